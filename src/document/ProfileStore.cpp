@@ -1,0 +1,311 @@
+#include "ProfileStore.h"
+
+#include "IniFile.h"
+#include "TextFields.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <unordered_map>
+
+namespace vexa::profile {
+
+namespace {
+
+constexpr mode_t kPermissionBits = 07777;
+constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as open() would
+constexpr int kMaxSymlinkHops = 40;    // the kernel's own limit
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+// What tells us that the file on disk is still the one we parsed: a replace
+// by rename gives a new inode, a write in place a new size or time stamp.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    time_t modifiedSeconds = 0;
+    long modifiedNanoseconds = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity IdentityOf(const struct stat& info)
+{
+    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+FileIdentity IdentityOf(const std::string& file)
+{
+    struct stat info {};
+    return ::stat(file.c_str(), &info) == 0 ? IdentityOf(info) : FileIdentity{};
+}
+
+struct CachedFile {
+    FileIdentity identity;
+    IniFile contents;
+};
+
+// Both programs run on one thread, so the cache needs no lock.
+std::unordered_map<std::string, CachedFile>& Cache()
+{
+    static std::unordered_map<std::string, CachedFile> cache;
+    return cache;
+}
+
+std::string& LastErrorText()
+{
+    static std::string text;
+    return text;
+}
+
+bool Fail(int error)
+{
+    LastErrorText() = std::strerror(error);
+    return false;
+}
+
+// Closes the descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    /// Closes now, so that the error of close() can be seen; 0 or errno.
+    int close()
+    {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+// The contents of a regular file together with the identity of what was
+// read; anything that cannot be read reads as an empty file.
+CachedFile ReadFile(const std::string& file)
+{
+    CachedFile result;
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
+        return result;
+    result.identity = IdentityOf(info);
+    if (!S_ISREG(info.st_mode))
+        return result;
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    std::array<char, kReadChunk> buffer;
+    while (true) {
+        const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        bytes.append(buffer.data(), static_cast<std::size_t>(got));
+    }
+    result.contents = IniFile(bytes);
+    return result;
+}
+
+// The parsed file, read afresh when the file on disk is no longer the one we
+// parsed (another process wrote it, or it was replaced by a copy).
+CachedFile& Load(const std::string& file)
+{
+    auto& cache = Cache();
+    const auto found = cache.find(file);
+    if (found != cache.end() && found->second.identity == IdentityOf(file))
+        return found->second;
+    CachedFile& entry = cache[file];
+    entry = ReadFile(file);
+    return entry;
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return kNewFileMode & ~mask;
+}
+
+// The file a write replaces: through any symbolic links to the file they
+// name, so that the link itself stays.
+bool ResolveLinks(const std::string& file, std::filesystem::path& target)
+{
+    target = file;
+    for (int hop = 0; hop < kMaxSymlinkHops; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error))
+            return true;
+        const std::filesystem::path link = std::filesystem::read_symlink(target, error);
+        if (error)
+            return Fail(error.value());
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return Fail(ELOOP);
+}
+
+bool WriteAll(int fd, const std::string& bytes, int& error)
+{
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Writes the whole new contents beside the file and renames it over the
+// file, so that a crash leaves either the old file or the new one, never
+// half of it. Nothing is synced here: writes come key by key, and Flush()
+// is what makes them durable.
+bool ReplaceFile(const std::string& file, const std::string& bytes)
+{
+    std::filesystem::path target;
+    if (!ResolveLinks(file, target))
+        return false;
+    struct stat old {};
+    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & kPermissionBits) : NewFileMode();
+
+    std::filesystem::path pattern = target;
+    pattern.replace_filename("." + target.filename().string() + ".XXXXXX");
+    std::string temporary = pattern.string();
+    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!fd.isOpen())
+        return Fail(errno);
+
+    int error = 0;
+    if (WriteAll(fd.get(), bytes, error) && ::fchmod(fd.get(), mode) != 0)
+        error = errno;
+    if (const int closeError = fd.close(); error == 0)
+        error = closeError;
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return Fail(error);
+    }
+    return true;
+}
+
+// Writes the changed contents of the cache entry out.
+bool Store(const std::string& file, CachedFile& entry)
+{
+    if (!ReplaceFile(file, entry.contents.toBytes())) {
+        // The cached contents now differ from the file, which was left alone.
+        Cache().erase(file);
+        return false;
+    }
+    entry.identity = IdentityOf(file);
+    return true;
+}
+
+std::string CutToCapacity(std::string_view value, std::size_t capacity)
+{
+    if (capacity == 0)
+        return {};
+    return std::string(value.substr(0, capacity - 1));
+}
+
+int SyncPath(const std::filesystem::path& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen())
+        return errno;
+    if (::fsync(fd.get()) != 0)
+        return errno;
+    return fd.close();
+}
+
+}  // namespace
+
+std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                       const std::string& file, std::size_t capacity)
+{
+    const std::optional<std::string_view> value = Load(file).contents.value(section, key);
+    return CutToCapacity(value.value_or(defaultValue), capacity);
+}
+
+int ReadInt(std::string_view section, std::string_view key, int defaultValue, const std::string& file)
+{
+    const std::optional<std::string_view> value = Load(file).contents.value(section, key);
+    return value.value_or("").empty() ? defaultValue : ParseLeadingInt(*value);
+}
+
+bool WriteString(std::string_view section, std::string_view key, std::string_view value,
+                 const std::string& file)
+{
+    CachedFile& entry = Load(file);
+    if (!entry.contents.setValue(section, key, value))
+        return Fail(EINVAL);
+    return Store(file, entry);
+}
+
+bool DeleteKey(std::string_view section, std::string_view key, const std::string& file)
+{
+    CachedFile& entry = Load(file);
+    return !entry.contents.removeKey(section, key) || Store(file, entry);
+}
+
+bool DeleteSection(std::string_view section, const std::string& file)
+{
+    CachedFile& entry = Load(file);
+    return !entry.contents.removeSection(section) || Store(file, entry);
+}
+
+std::vector<std::string> ListKeys(std::string_view section, const std::string& file)
+{
+    return Load(file).contents.keys(section);
+}
+
+std::vector<std::string> ListSections(const std::string& file)
+{
+    return Load(file).contents.sections();
+}
+
+void Flush(const std::string& file)
+{
+    Cache().erase(file);
+    std::filesystem::path target;
+    if (!ResolveLinks(file, target))
+        return;
+    std::error_code ignored;
+    if (!std::filesystem::exists(target, ignored))
+        return;
+    // The rename of the last write is durable only once the directory is.
+    const std::filesystem::path directory = target.has_parent_path() ? target.parent_path() : ".";
+    if (const int error = SyncPath(target); error != 0)
+        Fail(error);
+    else if (const int directoryError = SyncPath(directory); directoryError != 0)
+        Fail(directoryError);
+}
+
+std::string LastError()
+{
+    return LastErrorText();
+}
+
+}  // namespace vexa::profile
