@@ -216,11 +216,6 @@ std::string IniFile::toBytes() const
     return bytes;
 }
 
-bool IniFile::isEmpty() const
-{
-    return m_preamble.empty() && m_sections.empty();
-}
-
 IniFile::Section* IniFile::findSection(std::string_view name)
 {
     return const_cast<Section*>(std::as_const(*this).findSection(name));

@@ -31,7 +31,6 @@ public:
 
     /// The whole file with CRLF line ends, ready to be written.
     std::string toBytes() const;
-    bool isEmpty() const;
 
     /// The trimmed value of \p key in \p section, without one pair of
     /// enclosing quotes; nullopt when the key or the section is absent. The

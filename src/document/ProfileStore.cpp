@@ -49,6 +49,7 @@ FileIdentity IdentityOf(const std::string& file)
 struct CachedFile {
     FileIdentity identity;
     IniFile contents;
+    int readError = 0;  ///< errno when the file exists but could not be read
 };
 
 // Both programs run on one thread, so the cache needs no lock.
@@ -97,14 +98,23 @@ private:
 };
 
 // The contents of a regular file together with the identity of what was
-// read; anything that cannot be read reads as an empty file.
+// read. A missing file, or anything that is no regular file, reads as an
+// empty file; a file that exists but cannot be read also reads as empty,
+// with the error kept so that no write replaces it.
 CachedFile ReadFile(const std::string& file)
 {
     CachedFile result;
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
+    if (!fd.isOpen()) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            result.readError = errno;
         return result;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        result.readError = errno;
+        return result;
+    }
     result.identity = IdentityOf(info);
     if (!S_ISREG(info.st_mode))
         return result;
@@ -115,7 +125,11 @@ CachedFile ReadFile(const std::string& file)
         const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
+        if (got < 0) {
+            result.readError = errno;
+            return result;
+        }
+        if (got == 0)
             break;
         bytes.append(buffer.data(), static_cast<std::size_t>(got));
     }
@@ -134,6 +148,18 @@ CachedFile& Load(const std::string& file)
     CachedFile& entry = cache[file];
     entry = ReadFile(file);
     return entry;
+}
+
+// The parsed file for a change. A file that exists but could not be read
+// must not be replaced by the little we know of it.
+CachedFile* LoadForChange(const std::string& file)
+{
+    CachedFile& entry = Load(file);
+    if (entry.readError != 0) {
+        Fail(entry.readError);
+        return nullptr;
+    }
+    return &entry;
 }
 
 mode_t NewFileMode()
@@ -258,22 +284,24 @@ int ReadInt(std::string_view section, std::string_view key, int defaultValue, co
 bool WriteString(std::string_view section, std::string_view key, std::string_view value,
                  const std::string& file)
 {
-    CachedFile& entry = Load(file);
-    if (!entry.contents.setValue(section, key, value))
+    CachedFile* entry = LoadForChange(file);
+    if (entry == nullptr)
+        return false;
+    if (!entry->contents.setValue(section, key, value))
         return Fail(EINVAL);
-    return Store(file, entry);
+    return Store(file, *entry);
 }
 
 bool DeleteKey(std::string_view section, std::string_view key, const std::string& file)
 {
-    CachedFile& entry = Load(file);
-    return !entry.contents.removeKey(section, key) || Store(file, entry);
+    CachedFile* entry = LoadForChange(file);
+    return entry != nullptr && (!entry->contents.removeKey(section, key) || Store(file, *entry));
 }
 
 bool DeleteSection(std::string_view section, const std::string& file)
 {
-    CachedFile& entry = Load(file);
-    return !entry.contents.removeSection(section) || Store(file, entry);
+    CachedFile* entry = LoadForChange(file);
+    return entry != nullptr && (!entry->contents.removeSection(section) || Store(file, *entry));
 }
 
 std::vector<std::string> ListKeys(std::string_view section, const std::string& file)

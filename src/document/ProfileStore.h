@@ -34,20 +34,27 @@ std::string ReadString(std::string_view section, std::string_view key,
 int ReadInt(std::string_view section, std::string_view key, int defaultValue,
             const std::string& file);
 
-/// Replaces the key's value, or adds the key (and the section) when absent.
-/// Creates the file when it does not exist. False when the file cannot be
-/// written; LastError() then tells why.
+/// Replaces the key's value, or adds the key (after the last key of the
+/// section) and the section (at the end of the file) when absent. Creates the
+/// file when it does not exist; through a symbolic link the file it names is
+/// replaced. CR and LF in the names or the value are written as blanks, so
+/// that no text can add lines. False when the file cannot be written, and
+/// also for a name that cannot be stored (empty, or a key that contains '='
+/// or begins with ';' or '['); LastError() then tells why.
 bool WriteString(std::string_view section, std::string_view key, std::string_view value,
                  const std::string& file);
 
-/// Removes the key line from the section. True also when there was nothing to remove.
+/// Removes every line of the key from the (first) section. True also when
+/// there was nothing to remove; the file is then left alone.
 bool DeleteKey(std::string_view section, std::string_view key, const std::string& file);
 
-/// Removes the section with all its keys. True also when there was nothing to remove.
+/// Removes the section with all its lines, and every later section of the same
+/// name, so that the name is free afterwards. True also when there was nothing
+/// to remove; the file is then left alone.
 bool DeleteSection(std::string_view section, const std::string& file);
 
-/// The key names of the section in file order; empty when the section does not
-/// exist (or has no keys).
+/// The key names of the section in file order, each name once; empty when the
+/// section does not exist (or has no keys).
 std::vector<std::string> ListKeys(std::string_view section, const std::string& file);
 
 /// The section names of the file in file order, each name once.
@@ -57,7 +64,8 @@ std::vector<std::string> ListSections(const std::string& file);
 /// so that the next access reads it afresh.
 void Flush(const std::string& file);
 
-/// The system's text for the last failed write (strerror of the failing call).
+/// The system's text for the last failed write (strerror of the failing call);
+/// it stays until the next failure.
 std::string LastError();
 
 }  // namespace vexa::profile
