@@ -4,6 +4,7 @@
 // is made in a fresh directory below the given one (default: the system's
 // temporary directory) and removed afterwards.
 
+#include "document/Definitions.h"
 #include "document/ProfileStore.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 namespace {
 
 namespace profile = vexa::profile;
+using vexa::DeleteGraph;
 
 constexpr int kGraphs = 60;
 constexpr int kViews = 20;
@@ -34,6 +36,8 @@ constexpr std::size_t kReadStride = 7;  // coprime to the key count, to spread t
 constexpr std::size_t kWriteStride = 13;
 constexpr double kReadTargetMs = 50;
 constexpr double kWriteTargetMs = 200;
+// Not a stated target: a delete should feel instant in the editor.
+constexpr double kDeleteTargetMs = 50;
 
 const char* const kTypes[] = {"TimeHistory", "XYPlot", "FixedTabular", "ScrollingTabular",
                               "HorizontalBarGraph", "VerticalBarGraph", "Meter", "Arc Meter",
@@ -139,6 +143,7 @@ int main(int argc, char** argv)
 
     std::vector<double> readTimes;
     std::vector<double> writeTimes;
+    std::vector<double> deleteTimes;
     std::size_t checksum = 0;  // keeps the reads from being optimised away
     for (int round = 0; round < kRounds; ++round) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << contents;
@@ -160,6 +165,11 @@ int main(int argc, char** argv)
             }
         }
         writeTimes.push_back(MillisecondsSince(writeStart));
+
+        // Deleting the first graph moves the 59 behind it and rewrites every view.
+        const Clock::time_point deleteStart = Clock::now();
+        DeleteGraph(1, file);
+        deleteTimes.push_back(MillisecondsSince(deleteStart));
     }
 
     std::printf("display file: %zu bytes, %zu keys, %d graph and %d view sections\n", contents.size(),
@@ -170,6 +180,7 @@ int main(int argc, char** argv)
                 "target");
     PrintRow("read keys (first read parses)", kReads, readTimes, kReadTargetMs);
     PrintRow("write keys (each replaces file)", kWrites, writeTimes, kWriteTargetMs);
+    PrintRow("delete graph 1 of 60 (renumber)", 1, deleteTimes, kDeleteTargetMs);
 
     std::error_code ignored;
     std::filesystem::remove_all(directory, ignored);

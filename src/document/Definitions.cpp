@@ -2,6 +2,7 @@
 
 #include "DisplayFormat.h"
 #include "ProfileStore.h"
+#include "ProfileWriteBatch.h"
 
 #include <algorithm>
 
@@ -32,6 +33,7 @@ void ForEachView(const std::string& file, Visit visit)
 
 bool CopySection(std::string_view source, std::string_view destination, const std::string& file)
 {
+    const ProfileWriteBatch batch(file);
     const std::vector<std::string> keys = profile::ListKeys(source, file);
     for (const std::string& key : keys)
         profile::WriteString(destination, key, profile::ReadString(source, key, "", file), file);
@@ -40,6 +42,7 @@ bool CopySection(std::string_view source, std::string_view destination, const st
 
 void RenumberAfterDelete(char prefix, int first, const std::string& file)
 {
+    const ProfileWriteBatch batch(file);
     for (int number = std::max(first, 2);; ++number) {
         const std::string section = SectionName(prefix, number);
         if (!CopySection(section, SectionName(prefix, number - 1), file))
@@ -78,6 +81,7 @@ std::vector<std::string> ReadDefinitionTitles(char prefix, const std::string& fi
 int DuplicateDefinition(char prefix, int number, const std::vector<std::string>& titles,
                         const std::string& file)
 {
+    const ProfileWriteBatch batch(file);
     if (number < 1 || number > static_cast<int>(titles.size()))
         return 0;
     const int copy = static_cast<int>(titles.size()) + 1;
@@ -96,6 +100,7 @@ int DuplicateDefinition(char prefix, int number, const std::vector<std::string>&
 
 void RemoveGraphFromViews(std::string_view graphTitle, const std::string& file)
 {
+    const ProfileWriteBatch batch(file);
     ForEachView(file, [&](const std::string& view) {
         // Compact the entries that remain, each with its placement, so that the
         // readers that stop at the first gap still see all of them.
@@ -127,6 +132,7 @@ void RemoveGraphFromViews(std::string_view graphTitle, const std::string& file)
 
 void RenameGraphInViews(std::string_view oldTitle, std::string_view newTitle, const std::string& file)
 {
+    const ProfileWriteBatch batch(file);
     ForEachView(file, [&](const std::string& view) {
         for (int k = 1; k <= kMaxGraphsPerView; ++k) {
             const std::string entryKey = NumberedKey("W", k);
@@ -138,6 +144,7 @@ void RenameGraphInViews(std::string_view oldTitle, std::string_view newTitle, co
 
 void DeleteGraph(int number, const std::string& file)
 {
+    const ProfileWriteBatch batch(file);
     const std::string section = GraphSectionName(number);
     const std::string title = profile::ReadString(section, kTitleKey, "", file, kTitleCapacity);
     if (!title.empty())
@@ -148,6 +155,7 @@ void DeleteGraph(int number, const std::string& file)
 
 void DeleteView(int number, const std::string& file)
 {
+    const ProfileWriteBatch batch(file);
     profile::DeleteSection(ViewSectionName(number), file);
     RenumberAfterDelete(kViewPrefix, number + 1, file);
 }

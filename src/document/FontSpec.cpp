@@ -2,6 +2,7 @@
 
 #include "DisplayFormat.h"
 #include "ProfileStore.h"
+#include "ProfileWriteBatch.h"
 #include "TextFields.h"
 
 #include <array>
@@ -92,6 +93,7 @@ bool WriteFontSpec(std::string_view section, std::string_view key, std::string_v
 
 void CheckFontNames(const std::string& file, const FontAvailability& isInstalled)
 {
+    const ProfileWriteBatch batch(file);
     for (int graph = 1;; ++graph) {
         const std::string section = GraphSectionName(graph);
         if (profile::ListKeys(section, file).empty())

@@ -50,6 +50,8 @@ struct CachedFile {
     FileIdentity identity;
     IniFile contents;
     int readError = 0;  ///< errno when the file exists but could not be read
+    int deferredDepth = 0;  ///< open write batches
+    bool dirty = false;     ///< changed while writes were held back
 };
 
 // Both programs run on one thread, so the cache needs no lock.
@@ -143,7 +145,9 @@ CachedFile& Load(const std::string& file)
 {
     auto& cache = Cache();
     const auto found = cache.find(file);
-    if (found != cache.end() && found->second.identity == IdentityOf(file))
+    // While writes are held back the cached contents are ahead of the disk.
+    if (found != cache.end()
+        && (found->second.deferredDepth > 0 || found->second.identity == IdentityOf(file)))
         return found->second;
     CachedFile& entry = cache[file];
     entry = ReadFile(file);
@@ -240,6 +244,10 @@ bool ReplaceFile(const std::string& file, const std::string& bytes)
 // Writes the changed contents of the cache entry out.
 bool Store(const std::string& file, CachedFile& entry)
 {
+    if (entry.deferredDepth > 0) {
+        entry.dirty = true;
+        return true;
+    }
     if (!ReplaceFile(file, entry.contents.toBytes())) {
         // The cached contents now differ from the file, which was left alone.
         Cache().erase(file);
@@ -316,6 +324,12 @@ std::vector<std::string> ListSections(const std::string& file)
 
 void Flush(const std::string& file)
 {
+    // Changes that a batch still holds back reach the disk first.
+    if (const auto found = Cache().find(file); found != Cache().end() && found->second.dirty) {
+        found->second.deferredDepth = 0;
+        found->second.dirty = false;
+        Store(file, found->second);
+    }
     Cache().erase(file);
     std::filesystem::path target;
     if (!ResolveLinks(file, target))
@@ -329,6 +343,23 @@ void Flush(const std::string& file)
         Fail(error);
     else if (const int directoryError = SyncPath(directory); directoryError != 0)
         Fail(directoryError);
+}
+
+void BeginDeferredWrites(const std::string& file)
+{
+    ++Load(file).deferredDepth;
+}
+
+bool EndDeferredWrites(const std::string& file)
+{
+    const auto found = Cache().find(file);
+    if (found == Cache().end() || found->second.deferredDepth == 0)
+        return true;
+    CachedFile& entry = found->second;
+    if (--entry.deferredDepth > 0 || !entry.dirty)
+        return true;
+    entry.dirty = false;
+    return Store(file, entry);
 }
 
 std::string LastError()

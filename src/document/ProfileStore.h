@@ -64,6 +64,16 @@ std::vector<std::string> ListSections(const std::string& file);
 /// so that the next access reads it afresh.
 void Flush(const std::string& file);
 
+/// Holds back the disk writes to \p file until the matching
+/// EndDeferredWrites(), so that a run of changes (copying or renumbering
+/// sections) replaces the file once instead of once per key. Reads in
+/// between see the changes. Calls nest; ProfileWriteBatch pairs them.
+void BeginDeferredWrites(const std::string& file);
+
+/// Ends one BeginDeferredWrites(); the outermost end writes the file when
+/// anything changed. False when that write failed.
+bool EndDeferredWrites(const std::string& file);
+
 /// The system's text for the last failed write (strerror of the failing call);
 /// it stays until the next failure.
 std::string LastError();

@@ -2,6 +2,7 @@
 
 #include "DisplayFormat.h"
 #include "ProfileStore.h"
+#include "ProfileWriteBatch.h"
 
 #include "platform/AnsiText.h"
 
@@ -34,6 +35,7 @@ std::vector<std::string> RecentFiles::entries() const
 
 void RecentFiles::store(const std::vector<std::string>& paths)
 {
+    const ProfileWriteBatch batch(m_settingsFile);
     for (int n = 1; n <= kMaxEntries; ++n) {
         const std::size_t i = static_cast<std::size_t>(n - 1);
         const std::string stored = profile::ReadString(kSection, EntryKey(n), "", m_settingsFile);

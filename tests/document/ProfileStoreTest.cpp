@@ -1,4 +1,5 @@
 #include "document/ProfileStore.h"
+#include "document/ProfileWriteBatch.h"
 
 #include "support/TestSupport.h"
 
@@ -512,3 +513,37 @@ TEST(ProfileStore, WritesThroughASymlinkToTheFileItNames)
 
 }  // namespace
 }  // namespace vexa::profile
+
+namespace vexa {
+namespace {
+
+TEST(ProfileWriteBatch, ChangesReachTheDiskOnceWhenTheBatchEnds)
+{
+    test::ScratchDir dir;
+    const std::string file = dir.path("batch.ini");
+    test::WriteFileBytes(file, "[A]\r\nx=1\r\n");
+    {
+        const ProfileWriteBatch outer(file);
+        {
+            const ProfileWriteBatch inner(file);
+            ASSERT_TRUE(profile::WriteString("A", "y", "2", file));
+            ASSERT_TRUE(profile::DeleteKey("A", "x", file));
+        }
+        EXPECT_EQ(test::ReadFileBytes(file), "[A]\r\nx=1\r\n") << "an inner batch does not write";
+        EXPECT_EQ(profile::ReadString("A", "y", "", file), "2") << "reads see the held-back change";
+        EXPECT_EQ(profile::ReadString("A", "x", "gone", file), "gone");
+    }
+    EXPECT_EQ(test::ReadFileBytes(file), "[A]\r\ny=2\r\n");
+
+    // A flush in the middle of a batch writes what the batch held back.
+    {
+        const ProfileWriteBatch batch(file);
+        ASSERT_TRUE(profile::WriteString("B", "z", "3", file));
+        profile::Flush(file);
+        EXPECT_EQ(test::ReadFileBytes(file), "[A]\r\ny=2\r\n\r\n[B]\r\nz=3\r\n");
+    }
+    EXPECT_EQ(profile::ReadString("B", "z", "", file), "3");
+}
+
+}  // namespace
+}  // namespace vexa
