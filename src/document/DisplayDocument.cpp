@@ -55,6 +55,15 @@ int CreateEmptyFile(const std::string& path)
     return 0;
 }
 
+// Deletes working copies and forgets what was cached of them.
+void RemoveCopies(const std::string& displayCopy, const std::string& measurementCopy)
+{
+    for (const std::string* copy : {&displayCopy, &measurementCopy}) {
+        RemoveFile(*copy);
+        profile::Flush(*copy);
+    }
+}
+
 QString FileErrorText(const char* what, const std::string& path, int error)
 {
     return QString("%1:\n\n\"%2\"\n\n%3")
@@ -103,12 +112,8 @@ bool DisplayDocument::load(QWidget* owner, LoadMode mode, const std::string& pat
         return false;
 
     const auto removeCopies = [&] {
-        if (!checkCopies)
-            return;
-        RemoveFile(displayCopy);
-        RemoveFile(measurementCopy);
-        profile::Flush(displayCopy);
-        profile::Flush(measurementCopy);
+        if (checkCopies)
+            RemoveCopies(displayCopy, measurementCopy);
     };
 
     if (mode == LoadMode::New) {
@@ -272,10 +277,7 @@ void DisplayDocument::discardWorkingCopies()
 {
     if (!m_open)
         return;
-    RemoveFile(m_workingDisplayCopy);
-    RemoveFile(m_workingMeasurementCopy);
-    profile::Flush(m_workingDisplayCopy);
-    profile::Flush(m_workingMeasurementCopy);
+    RemoveCopies(m_workingDisplayCopy, m_workingMeasurementCopy);
     m_open = false;
     m_modified = false;
 }

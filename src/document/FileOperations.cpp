@@ -3,6 +3,7 @@
 #include "DocumentPaths.h"
 
 #include "platform/AnsiText.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 
@@ -36,52 +37,14 @@ bool PathExists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// A file descriptor that closes itself.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return m_fd; }
-    bool isValid() const { return m_fd >= 0; }
-    /// Closes now and reports whether the close succeeded.
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
 
-private:
-    int m_fd;
-};
-
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 }  // namespace
 
 int StageCopy(const std::string& source, const std::string& destination, std::string& staged)
 {
-    FileHandle in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!in.isValid())
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.isOpen())
         return errno;
     struct stat info {};
     if (::fstat(in.get(), &info) != 0)
@@ -96,8 +59,8 @@ int StageCopy(const std::string& source, const std::string& destination, std::st
     const mode_t mode = (replacing ? replaced.st_mode : info.st_mode) & 07777;
 
     std::string temporary = destination + ".XXXXXX";
-    FileHandle out(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!out.isValid())
+    FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!out.isOpen())
         return errno;
     int error = 0;
     char buffer[kCopyBlock];
@@ -110,13 +73,12 @@ int StageCopy(const std::string& source, const std::string& destination, std::st
         }
         if (got == 0)
             break;
-        if (!WriteAll(out.get(), buffer, static_cast<std::size_t>(got)))
-            error = errno;
+        error = out.writeAll(std::string_view(buffer, static_cast<std::size_t>(got)));
     }
     if (error == 0 && ::fchmod(out.get(), mode) != 0)
         error = errno;
-    if (!out.close() && error == 0)
-        error = errno;
+    if (const int closeError = out.close(); error == 0)
+        error = closeError;
     if (error != 0) {
         ::unlink(temporary.c_str());
         return error;

@@ -3,6 +3,8 @@
 #include "IniFile.h"
 #include "TextFields.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,31 +75,6 @@ bool Fail(int error)
     return false;
 }
 
-// Closes the descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return m_fd; }
-    bool isOpen() const { return m_fd >= 0; }
-    /// Closes now, so that the error of close() can be seen; 0 or errno.
-    int close()
-    {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int m_fd;
-};
 
 // The contents of a regular file together with the identity of what was
 // read. A missing file, or anything that is no regular file, reads as an
@@ -190,23 +167,6 @@ bool ResolveLinks(const std::string& file, std::filesystem::path& target)
     return Fail(ELOOP);
 }
 
-bool WriteAll(int fd, const std::string& bytes, int& error)
-{
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 // Writes the whole new contents beside the file and renames it over the
 // file, so that a crash leaves either the old file or the new one, never
@@ -227,8 +187,8 @@ bool ReplaceFile(const std::string& file, const std::string& bytes)
     if (!fd.isOpen())
         return Fail(errno);
 
-    int error = 0;
-    if (WriteAll(fd.get(), bytes, error) && ::fchmod(fd.get(), mode) != 0)
+    int error = fd.writeAll(bytes);
+    if (error == 0 && ::fchmod(fd.get(), mode) != 0)
         error = errno;
     if (const int closeError = fd.close(); error == 0)
         error = closeError;

@@ -1,8 +1,7 @@
 #include "FileDialogRecorder.h"
 
-#include <QtGlobal>
+#include "RecorderFailure.h"
 
-#include <cstdlib>
 #include <utility>
 
 namespace vexa {
@@ -12,12 +11,6 @@ namespace {
 const char* ModeName(FileDialogMode mode)
 {
     return mode == FileDialogMode::Open ? "Open" : "Create";
-}
-
-void PrintAndAbort(const QString& what)
-{
-    qCritical("%s", qPrintable(what));
-    std::abort();
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #include "MessageRecorder.h"
 
-#include <QtGlobal>
+#include "RecorderFailure.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 namespace vexa {
@@ -33,12 +32,6 @@ QString Describe(const MessageRequest& request)
     return QStringLiteral("caption \"%1\", text \"%2\", icon %3, buttons %4")
         .arg(request.caption, request.text, QLatin1String(MessageIconName(request.icon)),
              QLatin1String(ButtonsName(request.buttons)));
-}
-
-void PrintAndAbort(const QString& what)
-{
-    qCritical("%s", qPrintable(what));
-    std::abort();
 }
 
 }  // namespace

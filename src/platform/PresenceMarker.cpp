@@ -1,5 +1,7 @@
 #include "PresenceMarker.h"
 
+#include "FileDescriptor.h"
+
 #include "AnsiText.h"
 
 #include <QStandardPaths>
@@ -20,24 +22,6 @@ namespace {
 constexpr mode_t kMarkerFileMode = 0600;
 constexpr const char* kMarkerSuffix = ".lock";
 
-/// Closes a descriptor when it goes out of scope.
-class ScopedDescriptor {
-public:
-    explicit ScopedDescriptor(int fd) : m_fd(fd) {}
-    ~ScopedDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    ScopedDescriptor(const ScopedDescriptor&) = delete;
-    ScopedDescriptor& operator=(const ScopedDescriptor&) = delete;
-
-    int get() const { return m_fd; }
-    int take() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
 
 /// A title can hold anything; the two bytes a file name cannot are replaced.
 QString FileNameFor(const QString& title)
@@ -75,7 +59,7 @@ bool PresenceMarker::hold()
         return false;
     // Close-on-exec, so that the programs we start do not keep our marker
     // alive after we have gone.
-    ScopedDescriptor fd(::open(ToLocalPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC,
+    FileDescriptor fd(::open(ToLocalPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC,
                                kMarkerFileMode));
     if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
         return false;
@@ -97,7 +81,7 @@ bool PresenceMarker::IsHeld(const QString& title)
     const QString path = MarkerPath(title);
     if (path.isEmpty())
         return false;
-    const ScopedDescriptor fd(::open(ToLocalPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor fd(::open(ToLocalPath(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         return false;
     // The lock belongs to this open file description, so even a holder in
