@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace vexa {
 namespace {
@@ -63,6 +64,19 @@ TEST_F(DisplayDocumentTest, OpeningCopiesBothFilesToWorkingCopies)
     EXPECT_EQ(host.calls, (std::vector<std::string>{"rebuildPopups", "refreshFileCommands",
                                                     "resetNameList " + path("line.mvx")}));
     EXPECT_TRUE(messages.calls().empty());
+}
+
+TEST_F(DisplayDocumentTest, ARelativePathIsMadeAbsoluteOnLoad)
+{
+    makeDocument("line.dsp");
+    ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    ASSERT_TRUE(document.load(nullptr, LoadMode::Open, "./line.dsp"));
+    const std::string absolute = std::filesystem::current_path().string() + "/line.dsp";
+    EXPECT_EQ(document.path(), absolute);
+    EXPECT_EQ(host.calls.back(), "resetNameList " + absolute.substr(0, absolute.size() - 4) + ".mvx");
+    ASSERT_EQ(::chdir("/"), 0);
+    EXPECT_EQ(document.close(nullptr), 0);
+    EXPECT_EQ(recent.entries(), std::vector<std::string>{absolute});
 }
 
 TEST_F(DisplayDocumentTest, OpeningChecksFontNamesOfTheWorkingCopy)

@@ -44,6 +44,7 @@ TEST(DocumentPaths, DocumentPathsAreMadeAbsolute)
     EXPECT_EQ(AbsoluteDocumentPath("line.dsp"), cwd + "/line.dsp");
     EXPECT_EQ(AbsoluteDocumentPath("./a/../line.dsp"), cwd + "/line.dsp");
     EXPECT_EQ(AbsoluteDocumentPath("/x/y.dsp"), "/x/y.dsp");
+    ASSERT_EQ(::chdir("/"), 0);  // the scratch directory goes with the test
 }
 
 TEST(DocumentPaths, FormingACopyPathDropsWhatWasCachedOfIt)
