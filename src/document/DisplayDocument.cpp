@@ -6,6 +6,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/Messages.h"
+#include "platform/StagedFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -132,7 +133,6 @@ bool DisplayDocument::load(QWidget* owner, LoadMode mode, const std::string& pat
             removeCopies();
             return false;
         }
-        profile::Flush(displayCopy);
         CheckFontNames(displayCopy, m_isInstalled);
     }
     profile::Flush(displayCopy);
@@ -212,25 +212,22 @@ bool DisplayDocument::saveTo(QWidget* owner, const std::string& path, const std:
     profile::Flush(m_workingDisplayCopy);
     profile::Flush(m_workingMeasurementCopy);
 
-    std::string stagedDisplay;
-    std::string stagedMeasurements;
+    // Both files are written in full before either replaces what is on disk.
+    StagedFile display(path);
+    StagedFile measurements(measurementPath);
     const std::string* failedPath = &path;
-    int error = StageCopy(m_workingDisplayCopy, path, stagedDisplay);
+    int error = StageCopy(m_workingDisplayCopy, display);
     if (error == 0) {
         failedPath = &measurementPath;
-        error = StageCopy(m_workingMeasurementCopy, measurementPath, stagedMeasurements);
-        if (error != 0)
-            RemoveFile(stagedDisplay);
+        error = StageCopy(m_workingMeasurementCopy, measurements);
     }
     if (error == 0) {
         failedPath = &path;
-        error = CommitStagedCopy(stagedDisplay, path);
-        if (error != 0) {
-            RemoveFile(stagedMeasurements);
-        } else {
-            failedPath = &measurementPath;
-            error = CommitStagedCopy(stagedMeasurements, measurementPath);
-        }
+        error = display.commit();
+    }
+    if (error == 0) {
+        failedPath = &measurementPath;
+        error = measurements.commit();
     }
     profile::Flush(path);
     profile::Flush(measurementPath);

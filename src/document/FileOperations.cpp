@@ -4,6 +4,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/FileDescriptor.h"
+#include "platform/StagedFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 
@@ -30,6 +31,7 @@ constexpr const char* kBadExtensionText =
 constexpr const char* kCopyErrorCaption = "ERROR: Could Not Copy File";
 constexpr const char* kErrorCaption = "VEXA-Display Error";
 constexpr std::size_t kCopyBlock = 64 * 1024;
+constexpr mode_t kPermissionBits = 07777;
 
 bool PathExists(const std::string& path)
 {
@@ -41,9 +43,11 @@ bool PathExists(const std::string& path)
 
 }  // namespace
 
-int StageCopy(const std::string& source, const std::string& destination, std::string& staged)
+int StageCopy(const std::string& source, StagedFile& staged)
 {
-    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (staged.error() != 0)
+        return staged.error();
+    const FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.isOpen())
         return errno;
     struct stat info {};
@@ -51,49 +55,20 @@ int StageCopy(const std::string& source, const std::string& destination, std::st
         return errno;
     if (S_ISDIR(info.st_mode))
         return EISDIR;
-    // A file that is replaced keeps its permissions; a new one takes the source's.
-    struct stat replaced {};
-    const bool replacing = ::stat(destination.c_str(), &replaced) == 0;
-    if (replacing && S_ISDIR(replaced.st_mode))
-        return EISDIR;
-    const mode_t mode = (replacing ? replaced.st_mode : info.st_mode) & 07777;
-
-    std::string temporary = destination + ".XXXXXX";
-    FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!out.isOpen())
-        return errno;
-    int error = 0;
+    // A file that did not exist yet takes the permissions of its source.
+    staged.setModeForNewFile(info.st_mode & kPermissionBits);
     char buffer[kCopyBlock];
-    while (error == 0) {
+    while (true) {
         const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno != EINTR)
-                error = errno;
+        if (got < 0 && errno == EINTR)
             continue;
-        }
+        if (got < 0)
+            return errno;
         if (got == 0)
-            break;
-        error = out.writeAll(std::string_view(buffer, static_cast<std::size_t>(got)));
+            return staged.finish();
+        if (const int error = staged.write(std::string_view(buffer, static_cast<std::size_t>(got))); error != 0)
+            return error;
     }
-    if (error == 0 && ::fchmod(out.get(), mode) != 0)
-        error = errno;
-    if (const int closeError = out.close(); error == 0)
-        error = closeError;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    staged = std::move(temporary);
-    return 0;
-}
-
-int CommitStagedCopy(const std::string& staged, const std::string& destination)
-{
-    if (::rename(staged.c_str(), destination.c_str()) == 0)
-        return 0;
-    const int error = errno;
-    ::unlink(staged.c_str());
-    return error;
 }
 
 namespace {
@@ -101,9 +76,9 @@ namespace {
 // Copies source over destination through a staged copy. 0 or the errno of the failing call.
 int CopyReplacing(const std::string& source, const std::string& destination)
 {
-    std::string staged;
-    const int error = StageCopy(source, destination, staged);
-    return error != 0 ? error : CommitStagedCopy(staged, destination);
+    StagedFile staged(destination);
+    const int error = StageCopy(source, staged);
+    return error != 0 ? error : staged.commit();
 }
 
 }  // namespace

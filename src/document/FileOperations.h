@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace vexa {
+class StagedFile;
+}
+
 /// The file dialog, file copy and working-copy check that opening, creating,
 /// saving and editing documents share.
 namespace vexa {
@@ -37,14 +41,10 @@ enum class CopyReport { Silent, ShowError };
 bool CopyFile(const std::string& source, const std::string& destination, CopyReport report,
               QWidget* owner = nullptr);
 
-/// Copies \p source into a new file beside \p destination and gives its
-/// path in \p staged; CommitStagedCopy() then renames it over the
-/// destination. Returns 0, or the errno of the failing call (nothing is left
-/// behind then). Lets a caller replace several files only when all of them
-/// could be written.
-int StageCopy(const std::string& source, const std::string& destination, std::string& staged);
-/// Renames a staged copy over \p destination; 0 or errno (the staged file is removed then).
-int CommitStagedCopy(const std::string& staged, const std::string& destination);
+/// Writes a copy of \p source into \p staged and finishes it, so that only
+/// its commit is left; 0, or the errno of the failing call. Lets a caller
+/// replace several files only when all of them could be written.
+int StageCopy(const std::string& source, StagedFile& staged);
 
 /// The copy error message for a failed copy with the system's \p reason.
 QString CopyErrorText(const std::string& source, const std::string& destination,

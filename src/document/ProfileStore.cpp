@@ -4,6 +4,7 @@
 #include "TextFields.h"
 
 #include "platform/FileDescriptor.h"
+#include "platform/StagedFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,8 +20,6 @@ namespace vexa::profile {
 
 namespace {
 
-constexpr mode_t kPermissionBits = 07777;
-constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as open() would
 constexpr int kMaxSymlinkHops = 40;    // the kernel's own limit
 constexpr std::size_t kReadChunk = 64 * 1024;
 
@@ -143,13 +142,6 @@ CachedFile* LoadForChange(const std::string& file)
     return &entry;
 }
 
-mode_t NewFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return kNewFileMode & ~mask;
-}
-
 // The file a write replaces: through any symbolic links to the file they
 // name, so that the link itself stays.
 bool ResolveLinks(const std::string& file, std::filesystem::path& target)
@@ -167,7 +159,6 @@ bool ResolveLinks(const std::string& file, std::filesystem::path& target)
     return Fail(ELOOP);
 }
 
-
 // Writes the whole new contents beside the file and renames it over the
 // file, so that a crash leaves either the old file or the new one, never
 // half of it. Nothing is synced here: writes come key by key, and Flush()
@@ -177,28 +168,10 @@ bool ReplaceFile(const std::string& file, const std::string& bytes)
     std::filesystem::path target;
     if (!ResolveLinks(file, target))
         return false;
-    struct stat old {};
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & kPermissionBits) : NewFileMode();
-
-    std::filesystem::path pattern = target;
-    pattern.replace_filename("." + target.filename().string() + ".XXXXXX");
-    std::string temporary = pattern.string();
-    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!fd.isOpen())
-        return Fail(errno);
-
-    int error = fd.writeAll(bytes);
-    if (error == 0 && ::fchmod(fd.get(), mode) != 0)
-        error = errno;
-    if (const int closeError = fd.close(); error == 0)
-        error = closeError;
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return Fail(error);
-    }
-    return true;
+    StagedFile staged(target.string());
+    staged.write(bytes);
+    const int error = staged.commit();
+    return error == 0 || Fail(error);
 }
 
 // Writes the changed contents of the cache entry out.

@@ -12,6 +12,16 @@ FileDescriptor::~FileDescriptor()
         ::close(m_fd);
 }
 
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = other.take();
+    }
+    return *this;
+}
+
 int FileDescriptor::take()
 {
     return std::exchange(m_fd, -1);

@@ -13,6 +13,9 @@ public:
 
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.take()) {}
+    /// Closes the descriptor held so far and takes over \p other's.
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
 
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
