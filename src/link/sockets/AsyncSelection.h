@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QSocketDescriptor>
+
+#include <functional>
+#include <map>
+
+class QSocketNotifier;
+
+namespace vexa::sockets {
+
+/// What a selected socket reports.
+enum class SocketEvent { Read, Accept, Close };
+
+/// Receives the events of a selected socket. \p errorCode is 0, or for a
+/// Close event the Windows Sockets code of the error that ended the connection.
+using SocketEventHandler = std::function<void(int fd, SocketEvent event, int errorCode)>;
+
+/// Asynchronous selection: reports the events of its sockets through the
+/// event loop of the one user-interface thread, so no handler ever waits on
+/// the network.
+///
+/// For a listening socket, readability is an Accept event. For a connected
+/// socket it is a Read event while bytes wait; when none wait, a peer that
+/// has closed is a Close event with code 0, and a socket error is a Close
+/// event with its code. A Close event comes once; the socket stays selected
+/// until stop(). Read and Accept events come again for as long as bytes or
+/// connections wait, so a handler reads (accepts) or stops the selection.
+///
+/// Handlers may close sockets and call select() and stop() for any socket,
+/// their own included, from inside a handler. A socket's selection is stopped
+/// before the socket is closed (CloseStream() does it), so that a later socket
+/// that gets the same descriptor number is not reported to the old handler.
+class AsyncSelection : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AsyncSelection(QObject* parent = nullptr);
+    ~AsyncSelection() override;
+
+    /// Makes \p fd non-blocking and reports its events to \p handler, in place
+    /// of any handler it had. Fails, with the last socket error set, when
+    /// \p fd is not a socket or cannot be made non-blocking.
+    bool select(int fd, bool listening, SocketEventHandler handler);
+    /// Stops the events of \p fd; nothing when it is not selected.
+    void stop(int fd);
+    bool isSelected(int fd) const;
+
+    /// The living selection that has \p fd selected, nullptr when none has.
+    static AsyncSelection* selectionOf(int fd);
+
+private:
+    struct Entry {
+        QSocketNotifier* notifier = nullptr;   ///< a child of this object
+        SocketEventHandler handler;
+        bool listening = false;
+    };
+
+    void onActivated(QSocketDescriptor socket);
+    /// Disables \p notifier and lets the event loop delete it, since it may be
+    /// the one whose signal is being delivered.
+    static void retire(QSocketNotifier* notifier);
+
+    std::map<int, Entry> m_entries;
+};
+
+}  // namespace vexa::sockets
