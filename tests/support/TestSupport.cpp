@@ -49,3 +49,8 @@ bool FileExists(const std::string& path)
 }
 
 }  // namespace vexa::test
+
+void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}

@@ -3,9 +3,14 @@
 #include "platform/FileDialogRecorder.h"
 #include "platform/MessageRecorder.h"
 
+#include <QString>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <string>
+
+/// Lets test failures show Qt strings as text.
+void PrintTo(const QString& text, std::ostream* os);
 
 namespace vexa::test {
 
