@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include <sys/socket.h>
+
 class QWidget;
 
 namespace vexa::sockets {
@@ -23,8 +25,11 @@ constexpr int kDefaultBufferSize = 1024;
 constexpr int kSocketMessage = 1025;
 /// The TCP port both programs use when their settings name none.
 constexpr std::uint16_t kDefaultPort = 1000;
-/// Connections the listening socket holds before they are accepted.
-constexpr int kListenBacklog = 5;
+/// Connections the listening socket holds before they are accepted. The
+/// system's own limit, not the five of old socket layers: with five, a crowd
+/// of clients connecting at once waits for the retries of the dropped ones,
+/// a second and more each.
+constexpr int kListenBacklog = SOMAXCONN;
 /// The buffer sizing rule tries no size at or below this (one TCP segment).
 constexpr int kSmallestBufferSize = 1460;
 /// Bytes read at a time when ConnectStream() discards what waits.
