@@ -195,6 +195,9 @@ void TcpListener::readConnection(Connection& connection)
             DispatchMessages(connection.framer, m_engine, m_log, [fd](const QByteArray& answer) {
                 return sockets::SendMessage(fd, answer.constData(), answer.size()) == answer.size();
             });
+            if (received < room) {
+                return;  // nothing more was waiting; the next bytes bring a new event
+            }
             continue;
         }
         if (received == 0) {

@@ -32,18 +32,20 @@ struct Readiness {
 /// What readability of a connected socket means.
 Readiness ConnectedReadiness(int fd)
 {
+    // Waiting bytes are the common case and are read first; an error that
+    // came after them is met by the read itself.
+    int waiting = 0;
+    if (::ioctl(fd, FIONREAD, &waiting) != 0)
+        return {SocketEvent::Close, WinsockCodeFromErrno(errno), true};
+    if (waiting > 0)
+        return {SocketEvent::Read, 0, true};
+
     int pendingError = 0;
     socklen_t length = sizeof pendingError;
     if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &pendingError, &length) != 0)
         return {SocketEvent::Close, WinsockCodeFromErrno(errno), true};
     if (pendingError != 0)
         return {SocketEvent::Close, WinsockCodeFromErrno(pendingError), true};
-
-    int waiting = 0;
-    if (::ioctl(fd, FIONREAD, &waiting) != 0)
-        return {SocketEvent::Close, WinsockCodeFromErrno(errno), true};
-    if (waiting > 0)
-        return {SocketEvent::Read, 0, true};
 
     char byte = 0;
     const ssize_t peeked = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT | MSG_NOSIGNAL);
