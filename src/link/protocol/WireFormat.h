@@ -66,6 +66,10 @@ inline constexpr QLatin1StringView kBusInterface{"org.vexa.Dde"};
 inline constexpr QLatin1StringView kBusRefusedError{"org.vexa.Dde.Error.Refused"};
 inline constexpr QLatin1StringView kBusNoDataError{"org.vexa.Dde.Error.NoData"};
 
+/// The server's window title, by whose presence marker the display program
+/// knows that a server runs.
+inline constexpr QLatin1StringView kServerWindowTitle{"VEXA-Display Data Server"};
+
 /// Little-endian field access, the same on every host.
 std::int32_t ReadInt32(const char* bytes);
 void WriteInt32(char* bytes, std::int32_t value);

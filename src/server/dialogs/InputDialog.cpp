@@ -1,6 +1,6 @@
 #include "InputDialog.h"
 
-#include "DialogPlacement.h"
+#include "platform/DialogPlacement.h"
 
 #include "platform/Messages.h"
 
@@ -53,16 +53,6 @@ std::map<InputKind, RememberedPlace>& RememberedPlaces()
 bool IsNumberKind(InputKind kind)
 {
     return kind == InputKind::Integer || kind == InputKind::FloatingPoint;
-}
-
-/// The window frame and caption the window manager adds, as far as they are
-/// known: the style's estimate, or the real frame where that is larger and
-/// already known.
-QSize DecorationSize(const QWidget& widget)
-{
-    const int frame = widget.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &widget);
-    const int caption = widget.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &widget);
-    return QSize(2 * frame, 2 * frame + caption).expandedTo(widget.frameGeometry().size() - widget.size());
 }
 
 /// Runs one dialog; \p read validates the dialog's entry and gives a T or the

@@ -1,8 +1,8 @@
-#include "server/dialogs/DialogPlacement.h"
+#include "platform/DialogPlacement.h"
 
 #include <gtest/gtest.h>
 
-namespace vexa::server {
+namespace vexa {
 namespace {
 
 TEST(KeptOnScreen, MovesAWindowBackInsideTheMarginOnlyWhenItStandsOutside)
@@ -37,4 +37,4 @@ TEST(CentredOver, PutsTheWindowsCentreOnTheAreasCentre)
 }
 
 }  // namespace
-}  // namespace vexa::server
+}  // namespace vexa

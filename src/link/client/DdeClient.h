@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+
+class QDBusPendingCallWatcher;
+class QDBusServiceWatcher;
+
+namespace vexa::link {
+
+/// The display program's end of a conversation with the data server on the
+/// session bus: connect to a service and topic, poke an item synchronously,
+/// request an item asynchronously, disconnect. Failures are not reported
+/// here; they set the last error (DdeErrors.h), which lastError() reads and
+/// resets, as the data link expects.
+class DdeClient : public QObject {
+    Q_OBJECT
+public:
+    /// How long a poke waits for its acknowledgement.
+    static constexpr int kPokeTimeoutMs = 1000;
+    /// How long an asynchronous request may stay unanswered.
+    static constexpr int kRequestTimeoutMs = 10000;
+
+    explicit DdeClient(QObject* parent = nullptr);
+    ~DdeClient() override;
+
+    /// Joins the session bus as a client; false (last error "DLL Not
+    /// Initialized") when there is no session bus.
+    bool initialize();
+    /// Leaves: ends the conversation and forgets the bus.
+    void uninitialize();
+    bool isInitialized() const { return m_initialized; }
+
+    /// Opens a conversation on \p service and \p topic; false when no server
+    /// owns the name or it refuses (last error "No Conversation Established").
+    bool connectConversation(const QString& service, const QString& topic);
+    /// Ends the conversation, if there is one.
+    void disconnectConversation();
+    bool hasConversation() const { return m_conversation != 0; }
+
+    /// Pokes \p data to \p item (format 128) and waits up to kPokeTimeoutMs
+    /// for the answer. False when the call failed; the error is then set.
+    bool poke(const QString& item, const QByteArray& data);
+    /// Requests \p item (format 128) without waiting; the answer arrives as
+    /// requestCompleted(). False when the request could not be issued.
+    bool request(const QString& item);
+
+    /// The last error, reset by reading it.
+    unsigned lastError();
+    /// Sets the last error (tests use it to stand for a failure of the bus).
+    void setLastError(unsigned code) { m_lastError = code; }
+
+signals:
+    /// The answer to a request: the item's bytes.
+    void requestCompleted(const QByteArray& data);
+
+private:
+    void onRequestFinished(QDBusPendingCallWatcher* watcher);
+    void onServerGone();
+    void setErrorFrom(const QString& busErrorName, bool isPoke);
+
+    QDBusConnection m_bus;
+    bool m_initialized = false;
+    quint32 m_conversation = 0;
+    unsigned m_lastError = 0;
+    QDBusServiceWatcher* m_watcher = nullptr;
+};
+
+}  // namespace vexa::link
