@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,7 +21,10 @@ ScriptedFileDialogs::ScriptedFileDialogs()
 {
 }
 
-ScratchDir::ScratchDir()
+// No "-" in the name: the display program's command-line options are found
+// anywhere in the line, so a "-f" or "-v" in a random directory name would
+// make tests that start it with a path fail now and then.
+ScratchDir::ScratchDir() : m_dir(QDir::tempPath() + QStringLiteral("/vexa%1XXXXXX").arg(QCoreApplication::applicationPid()))
 {
     EXPECT_TRUE(m_dir.isValid());
 }

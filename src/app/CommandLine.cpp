@@ -1,0 +1,53 @@
+#include "CommandLine.h"
+
+namespace vexa::app {
+
+namespace {
+
+constexpr QLatin1StringView kFileOption{"-F"};
+constexpr QLatin1StringView kViewOption{"-V"};
+constexpr qsizetype kOptionLength = 2;
+
+QString WithoutTrailingBlanks(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    return text;
+}
+
+QString WithoutLeadingBlanks(const QString& text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start).isSpace())
+        ++start;
+    return text.mid(start);
+}
+
+}  // namespace
+
+CommandLineStart ParseCommandLine(const QString& line)
+{
+    CommandLineStart start;
+    const qsizetype file = line.indexOf(kFileOption, 0, Qt::CaseInsensitive);
+    if (file >= 0) {
+        QString text = line.mid(file, kMaxFileText);
+        const qsizetype view = text.indexOf(kViewOption, 0, Qt::CaseInsensitive);
+        if (view >= 0)
+            text.truncate(view);
+        start.hasFile = true;
+        start.file = WithoutLeadingBlanks(WithoutTrailingBlanks(text).mid(kOptionLength));
+    }
+    const qsizetype view = line.indexOf(kViewOption, 0, Qt::CaseInsensitive);
+    if (view >= 0) {
+        start.hasView = true;
+        start.view = WithoutLeadingBlanks(WithoutTrailingBlanks(line.mid(view + kOptionLength, kMaxViewText)));
+    }
+    return start;
+}
+
+QString JoinArguments(const QStringList& arguments)
+{
+    return arguments.join(QLatin1Char(' '));
+}
+
+}  // namespace vexa::app

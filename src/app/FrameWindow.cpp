@@ -1,0 +1,307 @@
+#include "FrameWindow.h"
+
+#include "app/CommandLine.h"
+#include "app/FrameCommand.h"
+#include "app/FrameMenu.h"
+#include "app/FrameStatusBar.h"
+#include "app/VersionText.h"
+#include "app/banner/Banner.h"
+#include "app/help/HelpWindow.h"
+#include "document/FileCommandState.h"
+#include "document/ProfileStore.h"
+#include "link/client/DataSourceDialog.h"
+#include "link/client/NameList.h"
+#include "platform/AnsiText.h"
+#include "platform/InstalledFonts.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QUrl>
+
+#include <utility>
+
+namespace vexa::app {
+
+namespace {
+
+constexpr const char* kIconResource = ":/VexaviewIcon";
+/// The section of the display program's own settings.
+constexpr const char* kSettingsSection = "VEXA Display";
+
+/// Graph and view numbers from their commands.
+int GraphOfCommand(int id)
+{
+    return id - kFirstGraphCommand + 1;
+}
+
+int ViewOfCommand(int id)
+{
+    return id - kFirstViewCommand + 1;
+}
+
+}  // namespace
+
+FrameWindow::FrameWindow(std::string settingsFile, QIcon icon)
+    : m_settingsFile(std::move(settingsFile)),
+      m_icon(std::move(icon)),
+      m_mdi(new QMdiArea(this)),
+      m_menu(new FrameMenu(menuBar())),
+      m_status(new FrameStatusBar(this)),
+      m_recent(m_settingsFile),
+      m_document(*this, m_recent, [](const std::string& face) { return IsInstalledScalableFont(face); }),
+      m_link(*this, m_settingsFile, this),
+      m_graphsAndViews(*this, *m_menu, *m_status, m_document, m_link, m_graphs)
+{
+    setObjectName(QString::fromLatin1(kSettingsSection));
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowIcon(m_icon);
+    setStatusBar(m_status);
+    m_mdi->setObjectName(QStringLiteral("NewClient"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setCentralWidget(m_mdi);
+    connect(m_menu, &FrameMenu::commandChosen, this, [this](int id) { SendCommand(id); });
+}
+
+FrameWindow::~FrameWindow()
+{
+    if (!m_shutDown)
+        shutDown();
+}
+
+QIcon FrameWindow::LoadIcon()
+{
+    return QIcon(QString::fromLatin1(kIconResource));
+}
+
+void FrameWindow::start(const QString& commandLine)
+{
+    showBanner(kStartBannerMs);
+    m_graphs.clear();
+    m_link.LoadLinkSettings();
+
+    const bool startServer = profile::ReadInt(kSettingsSection, kStartServerKey, 1, m_settingsFile) != 0;
+    m_menu->setChecked(CommandId(FrameCommand::StartServer), startServer);
+    m_menu->setChecked(CommandId(FrameCommand::DontStartServer), !startServer);
+    m_serverStart = link::StartServerIfNeeded(this, startServer, m_link.settings());
+
+    rebuildPopups();
+    m_recent.cleanUp();
+    buildRecentFilesMenu();
+
+    show();
+    refreshFileCommands();
+    runCommandLine(commandLine);
+}
+
+void FrameWindow::showBanner(int timeoutMs)
+{
+    BannerRequest request;
+    request.owner = this;
+    request.icon = m_icon;
+    request.title = QString::fromLatin1(kTitle);
+    request.firstText = VersionText();
+    request.secondText = NoticeLine();
+    request.timeoutMs = timeoutMs;
+    ShowBanner(request);
+}
+
+void FrameWindow::runCommandLine(const QString& commandLine)
+{
+    const CommandLineStart wanted = ParseCommandLine(commandLine);
+    if (!wanted.hasFile || wanted.file.isEmpty())
+        return;
+    m_document.load(this, LoadMode::Open, ToLocalPath(wanted.file));
+    if (!m_document.isOpen() || !wanted.hasView)
+        return;
+    if (const int view = m_graphsAndViews.findView(wanted.view); view > 0)
+        SendCommand(kFirstViewCommand - 1 + view);
+}
+
+int FrameWindow::SendCommand(int id)
+{
+    if (id >= kFirstGraphCommand && id <= kLastGraphCommand) {
+        m_graphsAndViews.openGraph(GraphOfCommand(id));
+        return 0;
+    }
+    if (id >= kFirstViewCommand && id <= kLastViewCommand) {
+        m_graphsAndViews.openView(ViewOfCommand(id));
+        return 0;
+    }
+    if (id >= kFirstRecentCommand)
+        return openRecentFile(id);
+
+    int result = 0;
+    switch (static_cast<FrameCommand>(id)) {
+    case FrameCommand::New:
+        m_document.newCommand(this);
+        break;
+    case FrameCommand::Open:
+        m_document.openCommand(this);
+        break;
+    case FrameCommand::Save:
+        m_document.save(this);
+        break;
+    case FrameCommand::SaveAs:
+        m_document.saveAs(this);
+        break;
+    case FrameCommand::Close:
+        result = m_document.close(this);
+        break;
+    case FrameCommand::Exit:
+        close();
+        return 0;
+    case FrameCommand::ConfigureDataSource:
+        link::ConfigureDataSource(this, m_link);
+        return 0;
+    case FrameCommand::StartServer:
+        chooseServerStart(true);
+        return 0;
+    case FrameCommand::DontStartServer:
+        chooseServerStart(false);
+        return 0;
+    case FrameCommand::Reconnect:
+        reconnect();
+        return 0;
+    case FrameCommand::Cascade:
+        m_mdi->cascadeSubWindows();
+        return 0;
+    case FrameCommand::Tile:
+        m_mdi->tileSubWindows();
+        return 0;
+    case FrameCommand::CloseAll:
+        closeAllGraphWindows();
+        m_graphsAndViews.setCurrentView(GraphsAndViews::kNoView);
+        return 0;
+    case FrameCommand::HelpIndex:
+        ShowHelpContents(this);
+        return 0;
+    case FrameCommand::About:
+        showBanner(0);
+        return 0;
+    case FrameCommand::WebSite:
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(FrameMenu::kWebSiteAddress)));
+        return 0;
+    default:
+        // The printing, editing and window-size commands are carried out by
+        // the graph windows' and editors' own code, which registers nothing
+        // here yet; their menu items follow the enabling rules all the same.
+        return 0;
+    }
+    // A file command may have closed a document, which changes the recent files.
+    buildRecentFilesMenu();
+    return result;
+}
+
+int FrameWindow::openRecentFile(int id)
+{
+    const std::optional<std::string> path = m_recent.commandPath(id);
+    if (!path)
+        return 0;
+    m_document.openRecent(this, *path);
+    buildRecentFilesMenu();
+    return 0;
+}
+
+void FrameWindow::buildRecentFilesMenu()
+{
+    // The old items go first, so that their identifiers are handed out afresh.
+    m_menu->setRecentFiles({});
+    std::vector<MenuEntry> entries;
+    for (const RecentFiles::MenuItem& item : m_recent.buildMenu(m_menu->usedIds()))
+        entries.push_back({item.commandId, item.text});
+    m_menu->setRecentFiles(entries);
+}
+
+void FrameWindow::chooseServerStart(bool start)
+{
+    m_menu->setChecked(CommandId(FrameCommand::StartServer), start);
+    m_menu->setChecked(CommandId(FrameCommand::DontStartServer), !start);
+    profile::WriteString(kSettingsSection, kStartServerKey, start ? "1" : "0", m_settingsFile);
+}
+
+void FrameWindow::reconnect()
+{
+    if (m_link.Connect() && m_graphs.anyOpen())
+        m_link.SendLayout();
+}
+
+void FrameWindow::markModified()
+{
+    m_document.setModified(true);
+    refreshFileCommands();
+}
+
+void FrameWindow::rebuildPopups()
+{
+    m_graphsAndViews.rebuildPopups();
+}
+
+void FrameWindow::refreshFileCommands()
+{
+    const FileCommandState state = FileCommandStateFor(m_document.isOpen(), m_document.isModified(),
+                                                       m_document.path());
+    m_menu->setEnabled(CommandId(FrameCommand::New), state.newAndOpenEnabled);
+    m_menu->setEnabled(CommandId(FrameCommand::Open), state.newAndOpenEnabled);
+    m_menu->setEnabled(CommandId(FrameCommand::Save), state.saveEnabled);
+    m_menu->setEnabled(CommandId(FrameCommand::SaveAs), state.documentCommandsEnabled);
+    m_menu->setEnabled(CommandId(FrameCommand::Close), state.documentCommandsEnabled);
+    // The editors also wait until no graph window is open.
+    const bool editors = state.documentCommandsEnabled && !m_graphs.anyOpen();
+    for (FrameCommand editor : {FrameCommand::GraphDefinitions, FrameCommand::ViewDefinitions,
+                                FrameCommand::Measurements})
+        m_menu->setEnabled(CommandId(editor), editors);
+    m_menu->setEnabled(CommandId(FrameCommand::ConfigureDataSource), state.configureDataSourceEnabled);
+    m_status->setPartText(FrameStatusBar::kDocumentPart, state.statusText);
+}
+
+void FrameWindow::resetNameList(const std::string& measurementPath)
+{
+    link::ResetNameList(m_link.layout(), measurementPath);
+}
+
+void FrameWindow::closeAllGraphWindows()
+{
+    m_graphsAndViews.closeAllGraphWindows();
+}
+
+void FrameWindow::showConnection(const QString& text)
+{
+    m_status->setPartText(FrameStatusBar::kConnectionPart, text);
+}
+
+void FrameWindow::showSampleTime(const QString& text)
+{
+    m_status->setPartText(FrameStatusBar::kTimePart, text);
+}
+
+void FrameWindow::enableReconnect(bool enabled)
+{
+    m_menu->setEnabled(CommandId(FrameCommand::Reconnect), enabled);
+}
+
+void FrameWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_shutDown && m_document.isModified() && SendCommand(CommandId(FrameCommand::Close)) == kCommandCancelled) {
+        event->ignore();
+        return;
+    }
+    if (!m_shutDown)
+        shutDown();
+    event->accept();
+}
+
+void FrameWindow::shutDown()
+{
+    m_shutDown = true;
+    closeAllGraphWindows();
+    m_link.Disconnect();
+    m_document.discardWorkingCopies();
+    CloseBanner();
+    QuitHelp();
+}
+
+}  // namespace vexa::app

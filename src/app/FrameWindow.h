@@ -1,0 +1,107 @@
+#pragma once
+
+#include "app/GraphsAndViews.h"
+#include "document/DisplayDocument.h"
+#include "document/DocumentHost.h"
+#include "document/GraphTable.h"
+#include "document/RecentFiles.h"
+#include "link/client/DataLink.h"
+#include "link/client/LinkHost.h"
+#include "link/client/ServerStarter.h"
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QMdiArea;
+
+namespace vexa::app {
+
+class FrameMenu;
+class FrameStatusBar;
+
+/// The display program's main window "VEXA-Display": the MDI area of graph
+/// windows, the menu and the three-part status bar. It owns the program's
+/// document, data link and graph table, and routes each command to the code
+/// that carries it out.
+class FrameWindow : public QMainWindow, private DocumentHost, private link::LinkHost {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "VEXA-Display";
+    /// How long the start-up banner stays up.
+    static constexpr int kStartBannerMs = 1500;
+    /// The setting that remembers whether the server is started with the
+    /// display program.
+    static constexpr const char* kStartServerKey = "StartServer";
+
+    FrameWindow(std::string settingsFile, QIcon icon);
+    ~FrameWindow() override;
+
+    /// Runs the start-up: the banner, the data source and the server, the
+    /// dynamic menus, the window, then the display file and view of
+    /// \p commandLine.
+    void start(const QString& commandLine);
+
+    /// Carries out command \p id as if it had been chosen from the menu. The
+    /// result is kCommandCancelled when a Close was cancelled, otherwise 0.
+    int SendCommand(int id);
+
+    /// The working copies were changed (by an editor, or saved window
+    /// sizes): the document is modified and the file commands follow.
+    void markModified();
+
+    FrameMenu& menu() { return *m_menu; }
+    FrameStatusBar& status() { return *m_status; }
+    QMdiArea& mdiArea() { return *m_mdi; }
+    DisplayDocument& document() { return m_document; }
+    link::DataLink& link() { return m_link; }
+    GraphTable& graphTable() { return m_graphs; }
+    GraphsAndViews& graphsAndViews() { return m_graphsAndViews; }
+    RecentFiles& recentFiles() { return m_recent; }
+    /// What the start-up's server start did.
+    link::ServerStart serverStart() const { return m_serverStart; }
+
+    static QIcon LoadIcon();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // DocumentHost
+    void rebuildPopups() override;
+    void refreshFileCommands() override;
+    void resetNameList(const std::string& measurementPath) override;
+    void closeAllGraphWindows() override;
+    // LinkHost
+    QWidget* linkWindow() override { return this; }
+    void showConnection(const QString& text) override;
+    void showSampleTime(const QString& text) override;
+    void enableReconnect(bool enabled) override;
+
+    void showBanner(int timeoutMs);
+    void buildRecentFilesMenu();
+    void chooseServerStart(bool start);
+    void reconnect();
+    int openRecentFile(int id);
+    void runCommandLine(const QString& commandLine);
+    /// Everything the close request does once the user let the program end.
+    void shutDown();
+
+    std::string m_settingsFile;
+    QIcon m_icon;
+    QMdiArea* m_mdi = nullptr;
+    FrameMenu* m_menu = nullptr;
+    FrameStatusBar* m_status = nullptr;
+    GraphTable m_graphs;
+    RecentFiles m_recent;
+    DisplayDocument m_document;
+    link::DataLink m_link;
+    GraphsAndViews m_graphsAndViews;
+    link::ServerStart m_serverStart = link::ServerStart::NotWanted;
+    bool m_shutDown = false;
+};
+
+}  // namespace vexa::app

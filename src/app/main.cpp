@@ -1,0 +1,13 @@
+#include "app/CommandLine.h"
+#include "app/FrameWindow.h"
+#include "platform/SettingsLocation.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    vexa::app::FrameWindow frame(vexa::SettingsFilePath(), vexa::app::FrameWindow::LoadIcon());
+    frame.start(vexa::app::JoinArguments(QApplication::arguments().mid(1)));
+    return QApplication::exec();
+}
