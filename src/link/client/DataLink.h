@@ -71,9 +71,22 @@ signals:
     void sampleArrived();
 
 private:
+    bool connectDde();
+    bool connectEthernet();
+    /// Disconnects; a stream that fails to close is reported only when
+    /// \p reportCloseFailure (a link that has already failed says so once).
+    void disconnectLink(bool reportCloseFailure);
+    /// Lets go of the bus and the socket; false when the stream did not
+    /// close cleanly.
+    bool releaseTransport();
+    void fetchDde();
+    void fetchTcp();
     void onDdeData(const QByteArray& data);
-    void takeTimeField();
+    /// Reads the sample's time field and shows it; \p delivered tells whether
+    /// new bytes have come since the last reading.
+    void takeTimeField(bool delivered);
     bool sendTcp(const QByteArray& bytes);
+    void showError(const QString& text, const QString& caption, bool isWarning);
 
     LinkHost& m_host;
     std::string m_settingsFile;
@@ -84,6 +97,11 @@ private:
     DataSample m_sample;
     std::unique_ptr<DdeClient> m_dde;
     sockets::Socket m_socket;
+    /// True while a StartSockets() of this link waits for its StopSockets().
+    bool m_socketsStarted = false;
+    /// True while the sample's time field holds this computer's time in
+    /// place of one the server did not give.
+    bool m_timeIsLocal = false;
 };
 
 }  // namespace vexa::link

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+class QDBusError;
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
 
@@ -58,12 +59,23 @@ signals:
 
 private:
     void onRequestFinished(QDBusPendingCallWatcher* watcher);
-    void onServerGone();
-    void setErrorFrom(const QString& busErrorName, bool isPoke);
+    void onServerGone(const QString& service, const QString& oldOwner, const QString& newOwner);
+    void setErrorFrom(const QDBusError& error, bool isPoke);
+    /// True when a call can go out on the conversation; otherwise sets the
+    /// error that tells why not.
+    bool isReady();
+    /// Forgets the requests still unanswered, so that their answers are not
+    /// taken for the next conversation's.
+    void dropPendingRequests();
+    /// True when the server the conversation was opened with no longer owns
+    /// the service's name.
+    bool isServerGone() const;
 
     QDBusConnection m_bus;
     bool m_initialized = false;
     quint32 m_conversation = 0;
+    /// The server's own (unique) bus name, from the answer to the connect.
+    QString m_serverOwner;
     unsigned m_lastError = 0;
     QDBusServiceWatcher* m_watcher = nullptr;
 };

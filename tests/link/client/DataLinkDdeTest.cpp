@@ -1,1 +1,226 @@
+#include "LinkTestSupport.h"
 
+#include "link/client/DataLink.h"
+#include "link/client/DdeClient.h"
+#include "link/client/DdeErrors.h"
+#include "link/protocol/WireFormat.h"
+#include "support/TestSupport.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace vexa::link::test {
+namespace {
+
+constexpr int kAnswerWaitMs = 5000;
+constexpr double kUntouched = 777.0;
+
+const QString kFailure = QString::fromLatin1(DataLink::kFailureText);
+const QString kNoServerText =
+    QStringLiteral("ERROR: Communications failure. Unable to connect to VEXA-Display Data Server.");
+
+bool IsServerOnTheBus()
+{
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString(kBusName)).value();
+}
+
+class DdeLink : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "the tests need a session bus";
+        m_link.setSettings({kSourceDde, "localhost", 1000});
+        SetLayout(m_link.layout(), kSimulatePath, RandomNames(3));
+    }
+
+    /// Asks for a sample and waits until its answer has been taken.
+    bool fetchAndWait()
+    {
+        QSignalSpy arrived(&m_link, &DataLink::sampleArrived);
+        m_link.FetchSample();
+        // An answer that is in before the request call returns is taken at
+        // once, so the signal may already have come.
+        return QTest::qWaitFor([&arrived] { return !arrived.isEmpty(); }, kAnswerWaitMs);
+    }
+
+    bool hasRandomValues(int count) const
+    {
+        bool anyNonZero = false;
+        for (int i = 0; i < count; ++i) {
+            const double value = m_link.sample().value(i);
+            if (!(value >= -100.0 && value <= 100.0))
+                return false;
+            anyNonZero = anyNonZero || value != 0.0;
+        }
+        return anyNonZero;
+    }
+
+    void expectOneFailureBox(const QString& reason)
+    {
+        const std::vector<MessageRequest> boxes = m_messages.boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, reason + QStringLiteral("\n\n") + kFailure);
+        EXPECT_EQ(boxes[0].caption, QStringLiteral("VEXA Display"));
+        EXPECT_EQ(boxes[0].icon, MessageIcon::Stop);
+        EXPECT_FALSE(m_link.isConnected());
+        EXPECT_TRUE(m_host.isReconnectEnabled());
+        EXPECT_EQ(m_host.connection(), QString());
+    }
+
+    vexa::test::ScratchDir m_dir;
+    vexa::test::ScriptedMessages m_messages;
+    RecordingHost m_host;
+    DataLink m_link{m_host, m_dir.path("VexaDisplay.ini")};
+};
+
+TEST_F(DdeLink, WithoutAServerNoConversationIsEstablished)
+{
+    ASSERT_FALSE(IsServerOnTheBus());
+    EXPECT_FALSE(m_link.Connect());
+    EXPECT_EQ(DdeErrorName(m_link.ddeClient().lastError()), QStringLiteral("No Conversation Established"));
+    std::vector<MessageRequest> boxes = m_messages.boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kNoServerText);
+    EXPECT_EQ(boxes[0].caption, QStringLiteral("VEXA Display"));
+    EXPECT_EQ(boxes[0].icon, MessageIcon::Stop);
+    EXPECT_FALSE(m_link.isConnected());
+    EXPECT_TRUE(m_host.isReconnectEnabled());
+    EXPECT_FALSE(m_link.ddeClient().isInitialized()) << "a failed connect holds nothing";
+
+    m_messages.clear();
+    m_link.SendLayout();
+    boxes = m_messages.boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, kNoServerText);
+    EXPECT_EQ(boxes[1].text,
+              QStringLiteral("Unable to send measurement layout data to VEXA-Display server\n\n") + kFailure);
+}
+
+TEST_F(DdeLink, RealServerTakesTheLayoutAndAnswersWithAtMostTheExpectedLength)
+{
+    ServerProcess server(0);
+    ASSERT_TRUE(server.isServing());
+    m_link.sample().setValue(3, kUntouched);
+    m_link.sample().setValue(4, kUntouched);
+
+    m_link.SendLayout();
+    ASSERT_TRUE(m_link.isConnected());
+    EXPECT_EQ(m_host.connection(), QStringLiteral("Connected to DDE server"));
+    EXPECT_EQ(m_host.reconnectStates, std::vector<bool>{false});
+    {
+        BusClient bus;
+        const LayoutBlock served = bus.serverLayout();
+        EXPECT_EQ(served.path(), QByteArray(kSimulatePath));
+        ASSERT_EQ(served.count(), 3);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(served.name(i), RandomNames(3)[i]);
+    }
+
+    ASSERT_TRUE(fetchAndWait());
+    EXPECT_TRUE(m_host.sampleTime().startsWith(QStringLiteral("Remote Time: "))) << m_host.sampleTime().toStdString();
+    EXPECT_TRUE(hasRandomValues(3));
+    EXPECT_EQ(m_link.sample().value(3), kUntouched);
+
+    {
+        // Another client gives the server five names; the link still takes
+        // only the three it asked for.
+        BusClient bus;
+        LayoutBlock five(kDisplayLayoutNames);
+        SetLayout(five, kSimulatePath, RandomNames(5));
+        bus.poke(bus.connect(), five.wireBytes());
+        ASSERT_EQ(bus.serverLayout().count(), 5);
+    }
+    ASSERT_TRUE(fetchAndWait());
+    EXPECT_TRUE(hasRandomValues(3));
+    EXPECT_EQ(m_link.sample().value(3), kUntouched);
+    EXPECT_EQ(m_link.sample().value(4), kUntouched);
+
+    m_link.Disconnect();
+    EXPECT_FALSE(m_link.isConnected());
+    EXPECT_EQ(m_host.connection(), QString());
+    EXPECT_TRUE(m_host.isReconnectEnabled());
+    EXPECT_TRUE(m_messages.boxes().empty());
+}
+
+TEST_F(DdeLink, APendingErrorFailsTheNextFetchWithItsName)
+{
+    ServerProcess server(0);
+    ASSERT_TRUE(server.isServing());
+    m_link.SendLayout();
+    ASSERT_TRUE(m_link.isConnected());
+
+    m_link.ddeClient().setLastError(kDdeServerDied);
+    m_link.FetchSample();
+    expectOneFailureBox(QStringLiteral("Server Died"));
+
+    // A successful reconnect grays "Re-Connect To Data Server" again.
+    m_messages.clear();
+    ASSERT_TRUE(m_link.Connect());
+    EXPECT_FALSE(m_host.isReconnectEnabled());
+    m_link.SendLayout();
+    ASSERT_TRUE(fetchAndWait());
+    EXPECT_TRUE(hasRandomValues(3));
+    EXPECT_TRUE(m_messages.boxes().empty());
+}
+
+TEST_F(DdeLink, AKilledServerDiesOnceAndReconnectingResendsTheLayout)
+{
+    auto server = std::make_unique<ServerProcess>(0);
+    ASSERT_TRUE(server->isServing());
+    m_link.SendLayout();
+    ASSERT_TRUE(fetchAndWait());
+
+    server->kill();
+    // A request already on its way when the server goes fails with it.
+    m_link.FetchSample();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_link.ddeClient().hasConversation(); }, kAnswerWaitMs));
+    m_link.FetchSample();
+    expectOneFailureBox(QStringLiteral("Server Died"));
+    m_link.FetchSample();
+    QTest::qWait(0);
+    EXPECT_EQ(m_messages.boxes().size(), 1u);
+    m_messages.clear();
+
+    server.reset();
+    server = std::make_unique<ServerProcess>(0);
+    ASSERT_TRUE(server->isServing());
+    {
+        BusClient bus;
+        ASSERT_EQ(bus.serverLayout().count(), 0) << "a new server starts without a layout";
+    }
+    ASSERT_TRUE(m_link.Connect());
+    m_link.SendLayout();
+    {
+        BusClient bus;
+        EXPECT_EQ(bus.serverLayout().count(), 3);
+    }
+    ASSERT_TRUE(fetchAndWait());
+    EXPECT_TRUE(hasRandomValues(3));
+    EXPECT_TRUE(m_messages.boxes().empty());
+}
+
+TEST_F(DdeLink, CallsOnAForgottenConversationFailAtTheNextFetch)
+{
+    ServerProcess server(0);
+    ASSERT_TRUE(server.isServing());
+    m_link.SendLayout();
+    ASSERT_TRUE(m_link.isConnected());
+
+    m_link.ddeClient().disconnectConversation();
+    // The layout's poke is not examined; its error waits for the fetch.
+    m_link.SendLayout();
+    EXPECT_TRUE(m_messages.boxes().empty());
+    m_link.FetchSample();
+    expectOneFailureBox(
+        QStringLiteral("DDE Connection no longer valid, or invalid parameter passed to DDE"));
+}
+
+}  // namespace
+}  // namespace vexa::link::test
