@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/FrameWindow.h"
 #include "platform/SettingsLocation.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -8,6 +9,8 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     vexa::app::FrameWindow frame(vexa::SettingsFilePath(), vexa::app::FrameWindow::LoadIcon());
+    // Ended by the session or a terminal: close as Exit would.
+    vexa::TerminationSignals termination([&frame] { frame.close(); }, &application);
     frame.start(vexa::app::JoinArguments(QApplication::arguments().mid(1)));
     return QApplication::exec();
 }

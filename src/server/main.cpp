@@ -1,4 +1,5 @@
 #include "platform/SettingsLocation.h"
+#include "platform/TerminationSignals.h"
 #include "server/ServerWindow.h"
 
 #include <QApplication>
@@ -32,6 +33,8 @@ int main(int argc, char** argv)
         return kExitNoIcon;
 
     vexa::server::ServerWindow window(vexa::SettingsFilePath(), std::move(icon));
+    // Ended by the session or a terminal: shut the transport down in order.
+    vexa::TerminationSignals termination([&window] { window.close(); }, &application);
     window.start(ShowModeFrom(QApplication::arguments()));
     const int status = QApplication::exec();
     window.FinishShutdown();

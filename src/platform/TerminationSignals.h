@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QSocketNotifier;
+
+namespace vexa {
+
+/// Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so that a
+/// program ended by the session (logout, `kill`, Ctrl+C in a terminal) closes
+/// its window in order, as its Exit command would, instead of dying with its
+/// working files left behind. One instance per program.
+class TerminationSignals : public QObject {
+    Q_OBJECT
+public:
+    /// Installs the handlers; \p onSignal runs on the event loop for each
+    /// signal that arrives.
+    TerminationSignals(std::function<void()> onSignal, QObject* parent);
+    /// Puts the default handlers back.
+    ~TerminationSignals() override;
+
+    bool isInstalled() const { return m_notifier != nullptr; }
+
+private:
+    void onReadable();
+
+    std::function<void()> m_onSignal;
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+}  // namespace vexa
