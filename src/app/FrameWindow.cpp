@@ -28,8 +28,8 @@ namespace vexa::app {
 namespace {
 
 constexpr const char* kIconResource = ":/VexaviewIcon";
-/// The section of the display program's own settings.
-constexpr const char* kSettingsSection = "VEXA Display";
+/// The display program's own settings share the data source's section.
+constexpr const char* kSettingsSection = link::kLinkSection;
 
 /// Graph and view numbers from their commands.
 int GraphOfCommand(int id)

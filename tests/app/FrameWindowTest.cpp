@@ -256,8 +256,9 @@ TEST_F(Frame, CloseAsksAboutAModifiedDocumentAndFollowsEachAnswer)
     const std::string path = WritePlant(m_dir, "plant.dsp");
     auto frame = StartFrame();
     const auto openModified = [&] {
-        if (!frame->document().isOpen())
+        if (!frame->document().isOpen()) {
             ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+        }
         // A change in the working copy stands for an editor's work.
         WriteFileBytes(frame->document().workingDisplayCopy(), PlantDisplayFile() + "[V3]\r\nT=Added\r\n");
         frame->markModified();

@@ -38,6 +38,10 @@ private:
     void chooseSource(int source);
     void restoreDefaults();
     void enableEthernetOptions(bool enabled);
+    void markChanged();
+    /// The settings the checked source and the edits describe; nothing, once
+    /// the user has been told why, when they cannot be taken.
+    std::optional<LinkSettings> readChoice();
 
     DataLink& m_link;
     QButtonGroup* m_sources = nullptr;

@@ -8,9 +8,6 @@ namespace vexa::link {
 
 namespace {
 
-constexpr const char* kSourceKey = "DataSource";
-constexpr const char* kHostKey = "Host";
-constexpr const char* kPortKey = "Port";
 /// What "DataSource" reads as when the file has none; it lies outside the
 /// known sources and so becomes the local path.
 constexpr int kNoSourceValue = 0;

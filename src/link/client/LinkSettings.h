@@ -16,6 +16,9 @@ enum DataSource : int {
 
 /// The settings section of the display program's data source.
 inline constexpr const char* kLinkSection = "VEXA Display";
+inline constexpr const char* kSourceKey = "DataSource";
+inline constexpr const char* kHostKey = "Host";
+inline constexpr const char* kPortKey = "Port";
 inline constexpr const char* kDefaultHost = "localhost";
 inline constexpr std::uint16_t kDefaultPort = 1000;
 /// The longest host name kept.

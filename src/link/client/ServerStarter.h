@@ -3,6 +3,7 @@
 #include "link/client/LinkSettings.h"
 
 #include <QString>
+#include <QtGlobal>
 
 class QWidget;
 
@@ -30,7 +31,9 @@ enum class ServerStart { NotWanted, AlreadyRunning, Started, Failed };
 /// Starts the server, minimised and detached, when \p startChecked, the data
 /// source wants a local server and none runs; then waits up to
 /// kServerStartWaitMs for it to come up. A server that cannot be started is
-/// reported ("Error Starting Application").
-ServerStart StartServerIfNeeded(QWidget* owner, bool startChecked, const LinkSettings& settings);
+/// reported ("Error Starting Application"). The started server's process
+/// id goes to \p startedPid when given.
+ServerStart StartServerIfNeeded(QWidget* owner, bool startChecked, const LinkSettings& settings,
+                                qint64* startedPid = nullptr);
 
 }  // namespace vexa::link
