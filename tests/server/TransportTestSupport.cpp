@@ -24,57 +24,17 @@
 
 namespace vexa::server::test {
 
-namespace {
-
-constexpr int kStartTimeoutMs = 10000;
-constexpr int kWaitStepMs = 20;
-
-sockaddr_in Loopback(int port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(quint16(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-bool CanConnect(int port)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = Loopback(port);
-    const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return connected;
-}
-
-}  // namespace
-
 void RecordingLog::LogLine(const QString& text)
 {
     texts.append(text);
     entries.append(text.split(QLatin1Char('\n')));
 }
 
-int FreePort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback(0);
-    bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
 TestClient::TestClient(int port)
 {
-    m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = Loopback(port);
-    if (connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    m_fd = vexa::test::ConnectLoopback(port);
+    if (m_fd < 0)
         return;
-    }
     fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) | O_NONBLOCK);
 }
 
@@ -200,65 +160,6 @@ QDBusMessage BusClient::poke(uint conversation, const QString& item, const QByte
 QDBusMessage BusClient::request(uint conversation, const QString& item)
 {
     return call(QStringLiteral("Request"), {conversation, item, link::kTransferFormat});
-}
-
-ServerProcess::ServerProcess(int port) : m_dir(std::make_unique<QTemporaryDir>()), m_port(port)
-{
-    const QString config = m_dir->filePath(QStringLiteral("config"));
-    const QString runtime = m_dir->filePath(QStringLiteral("runtime"));
-    QDir().mkpath(config);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QFile settings(config + QStringLiteral("/VexaDisplay.ini"));
-    settings.open(QIODevice::WriteOnly);
-    settings.write(port > 0 ? QByteArray("[VEXA-Com]\r\nDataPath=110\r\nPort=") + QByteArray::number(port) + "\r\n"
-                            : QByteArray("[VEXA-Com]\r\nDataPath=109\r\n"));
-    settings.close();
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    m_process.setProcessEnvironment(environment);
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral(VEXALINK_PATH), {QStringLiteral("--minimized")});
-    if (!m_process.waitForStarted(kStartTimeoutMs)) {
-        return;
-    }
-    m_serving = QTest::qWaitFor(
-        [this] {
-            if (m_process.state() != QProcess::Running) {
-                return true;
-            }
-            if (m_port > 0) {
-                return CanConnect(m_port);
-            }
-            return QDBusConnection::sessionBus().interface()->isServiceRegistered(
-                QString(link::kBusName)).value();
-        },
-        kStartTimeoutMs);
-    m_serving = m_serving && isRunning();
-}
-
-ServerProcess::~ServerProcess()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-}
-
-bool ServerProcess::isRunning() const
-{
-    return m_process.state() == QProcess::Running;
-}
-
-QString ServerProcess::errorText() const
-{
-    return m_process.errorString();
 }
 
 }  // namespace vexa::server::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/engine/ServerLog.h"
+#include "support/ServerProcess.h"
 #include "support/TestSupport.h"
 
 #include <QByteArray>
@@ -27,8 +28,7 @@ public:
     bool contains(const QString& text) const { return texts.contains(text); }
 };
 
-/// A free loopback TCP port at the time of asking.
-int FreePort();
+using vexa::test::FreePort;
 
 /// A plain TCP client on the loopback interface. Waiting for answers keeps
 /// the event loop turning, so that a server in the same process answers.
@@ -78,25 +78,11 @@ private:
     QDBusConnection m_bus;
 };
 
-/// A real data server process with a settings file and runtime directory of
-/// its own. It is stopped when the object goes.
-class ServerProcess {
+/// A real vexalink, as the build made it.
+class ServerProcess : public vexa::test::ServerProcess {
 public:
-    /// Starts vexalink on the TCP path at \p port, or on the bus path when
-    /// \p port is 0, and waits until it serves.
-    explicit ServerProcess(int port);
-    ~ServerProcess();
-
-    bool isServing() const { return m_serving; }
-    bool isRunning() const;
-    int port() const { return m_port; }
-    QString errorText() const;
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QProcess m_process;
-    int m_port = 0;
-    bool m_serving = false;
+    /// On the TCP path at \p port, or on the bus path when \p port is 0.
+    explicit ServerProcess(int port) : vexa::test::ServerProcess(QStringLiteral(VEXALINK_PATH), port) {}
 };
 
 }  // namespace vexa::server::test

@@ -21,43 +21,12 @@ namespace vexa::link::test {
 
 namespace {
 
-constexpr int kStartTimeoutMs = 10000;
-constexpr int kStopTimeoutMs = 5000;
 constexpr int kCallTimeoutMs = 5000;
 constexpr int kReceiveChunk = 4096;
 constexpr int kFakeBacklog = 1;
 /// No generator's prefix: the server draws such a value afresh per request.
 constexpr const char* kRandomPrefix = "DRAW";
 const QString kBusClientConnection = QStringLiteral("vexa-link-test-client");
-
-sockaddr_in Loopback(int port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(quint16(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-int ConnectLoopback(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = Loopback(port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-bool CanConnect(int port)
-{
-    const int fd = ConnectLoopback(port);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
-}
 
 bool SendAll(int fd, const QByteArray& bytes)
 {
@@ -74,17 +43,6 @@ bool SendAll(int fd, const QByteArray& bytes)
 }
 
 }  // namespace
-
-int FreePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback(0);
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 void SetLayout(LayoutBlock& layout, const QByteArray& path, const QList<QByteArray>& names)
 {
@@ -103,59 +61,7 @@ QList<QByteArray> RandomNames(int count)
     return names;
 }
 
-ServerProcess::ServerProcess(int port) : m_dir(std::make_unique<QTemporaryDir>()), m_port(port)
-{
-    const QString config = m_dir->filePath(QStringLiteral("config"));
-    const QString runtime = m_dir->filePath(QStringLiteral("runtime"));
-    QDir().mkpath(config);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QFile settings(config + QStringLiteral("/VexaDisplay.ini"));
-    if (!settings.open(QIODevice::WriteOnly))
-        return;
-    settings.write(port > 0 ? "[VEXA-Com]\r\nDataPath=110\r\nPort=" + QByteArray::number(port) + "\r\n"
-                            : QByteArray("[VEXA-Com]\r\nDataPath=109\r\n"));
-    settings.close();
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    m_process.setProcessEnvironment(environment);
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral(VEXALINK_PATH), {QStringLiteral("--minimized")});
-    if (!m_process.waitForStarted(kStartTimeoutMs))
-        return;
-    const bool settled = QTest::qWaitFor(
-        [this] {
-            if (m_process.state() != QProcess::Running)
-                return true;
-            if (m_port > 0)
-                return CanConnect(m_port);
-            return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString(kBusName)).value();
-        },
-        kStartTimeoutMs);
-    m_serving = settled && m_process.state() == QProcess::Running;
-}
-
-ServerProcess::~ServerProcess()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(kStopTimeoutMs))
-        kill();
-}
-
-void ServerProcess::kill()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.kill();
-    m_process.waitForFinished(kStopTimeoutMs);
-}
-
-RawClient::RawClient(int port) : m_fd(ConnectLoopback(port)) {}
+RawClient::RawClient(int port) : m_fd(vexa::test::ConnectLoopback(port)) {}
 
 RawClient::~RawClient()
 {
@@ -185,7 +91,7 @@ QByteArray RawClient::receiveUntilQuiet(int quietMs)
 FakeTcpServer::FakeTcpServer()
 {
     m_listening = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback(0);
+    sockaddr_in address = vexa::test::LoopbackAddress(0);
     if (::bind(m_listening, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(m_listening, kFakeBacklog) != 0) {
         return;

@@ -2,6 +2,7 @@
 
 #include "link/client/LinkHost.h"
 #include "link/protocol/LayoutBlock.h"
+#include "support/ServerProcess.h"
 
 #include <QByteArray>
 #include <QDBusConnection>
@@ -38,8 +39,7 @@ public:
     std::vector<bool> reconnectStates;
 };
 
-/// A free loopback TCP port at the time of asking.
-int FreePort();
+using vexa::test::FreePort;
 
 /// Fills \p layout with \p names under the measurement file \p path.
 void SetLayout(LayoutBlock& layout, const QByteArray& path, const QList<QByteArray>& names);
@@ -49,28 +49,11 @@ void SetLayout(LayoutBlock& layout, const QByteArray& path, const QList<QByteArr
 inline constexpr const char* kSimulatePath = "/data/SIMULATE.mvx";
 QList<QByteArray> RandomNames(int count);
 
-/// A real vexalink process with a settings file and runtime directory of its
-/// own, on the TCP path at a port or on the session bus. Killed and waited
-/// for when the object goes.
-class ServerProcess {
+/// A real vexalink, as the build made it.
+class ServerProcess : public vexa::test::ServerProcess {
 public:
-    /// Starts the server at \p port over TCP, or on the bus when \p port is 0,
-    /// and waits until it serves.
-    explicit ServerProcess(int port);
-    ~ServerProcess();
-    ServerProcess(const ServerProcess&) = delete;
-    ServerProcess& operator=(const ServerProcess&) = delete;
-
-    bool isServing() const { return m_serving; }
-    /// Kills the server at once, as a crash would end it, and waits until it
-    /// has gone.
-    void kill();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QProcess m_process;
-    int m_port = 0;
-    bool m_serving = false;
+    /// On the TCP path at \p port, or on the bus path when \p port is 0.
+    explicit ServerProcess(int port) : vexa::test::ServerProcess(QStringLiteral(VEXALINK_PATH), port) {}
 };
 
 /// A plain blocking TCP client of a server in another process.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+#include <netinet/in.h>
+
+class QTemporaryDir;
+
+namespace vexa::test {
+
+/// A free loopback TCP port at the time of asking.
+int FreePort();
+
+/// The loopback address at \p port.
+sockaddr_in LoopbackAddress(int port);
+
+/// A socket connected to \p port on the loopback interface, or -1.
+int ConnectLoopback(int port);
+
+/// A real data server process with a settings file and runtime directory of
+/// its own, on the TCP path at a port or on the session bus. Stopped, and
+/// waited for, when the object goes.
+class ServerProcess {
+public:
+    /// Starts \p program on the TCP path at \p port, or on the bus path when
+    /// \p port is 0, and waits until it serves.
+    ServerProcess(const QString& program, int port);
+    ~ServerProcess();
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    bool isServing() const { return m_serving; }
+    bool isRunning() const;
+    int port() const { return m_port; }
+    QString errorText() const;
+    /// Kills the server at once, as a crash would end it, and waits until it
+    /// has gone.
+    void kill();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QProcess m_process;
+    int m_port = 0;
+    bool m_serving = false;
+};
+
+}  // namespace vexa::test
