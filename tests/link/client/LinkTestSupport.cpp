@@ -61,6 +61,20 @@ QList<QByteArray> RandomNames(int count)
     return names;
 }
 
+bool HasRandomValues(const DataSample& sample, int count)
+{
+    constexpr double kLowestDraw = -100.0;
+    constexpr double kHighestDraw = 100.0;
+    bool anyNonZero = false;
+    for (int i = 0; i < count; ++i) {
+        const double value = sample.value(i);
+        if (!(value >= kLowestDraw && value <= kHighestDraw))
+            return false;
+        anyNonZero = anyNonZero || value != 0.0;
+    }
+    return anyNonZero;
+}
+
 RawClient::RawClient(int port) : m_fd(vexa::test::ConnectLoopback(port)) {}
 
 RawClient::~RawClient()

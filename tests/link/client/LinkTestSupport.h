@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/client/LinkHost.h"
+#include "link/protocol/DataSample.h"
 #include "link/protocol/LayoutBlock.h"
 #include "support/ServerProcess.h"
 
@@ -48,6 +49,8 @@ void SetLayout(LayoutBlock& layout, const QByteArray& path, const QList<QByteArr
 /// names whose values are a fresh random draw (-100 to +100) per request.
 inline constexpr const char* kSimulatePath = "/data/SIMULATE.mvx";
 QList<QByteArray> RandomNames(int count);
+/// True when the first \p count values of \p sample are such draws.
+bool HasRandomValues(const DataSample& sample, int count);
 
 /// A real vexalink, as the build made it.
 class ServerProcess : public vexa::test::ServerProcess {
