@@ -249,11 +249,7 @@ void FrameWindow::refreshFileCommands()
     m_menu->setEnabled(CommandId(FrameCommand::Save), state.saveEnabled);
     m_menu->setEnabled(CommandId(FrameCommand::SaveAs), state.documentCommandsEnabled);
     m_menu->setEnabled(CommandId(FrameCommand::Close), state.documentCommandsEnabled);
-    // The editors also wait until no graph window is open.
-    const bool editors = state.documentCommandsEnabled && !m_graphs.anyOpen();
-    for (FrameCommand editor : {FrameCommand::GraphDefinitions, FrameCommand::ViewDefinitions,
-                                FrameCommand::Measurements})
-        m_menu->setEnabled(CommandId(editor), editors);
+    m_graphsAndViews.applyEditorStates();
     m_menu->setEnabled(CommandId(FrameCommand::ConfigureDataSource), state.configureDataSourceEnabled);
     m_status->setPartText(FrameStatusBar::kDocumentPart, state.statusText);
 }

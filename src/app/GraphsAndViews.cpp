@@ -3,6 +3,7 @@
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
 #include "app/FrameStatusBar.h"
+#include "document/Definitions.h"
 #include "document/DisplayDocument.h"
 #include "document/DisplayFormat.h"
 #include "document/GraphTable.h"
@@ -28,9 +29,12 @@ QString MenuText(const std::string& title)
     return FromAnsi(title).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-std::string Title(char prefix, int number, const std::string& file)
+/// Views have commands from kFirstViewCommand to kLastViewCommand.
+constexpr int kMaxViews = kLastViewCommand - kFirstViewCommand + 1;
+
+std::string GraphTitle(int number, const std::string& file)
 {
-    return profile::ReadString(SectionName(prefix, number), kTitleKey, "", file, kTitleCapacity);
+    return profile::ReadString(GraphSectionName(number), kTitleKey, "", file, kTitleCapacity);
 }
 
 }  // namespace
@@ -54,7 +58,7 @@ void GraphsAndViews::rebuildPopups()
         for (int number = 1; number <= kMaxGraphs; ++number) {
             if (m_graphs.isOpen(number - 1))
                 continue;
-            const std::string title = Title(kGraphPrefix, number, displayFile());
+            const std::string title = GraphTitle(number, displayFile());
             if (title.empty())
                 continue;
             if (static_cast<int>(graphs.size()) == kMaxPopupItems) {
@@ -63,11 +67,9 @@ void GraphsAndViews::rebuildPopups()
             }
             graphs.push_back({kFirstGraphCommand - 1 + number, MenuText(title)});
         }
-        for (int number = 1; number <= kLastViewCommand - kFirstViewCommand + 1; ++number) {
-            const std::string title = Title(kViewPrefix, number, displayFile());
-            if (title.empty())
-                break;
-            views.push_back({kFirstViewCommand - 1 + number, MenuText(title)});
+        const std::vector<std::string> titles = ReadDefinitionTitles(kViewPrefix, displayFile(), kMaxViews);
+        for (std::size_t index = 0; index < titles.size(); ++index) {
+            views.push_back({kFirstViewCommand + static_cast<int>(index), MenuText(titles[index])});
             if (static_cast<int>(views.size()) == kMaxPopupItems) {
                 views.push_back({kMoreViewsCommand, QString::fromLatin1(kMoreText)});
                 break;
@@ -82,11 +84,8 @@ void GraphsAndViews::rebuildPopups()
     m_menu.setPopupItems(m_menu.graphsMenu(), graphs);
     m_menu.setPopupItems(m_menu.viewsMenu(), views);
 
+    applyEditorStates();
     const bool anyOpen = m_graphs.anyOpen();
-    const bool editorsAllowed = m_document.isOpen() && !anyOpen;
-    for (FrameCommand editor : {FrameCommand::GraphDefinitions, FrameCommand::ViewDefinitions,
-                                FrameCommand::Measurements})
-        m_menu.setEnabled(CommandId(editor), editorsAllowed);
     for (FrameCommand pageCommand : {FrameCommand::PrinterSetup, FrameCommand::PrintCurrentPage,
                                      FrameCommand::PrintAllPages, FrameCommand::PrintingOptions,
                                      FrameCommand::CopyPage})
@@ -95,6 +94,15 @@ void GraphsAndViews::rebuildPopups()
         m_menu.setEnabled(CommandId(FrameCommand::GraphAttributes), false);
         m_status.setPartText(FrameStatusBar::kTimePart, {});
     }
+}
+
+void GraphsAndViews::applyEditorStates()
+{
+    // The editors replace the working copies, which open graph windows read.
+    const bool allowed = m_document.isOpen() && !m_graphs.anyOpen();
+    for (FrameCommand editor : {FrameCommand::GraphDefinitions, FrameCommand::ViewDefinitions,
+                                FrameCommand::Measurements})
+        m_menu.setEnabled(CommandId(editor), allowed);
 }
 
 void GraphsAndViews::openGraph(int number)
@@ -134,12 +142,10 @@ int GraphsAndViews::findView(const QString& title) const
 {
     if (!m_document.isOpen())
         return 0;
-    for (int number = 1; number <= kLastViewCommand - kFirstViewCommand + 1; ++number) {
-        const std::string viewTitle = Title(kViewPrefix, number, displayFile());
-        if (viewTitle.empty())
-            return 0;
-        if (FromAnsi(viewTitle).compare(title, Qt::CaseInsensitive) == 0)
-            return number;
+    const std::vector<std::string> titles = ReadDefinitionTitles(kViewPrefix, displayFile(), kMaxViews);
+    for (std::size_t index = 0; index < titles.size(); ++index) {
+        if (FromAnsi(titles[index]).compare(title, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(index) + 1;
     }
     return 0;
 }

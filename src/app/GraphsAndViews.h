@@ -38,6 +38,9 @@ public:
     /// Fills both popups from the working display copy and sets the commands
     /// that depend on whether a graph window is open.
     void rebuildPopups();
+    /// Enables the three definition editors only while a document is open and
+    /// no graph window is.
+    void applyEditorStates();
 
     /// Opens graph \p number (1-based).
     void openGraph(int number);
