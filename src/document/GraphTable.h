@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace vexa::graphs {
+struct GraphResources;
+}
+
 namespace vexa {
 
 /// Conversion types of a measurement.
@@ -41,6 +45,9 @@ struct GraphRecord {
     int updatePeriod = 0;
     int measurementCount = 0;
     std::array<MeasurementSlot, kMaxMeasurementsPerGraph> measurements{};
+    /// The open window's chart page, chart window, dataset and type state;
+    /// owned by the graph window, null while the graph is closed.
+    graphs::GraphResources* resources = nullptr;
 };
 
 /// The 60 graph records. All are cleared at start-up; a record is filled when

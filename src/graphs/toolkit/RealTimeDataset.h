@@ -1,0 +1,69 @@
+#pragma once
+
+#include "graphs/toolkit/AlarmLevels.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vexa::toolkit {
+
+/// A real-time dataset: a number of channels, a history of the newest rows
+/// kept in a ring (appending costs the same however long the graph runs),
+/// alarm limits with hysteresis, and each channel's alarm state evaluated on
+/// every appended row. Plain data: no widgets, no painting. The indicators
+/// bound to a dataset read it when they paint.
+class RealTimeDataset {
+public:
+    /// The history length of a dataset that keeps its whole history.
+    static constexpr int kHistoryRows = 4000;
+
+    /// \p historyRows 0 keeps only the newest row.
+    RealTimeDataset(std::string name, int channelCount, std::vector<std::string> channelNames,
+                    int historyRows);
+
+    const std::string& name() const;
+    int channelCount() const;
+    /// The channel names given at creation (may be empty).
+    const std::vector<std::string>& channelNames() const;
+    /// How many rows the history holds: at most its capacity (1 for a
+    /// dataset without history).
+    int rowCount() const;
+    /// Rows appended since creation (keeps counting past the capacity).
+    std::int64_t appendedRows() const;
+
+    /// Value of \p channel in held row \p row, 0 being the oldest held row.
+    double value(int row, int channel) const;
+    /// The newest value of \p channel; 0 before the first row.
+    double latest(int channel) const;
+
+    /// Stores one row. A row longer than the channel count is cut, a shorter
+    /// one padded with 0. Evaluates every channel's alarm state.
+    void append(std::span<const double> row);
+
+    /// Copies up to \p capacity values of \p channel, oldest first, into
+    /// \p buffer; returns how many were copied.
+    int readChannel(int channel, double* buffer, int capacity) const;
+
+    /// The channel that holds the seconds since the previous row; rates are
+    /// per second when it is set, per row otherwise. -1 for none.
+    void setTimeChannel(int channel);
+    int timeChannel() const;
+
+    /// Alarm settings. Level 0 has no limit of its own.
+    void setAlarmLimit(int level, double limit, bool enabled, std::string text);
+    void setAlarmHysteresis(double lowHigh, double deviation);
+    bool isAlarmEnabled(int level) const;
+    double alarmLimit(int level) const;
+    const std::string& alarmText(int level) const;
+
+    /// The alarm state of \p channel after the newest row: kLevelNormal when
+    /// no enabled level applies.
+    int alarmState(int channel) const;
+
+private:
+    // (members are the implementation's)
+};
+
+}  // namespace vexa::toolkit
