@@ -50,6 +50,10 @@ public:
     /// per second when it is set, per row otherwise. -1 for none.
     void setTimeChannel(int channel);
     int timeChannel() const;
+    /// Seconds from the first row ever appended to the newest: the sum of
+    /// the time channel over every row after the first (0 without a time
+    /// channel). Kept as rows arrive, so it survives the ring's overflow.
+    double elapsedTime() const;
 
     /// Alarm settings. Level 0 has no limit of its own.
     void setAlarmLimit(int level, double limit, bool enabled, std::string text);

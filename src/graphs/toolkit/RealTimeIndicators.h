@@ -80,10 +80,12 @@ ScrollingPlot* CreateScrollingPlot(ChartWindow& chart, ChartContext& context, Re
 double ScrollOrigin(const ScrollingPlot* plot);
 
 /// A column of the newest values of \p channel (-1: all channels), one cell
-/// each, in the current font, on palette colour \p background.
+/// each, in the current font, on palette colour \p background, with
+/// \p decimals decimals; \p colours (one per channel) or null for the font's
+/// colour.
 Readout* CreateReadout(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int channel,
                        const ChartRect& rect, int code1, int code2, const int* colours, int background, int code3,
-                       int decimals, int code5, int code6, int code7);
+                       int code4, int decimals, int code6, int code7);
 /// A column of names, each in the colour of its trace on \p plot.
 Legend* CreateLegend(ChartWindow& chart, ChartContext& context, const ChartRect& rect, int code1, int code2,
                      int code3, int background, int code4, const std::vector<std::string>& names,
