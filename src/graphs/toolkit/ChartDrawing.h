@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartGeometry.h"
+#include "graphs/toolkit/StaticDataset.h"
 
 #include <QColor>
 #include <QString>

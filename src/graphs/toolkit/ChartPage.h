@@ -2,6 +2,7 @@
 
 #include "graphs/toolkit/Toolkit.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -20,6 +21,43 @@ public:
     void build();
     bool isBuilt() const;
     // (the rest is the implementation's)
+
+    /// The window characteristics: how chart windows follow the page's size.
+    static constexpr int kFixed = 7;
+    static constexpr int kProportional = 8;
+    static constexpr int kIsotropic = 9;
+
+    /// A TopLevel page is a window of its own, a child of \p owner that goes
+    /// with it; a Child page is a plain child widget of \p owner.
+    ChartPage(const QString& name, QWidget* owner, const QString& title, PageBuilder builder, int characteristic,
+              PageStyle style);
+
+    /// Builds the page and every chart window on it that is not built yet.
+    void buildAll();
+    /// Places the chart windows for the page's current size.
+    void layoutCharts();
+    /// Places one chart window for the page's current size.
+    void layoutChart(ChartWindow& chart);
+
+    /// The page is going: reads as gone before its deferred deletion.
+    void markClosing();
+    bool isClosing() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void requestBuild();
+
+    QString m_name;
+    QPointer<QWidget> m_owner;
+    PageBuilder m_builder;
+    int m_characteristic = kProportional;
+    bool m_built = false;
+    bool m_building = false;
+    bool m_closing = false;
 };
 
 }  // namespace vexa::toolkit

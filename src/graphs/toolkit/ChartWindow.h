@@ -1,12 +1,27 @@
 #pragma once
 
+#include "graphs/toolkit/ChartContext.h"
+#include "graphs/toolkit/PlotFrame.h"
 #include "graphs/toolkit/Toolkit.h"
 
 #include <QWidget>
 
+#include <memory>
+#include <utility>
+
+#include <QFont>
+#include <vector>
+
+class QPushButton;
+
 namespace vexa::toolkit {
 
+class AlarmIndicator;
+class Axis;
+class ChartElement;
 class ChartPage;
+class DragZoom;
+class ScrollingPlot;
 
 /// A drawing area of a page with its own scale and elements. Its chart
 /// builder runs once, before the first paint; the elements it creates paint
@@ -22,6 +37,97 @@ public:
     void build();
     bool isReady() const;
     // (the rest is the implementation's)
+
+    ChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, int background);
+    ~ChartWindow() override;
+
+    /// Where the chart sits on its page, in fractions of the page.
+    const ChartRect& pageRect() const;
+    /// The drawing state handed to the builder; later operations without a
+    /// context argument (push buttons) take the font from it.
+    ChartContext& context();
+    PlotFrame& plotFrame();
+    const PlotFrame& plotFrame() const;
+    QColor backgroundColour() const;
+
+    /// Takes ownership of \p element; it paints after the ones before it.
+    template <typename Element, typename... Args>
+    Element* addElement(Args&&... args)
+    {
+        auto element = std::make_unique<Element>(*this, std::forward<Args>(args)...);
+        Element* raw = element.get();
+        adoptElement(std::move(element));
+        return raw;
+    }
+    void registerAxis(Axis* axis);
+    void registerScrollingPlot(ScrollingPlot* plot);
+    void registerAlarmIndicator(AlarmIndicator* indicator);
+    /// The chart's first scrolling plot, or null.
+    ScrollingPlot* scrollingPlot() const;
+    const std::vector<AlarmIndicator*>& alarmIndicators() const;
+
+    /// A button at \p rect of the chart, kept there when the chart resizes.
+    void addButton(QPushButton* button, const ChartRect& rect);
+    /// Dragging with \p button rescales the plot to the dragged rectangle.
+    void enableDragZoom(Qt::MouseButton button);
+    /// Rescales both axes to the plot pixels of \p pixels (ignored when it
+    /// lies outside the plot).
+    void zoomTo(const QRectF& pixels);
+
+    /// Paints the chart (background, every element, a drag in progress).
+    void paintChart(QPainter& painter);
+    /// Paints so far: lets tests see that appending a row does not paint.
+    int paintCount() const;
+
+    /// The chart is going (destroyed or released): it paints nothing bound
+    /// to data any more and reads as not ready.
+    void markClosing();
+    bool isClosing() const;
+    /// Keeps the chart's current size however the page changes (the Fixed
+    /// characteristic), or follows the page again with an empty size.
+    void setKeptSize(const QSize& size);
+    const QSize& keptSize() const;
+    /// The aspect ratio the chart keeps under the Isotropic characteristic:
+    /// 0 until first laid out.
+    double keptAspect() const;
+    void setKeptAspect(double aspect);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void adoptElement(std::unique_ptr<ChartElement> element);
+    void layoutButtons();
+    void requestBuild();
+
+    ChartPage* m_page = nullptr;
+    ChartBuilder m_builder;
+    ChartRect m_pageRect;
+    int m_background = 0;
+    bool m_ready = false;
+    bool m_building = false;
+    bool m_closing = false;
+    int m_paintCount = 0;
+    ChartContext m_context;
+    PlotFrame m_frame;
+    std::vector<std::unique_ptr<ChartElement>> m_elements;
+    std::vector<Axis*> m_axes;
+    std::vector<ScrollingPlot*> m_scrollingPlots;
+    std::vector<AlarmIndicator*> m_alarmIndicators;
+    struct PlacedButton {
+        QPushButton* button;
+        ChartRect rect;
+        QFont font;  ///< as created; smaller while the button is too small for it
+    };
+    std::vector<PlacedButton> m_buttons;
+    std::unique_ptr<DragZoom> m_dragZoom;
+    QSize m_keptSize;
+    double m_keptAspect = 0.0;
 };
 
 }  // namespace vexa::toolkit

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "graphs/toolkit/AlarmLevels.h"
+#include "graphs/toolkit/AlarmSettings.h"
+#include "graphs/toolkit/ChannelAlarm.h"
+#include "graphs/toolkit/RowRing.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,6 +26,9 @@ public:
     /// \p historyRows 0 keeps only the newest row.
     RealTimeDataset(std::string name, int channelCount, std::vector<std::string> channelNames,
                     int historyRows);
+    /// Elements that show a dataset point at it: it is neither copied nor moved.
+    RealTimeDataset(const RealTimeDataset&) = delete;
+    RealTimeDataset& operator=(const RealTimeDataset&) = delete;
 
     const std::string& name() const;
     int channelCount() const;
@@ -66,8 +73,26 @@ public:
     /// no enabled level applies.
     int alarmState(int channel) const;
 
+    /// The held rows, for readers that walk many of them.
+    const RowRing& rows() const;
+
+    /// Expires when the dataset is destroyed: an element that outlives the
+    /// dataset it shows (a window closing in pieces) then draws nothing.
+    std::weak_ptr<const int> lifetime() const;
+
 private:
     // (members are the implementation's)
+    void recomputeElapsedTime();
+
+    std::string m_name;
+    std::vector<std::string> m_channelNames;
+    RowRing m_rows;
+    std::int64_t m_appended = 0;
+    int m_timeChannel = -1;
+    double m_elapsed = 0.0;
+    AlarmSettings m_alarmSettings;
+    std::vector<ChannelAlarm> m_alarms;
+    std::shared_ptr<const int> m_lifetime;
 };
 
 }  // namespace vexa::toolkit

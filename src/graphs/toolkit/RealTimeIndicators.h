@@ -42,7 +42,8 @@ void SetAlarmHysteresis(RealTimeDataset& dataset, double lowHigh, double deviati
 /// The colours in which an indicator shows each alarm level. Bars, tables
 /// and the alarm indicator have one.
 struct AlarmPart {
-    std::array<int, kAlarmLevelCount> colours{};
+    /// Light Green, Light Red, Light Cyan, Light Green, Light Red, Blue, Blue.
+    std::array<int, kAlarmLevelCount> colours{10, 12, 11, 10, 12, 1, 1};
 };
 void SetAlarmColour(ChartWindow& chart, AlarmPart& part, int colour, int level);
 

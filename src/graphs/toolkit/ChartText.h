@@ -1,0 +1,48 @@
+#pragma once
+
+#include "graphs/toolkit/ChartGeometry.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPen>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+/// Helpers the chart elements share for texts, colours and lines.
+namespace vexa::toolkit {
+
+/// The pen of line style \p style (0 solid, 1 dashed, 2 dotted), \p width
+/// pixels (at least 1) and \p colour.
+QPen LinePen(int style, int width, const QColor& colour);
+
+/// True when \p painter paints pixels (an image or the screen), where
+/// traces are drawn as pixel runs rather than stroked lines.
+bool IsRasterTarget(QPainter& painter);
+
+/// Black or white, whichever reads better on \p background.
+QColor ContrastingColour(const QColor& background);
+/// Perceived brightness, 0 (black) ... 255 (white).
+double Luminance(const QColor& colour);
+
+/// Where a text of \p size goes when anchored at \p anchor with
+/// justification 6 (centred) or 8 (left-aligned): its bottom at the
+/// anchor's y, moved inside \p bounds when it would stick out.
+QRectF AnchoredTextRect(const QSizeF& size, const QPointF& anchor, int justification, const QRectF& bounds);
+
+/// \p font made smaller, down to a legible minimum, until \p text fits
+/// \p room.
+QFont FittedFont(const QFont& font, const QString& text, const QSizeF& room);
+
+/// Draws \p text in \p rect with \p flags, elided to the rect's width.
+void DrawFittedText(QPainter& painter, const QRectF& rect, int flags, const QString& text);
+
+/// Slot \p index of \p count equal slots stacked from the top of \p rect:
+/// readouts and legends share it, so that names line up with values.
+QRectF ColumnSlot(const QRectF& rect, int index, int count);
+
+/// A rectangle in fractions of \p size, in pixels.
+QRectF PixelRect(const ChartRect& rect, const QSizeF& size);
+
+}  // namespace vexa::toolkit

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/ChartGeometry.h"
+
+#include <QFont>
+#include <QString>
+
+#include <vector>
+
+namespace vexa::toolkit {
+
+class ScrollingPlot;
+
+/// A column of names stacked over a rectangle like the cells of a readout,
+/// so that each name lines up with its value. Each name is drawn in the
+/// colour of its trace, on the plot's own background so that it reads as
+/// well as the trace does.
+class Legend : public ChartElement {
+public:
+    Legend(ChartWindow& chart, const ChartRect& rect, std::vector<QString> names, const ScrollingPlot* plot,
+           int background, const QFont& font, int fontColour);
+
+    /// The slot of name \p index, in pixels of the chart.
+    QRectF nameRect(int index) const;
+
+    void paint(QPainter& painter) override;
+
+private:
+    ChartRect m_rect;
+    std::vector<QString> m_names;
+    const ScrollingPlot* m_plot;
+    int m_background;
+    QFont m_font;
+    int m_fontColour;
+};
+
+}  // namespace vexa::toolkit

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "graphs/toolkit/ChartElement.h"
+
+#include <QColor>
+
+namespace vexa::toolkit {
+
+/// The plot area's fill and frame.
+class PlotBackground : public ChartElement {
+public:
+    PlotBackground(ChartWindow& chart, const QColor& fill);
+
+    void paint(QPainter& painter) override;
+
+private:
+    QColor m_fill;
+};
+
+}  // namespace vexa::toolkit

@@ -1,0 +1,183 @@
+#include "graphs/toolkit/RealTimeDataset.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace vexa::toolkit {
+
+namespace {
+
+int historyCapacity(int historyRows)
+{
+    // A dataset without history still holds its newest row.
+    return std::clamp(historyRows, 1, RealTimeDataset::kHistoryRows);
+}
+
+}  // namespace
+
+RealTimeDataset::RealTimeDataset(std::string name, int channelCount, std::vector<std::string> channelNames,
+                                 int historyRows)
+    : m_name(std::move(name))
+    , m_channelNames(std::move(channelNames))
+    , m_rows(std::max(channelCount, 0), historyCapacity(historyRows))
+    , m_alarms(static_cast<std::size_t>(std::max(channelCount, 0)))
+    , m_lifetime(std::make_shared<const int>(0))
+{
+}
+
+const std::string& RealTimeDataset::name() const
+{
+    return m_name;
+}
+
+int RealTimeDataset::channelCount() const
+{
+    return m_rows.width();
+}
+
+const std::vector<std::string>& RealTimeDataset::channelNames() const
+{
+    return m_channelNames;
+}
+
+int RealTimeDataset::rowCount() const
+{
+    return m_rows.size();
+}
+
+std::int64_t RealTimeDataset::appendedRows() const
+{
+    return m_appended;
+}
+
+double RealTimeDataset::value(int row, int channel) const
+{
+    if (row < 0 || row >= m_rows.size() || channel < 0 || channel >= m_rows.width()) {
+        return 0.0;
+    }
+    return m_rows.row(row)[channel];
+}
+
+double RealTimeDataset::latest(int channel) const
+{
+    return value(m_rows.size() - 1, channel);
+}
+
+void RealTimeDataset::append(std::span<const double> row)
+{
+    const bool firstRow = m_appended == 0;
+    m_rows.push(row);
+    ++m_appended;
+    const auto stored = m_rows.row(m_rows.size() - 1);
+
+    double seconds = 0.0;
+    if (m_timeChannel >= 0) {
+        seconds = stored[m_timeChannel];
+        // The first row's difference reaches back to no earlier row: time
+        // counts from the first row itself.
+        if (!firstRow && std::isfinite(seconds)) {
+            m_elapsed += seconds;
+        }
+    }
+    for (int channel = 0; channel < channelCount(); ++channel) {
+        if (channel != m_timeChannel) {
+            m_alarms[channel].evaluate(stored[channel], seconds, m_alarmSettings);
+        }
+    }
+}
+
+int RealTimeDataset::readChannel(int channel, double* buffer, int capacity) const
+{
+    return m_rows.copyColumn(channel, buffer, capacity);
+}
+
+void RealTimeDataset::setTimeChannel(int channel)
+{
+    const int timeChannel = (channel >= 0 && channel < channelCount()) ? channel : -1;
+    if (timeChannel == m_timeChannel) {
+        return;
+    }
+    m_timeChannel = timeChannel;
+    if (m_timeChannel >= 0) {
+        m_alarms[m_timeChannel] = ChannelAlarm();  // time differences raise no alarms
+    }
+    recomputeElapsedTime();
+}
+
+void RealTimeDataset::recomputeElapsedTime()
+{
+    // Only rows still held can be summed; the first row ever appended, when
+    // still held, contributes nothing.
+    m_elapsed = 0.0;
+    if (m_timeChannel < 0) {
+        return;
+    }
+    const bool firstHeld = m_appended == m_rows.size();
+    for (int row = firstHeld ? 1 : 0; row < m_rows.size(); ++row) {
+        const double seconds = m_rows.row(row)[m_timeChannel];
+        if (std::isfinite(seconds)) {
+            m_elapsed += seconds;
+        }
+    }
+}
+
+int RealTimeDataset::timeChannel() const
+{
+    return m_timeChannel;
+}
+
+double RealTimeDataset::elapsedTime() const
+{
+    return m_elapsed;
+}
+
+void RealTimeDataset::setAlarmLimit(int level, double limit, bool enabled, std::string text)
+{
+    m_alarmSettings.setLevel(level, limit, enabled, std::move(text));
+    if (!enabled) {
+        for (ChannelAlarm& alarm : m_alarms) {
+            alarm.clear(level);
+        }
+    }
+}
+
+void RealTimeDataset::setAlarmHysteresis(double lowHigh, double deviation)
+{
+    m_alarmSettings.setHysteresis(lowHigh, deviation);
+}
+
+bool RealTimeDataset::isAlarmEnabled(int level) const
+{
+    return m_alarmSettings.isEnabled(level);
+}
+
+double RealTimeDataset::alarmLimit(int level) const
+{
+    return m_alarmSettings.limit(level);
+}
+
+const std::string& RealTimeDataset::alarmText(int level) const
+{
+    return m_alarmSettings.text(level);
+}
+
+int RealTimeDataset::alarmState(int channel) const
+{
+    if (channel < 0 || channel >= channelCount()) {
+        return kLevelNormal;
+    }
+    return m_alarms[channel].state(m_alarmSettings);
+}
+
+const RowRing& RealTimeDataset::rows() const
+{
+    return m_rows;
+}
+
+std::weak_ptr<const int> RealTimeDataset::lifetime() const
+{
+    return m_lifetime;
+}
+
+}  // namespace vexa::toolkit

@@ -1,0 +1,177 @@
+#include "graphs/toolkit/RealTimeIndicators.h"
+
+#include "graphs/toolkit/AlarmIndicator.h"
+#include "graphs/toolkit/Axis.h"
+#include "graphs/toolkit/ChartContext.h"
+#include "graphs/toolkit/ChartText.h"
+#include "graphs/toolkit/ChartWindow.h"
+#include "graphs/toolkit/GridLines.h"
+#include "graphs/toolkit/Legend.h"
+#include "graphs/toolkit/Readout.h"
+#include "graphs/toolkit/ScrollingPlot.h"
+#include "graphs/toolkit/TimeLabels.h"
+
+#include <algorithm>
+
+namespace vexa::toolkit {
+
+namespace {
+
+QPen contextPen(const ChartContext& context)
+{
+    return LinePen(context.lineStyle, context.lineWidth, PaletteColour(context.lineColour));
+}
+
+}  // namespace
+
+std::unique_ptr<RealTimeDataset> CreateDataset(const std::string& name, int channelCount, int /*code*/,
+                                               const std::vector<std::string>& channelNames, int historyRows)
+{
+    return std::make_unique<RealTimeDataset>(name, std::max(channelCount, 0), channelNames, historyRows);
+}
+
+void AppendRow(RealTimeDataset& dataset, std::span<const double> row, const QPointer<ChartWindow>& chart)
+{
+    dataset.append(row);
+    if (!chart.isNull()) {
+        chart->update();  // one repaint however many rows come before it
+    }
+}
+
+int ReadChannelHistory(const RealTimeDataset& dataset, int channel, double* buffer, int capacity, int rows)
+{
+    return dataset.readChannel(channel, buffer, std::min(capacity, rows));
+}
+
+void DestroyDataset(std::unique_ptr<RealTimeDataset>& dataset)
+{
+    dataset.reset();
+}
+
+void SetAlarmLimit(RealTimeDataset& dataset, int level, double limit, bool enabled, const std::string& text)
+{
+    dataset.setAlarmLimit(level, limit, enabled, text);
+}
+
+void SetAlarmHysteresis(RealTimeDataset& dataset, double lowHigh, double deviation)
+{
+    dataset.setAlarmHysteresis(lowHigh, deviation);
+}
+
+void SetAlarmColour(ChartWindow& chart, AlarmPart& part, int colour, int level)
+{
+    if (level < kLevelNormal || level >= kAlarmLevelCount) {
+        return;
+    }
+    part.colours[static_cast<std::size_t>(level)] = colour;
+    chart.update();
+}
+
+AlarmIndicator* CreateAlarmIndicator(ChartWindow& chart, RealTimeDataset& dataset, int /*code1*/, int /*code2*/,
+                                     const int* /*zeroWord*/, int /*code4*/, int /*code5*/, int /*code6*/)
+{
+    AlarmIndicator* indicator = chart.addElement<AlarmIndicator>(dataset);
+    chart.registerAlarmIndicator(indicator);
+    return indicator;
+}
+
+void EnableAlarmLevel(ChartWindow& chart, AlarmIndicator* indicator, int level, bool on)
+{
+    if (indicator == nullptr) {
+        return;
+    }
+    indicator->enableLevel(level, on);
+    chart.update();
+}
+
+AlarmPart& AlarmColours(AlarmIndicator* indicator)
+{
+    // Asking a missing indicator for its colours is a caller's fault; it
+    // gets a part of its own rather than a crash.
+    static AlarmPart unused;
+    return indicator != nullptr ? indicator->colours() : unused;
+}
+
+Axis* CreateTimeAxis(ChartWindow& chart, ChartContext& context, double interval, int /*code1*/, int /*code2*/,
+                     int /*code3*/, int /*code4*/)
+{
+    Axis* axis = chart.addElement<Axis>(Axis::Direction::Horizontal, interval, contextPen(context), true);
+    chart.registerAxis(axis);
+    return axis;
+}
+
+TimeLabels* CreateTimeLabels(ChartWindow& chart, ChartContext& context, Axis* timeAxis,
+                             std::span<const int> /*codes*/)
+{
+    if (timeAxis == nullptr) {
+        return nullptr;
+    }
+    return chart.addElement<TimeLabels>(*timeAxis, context.font, PaletteColour(context.fontColour));
+}
+
+void StartTimeLabels(ChartWindow& chart, TimeLabels* labels, double startTime)
+{
+    if (labels == nullptr) {
+        return;
+    }
+    labels->start(startTime);
+    chart.update();
+}
+
+void LinkTimeLabels(TimeLabels* labels, ScrollingPlot* plot)
+{
+    if (labels != nullptr) {
+        labels->link(plot);
+    }
+}
+
+void DrawRealTimeGrid(ChartWindow& chart, ChartContext& context, Axis* axis, int /*code1*/, int /*code2*/)
+{
+    // The lines sit at the axis's ticks, which on a time axis move with the
+    // scrolling plot.
+    if (axis != nullptr) {
+        chart.addElement<GridLines>(*axis, contextPen(context));
+    }
+}
+
+ScrollingPlot* CreateScrollingPlot(ChartWindow& chart, ChartContext& /*context*/, RealTimeDataset& dataset,
+                                   double scrollFraction, int /*code1*/, int /*code2*/, std::span<const int> styles,
+                                   std::span<const int> widths, std::span<const int> colours)
+{
+    ScrollingPlot* plot = chart.addElement<ScrollingPlot>(dataset, scrollFraction, styles, widths, colours);
+    chart.registerScrollingPlot(plot);
+    return plot;
+}
+
+double ScrollOrigin(const ScrollingPlot* plot)
+{
+    return plot != nullptr ? plot->scrollOrigin() : 0.0;
+}
+
+Readout* CreateReadout(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int channel,
+                       const ChartRect& rect, int /*code1*/, int /*code2*/, const int* colours, int background,
+                       int /*code3*/, int /*code4*/, int decimals, int /*code6*/, int /*code7*/)
+{
+    std::vector<int> textColours;
+    if (colours != nullptr) {
+        const int count = channel >= 0 ? 1 : dataset.channelCount();
+        textColours.assign(colours, colours + count);
+    }
+    return chart.addElement<Readout>(dataset, channel, rect, std::move(textColours), background, decimals,
+                                     context.font, context.fontColour);
+}
+
+Legend* CreateLegend(ChartWindow& chart, ChartContext& context, const ChartRect& rect, int /*code1*/, int /*code2*/,
+                     int /*code3*/, int background, int /*code4*/, const std::vector<std::string>& names,
+                     ScrollingPlot* plot, int /*code5*/)
+{
+    std::vector<QString> texts;
+    texts.reserve(names.size());
+    for (const std::string& name : names) {
+        // Names arrive as fixed-size slots: stop at the first NUL.
+        texts.push_back(QString::fromLatin1(name.c_str()));
+    }
+    return chart.addElement<Legend>(rect, std::move(texts), plot, background, context.font, context.fontColour);
+}
+
+}  // namespace vexa::toolkit

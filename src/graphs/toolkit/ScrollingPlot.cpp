@@ -1,0 +1,181 @@
+#include "graphs/toolkit/ScrollingPlot.h"
+
+#include "graphs/toolkit/ChartText.h"
+#include "graphs/toolkit/ChartWindow.h"
+#include "graphs/toolkit/RealTimeDataset.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vexa::toolkit {
+
+namespace {
+
+constexpr double kWholeSpan = 1.0;
+/// Colours of traces the caller gave none for: Red, Yellow, Green, Gray,
+/// Light Blue, White, Magenta, Brown.
+constexpr int kFallbackColours[] = {4, 14, 2, 8, 9, 15, 5, 6};
+constexpr int kFallbackWidth = 1;
+constexpr double kOffScaleMargin = 10.0;
+constexpr int kSolidStyle = 0;
+
+template <typename T>
+T entryOr(std::span<const T> values, std::size_t index, T fallback)
+{
+    return index < values.size() ? values[index] : fallback;
+}
+
+}  // namespace
+
+ScrollingPlot::ScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, double scrollFraction,
+                             std::span<const int> styles, std::span<const int> widths, std::span<const int> colours)
+    : ChartElement(chart)
+    , m_dataset(dataset)
+    , m_datasetLifetime(dataset.lifetime())
+    , m_scrollFraction(std::isfinite(scrollFraction) && scrollFraction > 0.0 ? std::min(scrollFraction, kWholeSpan)
+                                                                             : kWholeSpan)
+{
+    // The dataset's last channel is its time base, also for the rates of
+    // its alarms.
+    dataset.setTimeChannel(dataset.channelCount() - 1);
+    const int traces = std::max(dataset.channelCount() - 1, 0);
+    for (int i = 0; i < traces; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const int fallbackColour = kFallbackColours[index % std::size(kFallbackColours)];
+        m_traces.push_back(
+            {entryOr(styles, index, 0), entryOr(widths, index, kFallbackWidth), entryOr(colours, index, fallbackColour)});
+    }
+}
+
+double ScrollingPlot::timeSpan() const
+{
+    const ScaleMap& x = chart().plotFrame().xMap();
+    return std::abs(x.mappedMaximum() - x.mappedMinimum());
+}
+
+double ScrollingPlot::scrollOrigin() const
+{
+    if (m_datasetLifetime.expired()) {
+        return 0.0;
+    }
+    return std::max(0.0, m_dataset.elapsedTime() - m_scrollFraction * timeSpan());
+}
+
+int ScrollingPlot::traceCount() const
+{
+    return static_cast<int>(m_traces.size());
+}
+
+QColor ScrollingPlot::traceColour(int trace) const
+{
+    if (trace < 0 || trace >= traceCount()) {
+        return PaletteColour(0);
+    }
+    return PaletteColour(m_traces[static_cast<std::size_t>(trace)].colour);
+}
+
+void ScrollingPlot::collectVisibleRows()
+{
+    m_rowCells.clear();
+    m_rowX.clear();
+    const RowRing& rows = m_dataset.rows();
+    const int timeChannel = m_dataset.timeChannel();
+    if (rows.size() == 0 || timeChannel < 0) {
+        return;
+    }
+    const ScaleMap& x = chart().plotFrame().xMap();
+    const double origin = scrollOrigin();
+    // Scale x of elapsed time t: the scale minimum plus t - origin.
+    const double offset = x.mappedMinimum() - origin;
+    // Walk back from the newest row, which sits at the elapsed time; each
+    // row's difference is the step back to the row before it.
+    double time = m_dataset.elapsedTime();
+    int slot = rows.slotOf(rows.size() - 1);
+    for (int left = rows.size() - 1;; --left) {
+        const double* cells = rows.slotCells(slot);
+        m_rowCells.push_back(cells);
+        m_rowX.push_back(x.toPixel(offset + time));
+        if (time < origin || left == 0) {
+            break;  // the first row left of the plot still draws the line to the edge
+        }
+        const double step = cells[timeChannel];
+        time -= std::isfinite(step) ? step : 0.0;
+        slot = slot == 0 ? rows.capacity() - 1 : slot - 1;
+    }
+}
+
+void ScrollingPlot::paint(QPainter& painter)
+{
+    if (m_datasetLifetime.expired() || m_traces.empty()) {
+        return;
+    }
+    collectVisibleRows();
+    if (m_rowCells.empty()) {
+        return;
+    }
+    painter.setClipRect(chart().plotFrame().pixelRect());
+    const bool rasterTarget = IsRasterTarget(painter);
+    // Trace i is channel i: the time channel is the last one.
+    for (int trace = 0; trace < traceCount(); ++trace) {
+        const Trace& style = m_traces[static_cast<std::size_t>(trace)];
+        paintTrace(painter, style, trace, rasterTarget && style.style == kSolidStyle);
+    }
+}
+
+void ScrollingPlot::paintTrace(QPainter& painter, const Trace& trace, int channel, bool runs)
+{
+    const PlotFrame& frame = chart().plotFrame();
+    const ScaleMap& yMap = frame.yMap();
+    // Values far off the scale still draw their slope into the plot, without
+    // handing the painter coordinates it cannot rasterise.
+    const QRectF& plot = frame.pixelRect();
+    const double lowest = plot.top() - kOffScaleMargin * plot.height();
+    const double highest = plot.bottom() + kOffScaleMargin * plot.height();
+    const QColor colour = PaletteColour(trace.colour);
+
+    if (runs) {
+        m_rasteriser.begin(static_cast<int>(std::floor(plot.left())), static_cast<int>(std::ceil(plot.right())),
+                           trace.width);
+    } else {
+        painter.setPen(LinePen(trace.style, trace.width, colour));
+        m_decimator.clear();
+    }
+    const auto flush = [&] {
+        if (runs) {
+            m_rasteriser.breakLine();
+            return;
+        }
+        const std::vector<QPointF>& points = m_decimator.points();
+        if (points.size() == 1) {
+            painter.drawPoint(points.front());
+        } else if (points.size() > 1) {
+            painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+        }
+        m_decimator.clear();
+    };
+    const std::size_t rows = m_rowCells.size();
+    for (std::size_t i = 0; i < rows; ++i) {
+        const double value = m_rowCells[i][channel];
+        if (!std::isfinite(value)) {
+            flush();  // a gap in the trace
+            continue;
+        }
+        const double y = std::clamp(yMap.toPixel(value), lowest, highest);
+        if (runs) {
+            m_rasteriser.add(m_rowX[i], y);
+        } else {
+            m_decimator.add(m_rowX[i], y);
+        }
+    }
+    flush();
+    if (runs) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        const std::vector<QRect>& pixels = m_rasteriser.runs();
+        painter.drawRects(pixels.data(), static_cast<int>(pixels.size()));
+    }
+}
+
+}  // namespace vexa::toolkit

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/TraceDecimator.h"
+#include "graphs/toolkit/TraceRasteriser.h"
+
+#include <QColor>
+
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace vexa::toolkit {
+
+class RealTimeDataset;
+
+/// A strip chart of a real-time dataset whose last channel holds the
+/// seconds since the previous row. Time counts from the first row ever
+/// appended; the newest row is drawn at its elapsed time until that reaches
+/// the scroll fraction of the plot's time span, and from then on stays
+/// there while the older rows move left. Only rows inside the visible span
+/// are read when painting.
+class ScrollingPlot : public ChartElement {
+public:
+    ScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, double scrollFraction, std::span<const int> styles,
+                  std::span<const int> widths, std::span<const int> colours);
+
+    /// The elapsed time drawn at the scale minimum: 0 until the plot
+    /// scrolls.
+    double scrollOrigin() const;
+    /// How many channels are drawn (all but the time channel).
+    int traceCount() const;
+    QColor traceColour(int trace) const;
+
+    void paint(QPainter& painter) override;
+
+private:
+    struct Trace {
+        int style = 0;
+        int width = 1;
+        int colour = 0;
+    };
+
+    double timeSpan() const;
+    /// Collects the held rows inside the visible span, newest first, with
+    /// their x pixels.
+    void collectVisibleRows();
+    void paintTrace(QPainter& painter, const Trace& trace, int channel, bool runs);
+
+    RealTimeDataset& m_dataset;
+    std::weak_ptr<const int> m_datasetLifetime;
+    double m_scrollFraction;
+    std::vector<Trace> m_traces;
+    // Reused from paint to paint, one entry per visible row, newest first:
+    std::vector<const double*> m_rowCells;  ///< the row's values
+    std::vector<double> m_rowX;             ///< its x pixel
+    TraceDecimator m_decimator;      ///< reused: the points of one trace
+    TraceRasteriser m_rasteriser;    ///< reused: the pixel runs of one trace
+};
+
+}  // namespace vexa::toolkit

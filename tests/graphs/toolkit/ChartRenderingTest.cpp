@@ -1,0 +1,351 @@
+#include "StripChartPage.h"
+
+#include "graphs/toolkit/AlarmIndicator.h"
+#include "graphs/toolkit/Axis.h"
+#include "graphs/toolkit/ChartContext.h"
+#include "graphs/toolkit/ChartDrawing.h"
+#include "graphs/toolkit/Readout.h"
+#include "graphs/toolkit/TextElement.h"
+#include "graphs/toolkit/TimeLabels.h"
+#include "document/FontSpec.h"
+#include "platform/InstalledFonts.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace vexa::toolkit {
+namespace {
+
+/// A generous bound on waiting for the event loop; never reached when all is well.
+constexpr int kWaitMs = 10000;
+using test::InkBounds;
+using test::StripChartPage;
+
+constexpr int kYellow = 14;
+constexpr int kLightGreen = 10;
+constexpr int kLightRed = 12;
+constexpr int kLightGray = 7;
+constexpr int kWhite = 15;
+constexpr int kBlue = 1;
+// The plot area of a strip chart at 1000 x 700, and where 50 is on it.
+constexpr int kPlotLeft = 100;
+constexpr int kPlotWidth = 700;
+constexpr int kMiddleY = 350;
+
+int pixelOfSeconds(double seconds)
+{
+    return kPlotLeft + static_cast<int>(std::lround(seconds / 20.0 * kPlotWidth));
+}
+
+TEST(ScrollingPlot, TheNewestRowSitsAtItsElapsedTimeUntilTheScrollPositionThenStaysThere)
+{
+    struct Case {
+        int rows;               // after the first
+        double newestSeconds;   // scale time of the newest row
+        double origin;
+    };
+    // One row a second; the plot scrolls once 0.9 of 20 s has passed.
+    for (const Case& c : {Case{4, 4.0, 0.0}, Case{29, 18.0, 11.0}}) {
+        StripChartPage strip({kYellow});
+        strip.build();
+        strip.append({50.0}, StripChartPage::kFirstTimeOfDay);
+        for (int i = 0; i < c.rows; ++i) {
+            strip.append({50.0}, 1.0);
+        }
+        EXPECT_DOUBLE_EQ(ScrollOrigin(strip.plot), c.origin);
+        const QImage image = strip.render();
+        const int newest = pixelOfSeconds(c.newestSeconds);
+        EXPECT_EQ(image.pixelColor(newest - 2, kMiddleY), PaletteColour(kYellow)) << c.rows << " rows";
+        EXPECT_EQ(image.pixelColor(newest + 15, kMiddleY), PaletteColour(kBlue)) << "nothing right of the newest";
+        EXPECT_EQ(image.pixelColor(kPlotLeft + 3, kMiddleY), PaletteColour(kYellow)) << "the trace reaches the left";
+    }
+}
+
+TEST(ScrollingPlot, EachChannelIsATraceInItsColourAndGapsStayEmpty)
+{
+    StripChartPage strip({kYellow, kWhite});
+    strip.build();
+    strip.append({20.0, 80.0}, StripChartPage::kFirstTimeOfDay);
+    for (int i = 1; i <= 10; ++i) {
+        // Channel 0 has no value for rows 4 to 6.
+        const double first = (i >= 4 && i <= 6) ? std::nan("") : 20.0;
+        strip.append({first, 80.0}, 1.0);
+    }
+    const QImage image = strip.render();
+    const int y20 = 630 - static_cast<int>(0.2 * 560);
+    const int y80 = 630 - static_cast<int>(0.8 * 560);
+    EXPECT_EQ(image.pixelColor(pixelOfSeconds(2.0), y20), PaletteColour(kYellow));
+    EXPECT_EQ(image.pixelColor(pixelOfSeconds(2.0), y80), PaletteColour(kWhite));
+    EXPECT_NE(image.pixelColor(pixelOfSeconds(5.0), y20), PaletteColour(kYellow)) << "no line across the gap";
+    EXPECT_EQ(image.pixelColor(pixelOfSeconds(8.0), y20), PaletteColour(kYellow));
+}
+
+TEST(TimeLabels, TicksStayOnRoundElapsedTimesAndReadAsClockTimesWhileScrolling)
+{
+    StripChartPage strip({kYellow});
+    strip.build();
+    strip.append({50.0}, StripChartPage::kFirstTimeOfDay);
+    for (int i = 0; i < 29; ++i) {
+        strip.append({50.0}, 1.0);
+    }
+    // Scrolled by 11 s: the ticks every 4 s of elapsed time move to scale
+    // times 1, 5, 9, ... and read as the start plus 12, 16, 20, ... seconds.
+    std::vector<double> ticks;
+    double anchor = 0.0;
+    strip.timeAxis->currentTicks(ticks, anchor);
+    ASSERT_EQ(ticks.size(), 5u);
+    EXPECT_NEAR(ticks.front(), 1.0, 1e-9);
+    StartTimeLabels(*strip.chart, strip.labels, StripChartPage::kFirstTimeOfDay);
+    EXPECT_NEAR(strip.labels->clockTimeAt(ticks.front()), StripChartPage::kFirstTimeOfDay + 12.0, 1e-9);
+    EXPECT_NEAR(strip.labels->clockTimeAt(ticks.back()), StripChartPage::kFirstTimeOfDay + 28.0, 1e-9);
+}
+
+TEST(AlarmIndicator, AReadoutCellTakesTheLevelColourOnlyWhileTheLevelIsEnabled)
+{
+    struct Case {
+        bool levelEnabled;
+        int partColour;  // -1: the default of High
+        int expectedFill;
+    };
+    for (const Case& c : {Case{true, -1, kLightRed}, Case{true, kLightGreen, kLightGreen}, Case{false, -1, kLightGray}}) {
+        StripChartPage strip({kYellow, kWhite});
+        strip.build();
+        EnableAlarmLevel(*strip.chart, strip.indicator, kLevelHigh, c.levelEnabled);
+        if (c.partColour >= 0) {
+            SetAlarmColour(*strip.chart, AlarmColours(strip.indicator), c.partColour, kLevelHigh);
+        }
+        strip.append({90.0, 10.0}, StripChartPage::kFirstTimeOfDay);
+        ASSERT_EQ(strip.history->alarmState(0), kLevelHigh);
+        const QImage image = strip.render();
+        const QRect alarmed = strip.readout->cellRect(0).toRect();
+        const QRect normal = strip.readout->cellRect(1).toRect();
+        EXPECT_EQ(image.pixelColor(alarmed.topLeft() + QPoint(3, 3)), PaletteColour(c.expectedFill))
+            << "enabled " << c.levelEnabled;
+        EXPECT_EQ(image.pixelColor(normal.topLeft() + QPoint(3, 3)), PaletteColour(kLightGray));
+        // The value is there, in a colour that reads on the fill.
+        EXPECT_TRUE(InkBounds(image, alarmed.adjusted(3, 3, -3, -3), PaletteColour(c.expectedFill)).isValid());
+    }
+}
+
+TEST(AlarmIndicator, LevelsStartOffAndOnlyHighToLowLowCanBeEnabled)
+{
+    StripChartPage strip({kYellow});
+    strip.build();
+    EXPECT_FALSE(strip.indicator->isLevelEnabled(kLevelHigh));
+    EnableAlarmLevel(*strip.chart, strip.indicator, kLevelRate, true);
+    EnableAlarmLevel(*strip.chart, strip.indicator, kLevelLowLow, true);
+    EXPECT_FALSE(strip.indicator->isLevelEnabled(kLevelRate));
+    EXPECT_TRUE(strip.indicator->isLevelEnabled(kLevelLowLow));
+    EXPECT_EQ(AlarmColours(strip.indicator).colours, (std::array<int, kAlarmLevelCount>{10, 12, 11, 10, 12, 1, 1}));
+}
+
+TEST(ChartText, TextsAreCentredOrLeftAlignedAtTheirPoint)
+{
+    QWidget owner;
+    TextElement* title = nullptr;
+    ChartWindow* window = nullptr;
+    QPointer<ChartPage> page = CreateChartPage(
+        "text", &owner, "Text",
+        [&](ChartPage& target) {
+            CreateChartWindow(
+                target,
+                [&](ChartWindow& chart, ChartContext& context) {
+                    window = &chart;
+                    BeginChart(chart, context, 1);
+                    SelectChartFont(context, 0, "Arial", 20, kFontBold);
+                    title = DrawChartText(chart, context, "Engine Temperatures", 0.5, 0.02, kJustifyCentre);
+                    SelectStockFont(context, 0, 32, 10, 0);
+                    DrawChartText(chart, context, "M1", 0.1, 0.5, kJustifyLeft);
+                },
+                {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+        },
+        0, ChartPage::kProportional, PageStyle::Child);
+    const QImage image = RenderPageImage(*page, {1000, 700});
+    ASSERT_NE(title, nullptr);
+    const QRect top = InkBounds(image, QRect(0, 0, 1000, 70), PaletteColour(kWhite));
+    ASSERT_TRUE(top.isValid());
+    EXPECT_NEAR(top.center().x(), 500, 3) << "centred at x";
+    EXPECT_GE(top.top(), 0);
+    EXPECT_LE(top.bottom(), 50) << "inside the window's top";
+    const QRect left = InkBounds(image, QRect(0, 300, 1000, 100), PaletteColour(kWhite));
+    ASSERT_TRUE(left.isValid());
+    EXPECT_NEAR(left.left(), 100, 3) << "starts at x";
+    EXPECT_LE(left.bottom(), 350) << "stands on y";
+
+    SetTextColour(*window, title, kLightRed);
+    const QImage recoloured = RenderPageImage(*page, {1000, 700});
+    std::set<QRgb> inks;
+    for (int y = top.top(); y <= top.bottom(); ++y) {
+        for (int x = top.left(); x <= top.right(); ++x) {
+            inks.insert(recoloured.pixel(x, y));
+        }
+    }
+    EXPECT_TRUE(inks.count(PaletteColour(kLightRed).rgb())) << "the title repaints in its new colour";
+}
+
+TEST(ChartText, ATextNearTheEdgeStaysInsideASmallWindow)
+{
+    QWidget owner;
+    QPointer<ChartPage> page = CreateChartPage(
+        "edge", &owner, "Edge",
+        [&](ChartPage& target) {
+            CreateChartWindow(
+                target,
+                [&](ChartWindow& chart, ChartContext& context) {
+                    SelectChartFont(context, 0, "Arial", 12, kFontBold);
+                    DrawChartText(chart, context, "Engine Temperatures", 0.5, 0.02, kJustifyCentre);
+                },
+                {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+        },
+        0, ChartPage::kProportional, PageStyle::Child);
+    const QImage image = RenderPageImage(*page, {400, 300});
+    const QRect ink = InkBounds(image, image.rect(), PaletteColour(kWhite));
+    ASSERT_TRUE(ink.isValid());
+    EXPECT_GT(ink.top(), 0) << "the top of the letters is not cut off";
+    EXPECT_LT(ink.bottom(), 40);
+}
+
+TEST(ChartBuilders, RunOnceBeforeTheFirstPaintAndNotAgain)
+{
+    StripChartPage strip({kYellow});
+    ASSERT_FALSE(strip.page.isNull());
+    EXPECT_FALSE(strip.page->isBuilt());
+    EXPECT_EQ(strip.builderRuns, 0) << "nothing is built before it is needed";
+    strip.render();
+    ASSERT_TRUE(PageExists(strip.page));
+    EXPECT_TRUE(ChartReady(strip.chart));
+    strip.render({400, 300});
+    strip.owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip.owner));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip.chart->paintCount() >= 3; }, kWaitMs));
+    strip.chart->repaint();
+    EXPECT_EQ(strip.builderRuns, 1);
+}
+
+TEST(ChartBuilders, AShownPageBuildsFromTheEventLoopNotInsideTheCreateCall)
+{
+    QWidget owner;
+    owner.resize(600, 400);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    QPointer<ChartWindow> chart;
+    bool storedBeforeBuild = false;
+    int runs = 0;
+    QPointer<ChartPage> page = CreateChartPage(
+        "shown", &owner, "Shown",
+        [&](ChartPage& target) {
+            chart = CreateChartWindow(
+                target,
+                [&](ChartWindow& window, ChartContext&) {
+                    ++runs;
+                    storedBeforeBuild = chart == &window;
+                },
+                {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+        },
+        0, ChartPage::kProportional, PageStyle::Child);
+    EXPECT_EQ(runs, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ChartReady(chart); }, kWaitMs));
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(storedBeforeBuild) << "the caller holds the chart when its builder runs";
+    EXPECT_EQ(page->geometry(), owner.contentsRect()) << "a child page fills its owner";
+}
+
+TEST(AppendRow, StoresTheRowAndSchedulesOneRepaintWithoutPainting)
+{
+    StripChartPage strip({kYellow});
+    strip.owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip.owner));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ChartReady(strip.chart); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip.chart->paintCount() > 0; }, kWaitMs));
+    QCoreApplication::processEvents();
+    const int before = strip.chart->paintCount();
+    strip.append({10.0}, StripChartPage::kFirstTimeOfDay);
+    for (int i = 0; i < 100; ++i) {
+        strip.append({10.0 + i}, 0.1);
+    }
+    EXPECT_EQ(strip.chart->paintCount(), before) << "appending never paints";
+    EXPECT_EQ(strip.history->rowCount(), 101);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip.chart->paintCount() > before; }, kWaitMs));
+}
+
+TEST(RealTimeElements, AChartWhoseDatasetsWentDrawsNoDataInsteadOfReadingFreedMemory)
+{
+    // A graph window releases its datasets before its chart window is gone.
+    StripChartPage strip({kYellow});
+    strip.build();
+    strip.append({50.0}, StripChartPage::kFirstTimeOfDay);
+    strip.append({50.0}, 1.0);
+    strip.history.reset();
+    strip.current.reset();
+    const QImage image = strip.render();
+    EXPECT_EQ(image.pixelColor(pixelOfSeconds(0.5), kMiddleY), PaletteColour(kBlue));
+}
+
+TEST(PageCharacteristics, ChartsFollowThePageProportionallyKeepTheirSizeOrTheirAspect)
+{
+    struct Case {
+        int characteristic;
+        QRect expected;  // after the page goes from 1000 x 700 to 500 x 700
+    };
+    for (const Case& c : {Case{ChartPage::kProportional, QRect(0, 0, 500, 700)},
+                          Case{ChartPage::kFixed, QRect(0, 0, 1000, 700)},
+                          Case{ChartPage::kIsotropic, QRect(0, 175, 500, 350)},
+                          Case{3, QRect(0, 0, 500, 700)}}) {
+        QWidget owner;
+        QPointer<ChartWindow> chart;
+        QPointer<ChartPage> page = CreateChartPage(
+            "shape", &owner, "Shape",
+            [&](ChartPage& target) {
+                chart = CreateChartWindow(target, [](ChartWindow&, ChartContext&) {}, {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+            },
+            0, c.characteristic, PageStyle::Child);
+        RenderPageImage(*page, {1000, 700});
+        RenderPageImage(*page, {500, 700});
+        EXPECT_EQ(chart->geometry(), c.expected) << "characteristic " << c.characteristic;
+    }
+}
+
+TEST(ChartFonts, AFaceThatIsNotInstalledFallsBackAndStyleBitsApply)
+{
+    ChartContext context;
+    SelectChartFont(context, 4, "No Such Face 123", 14, kFontBold | kFontItalic | kFontUnderline);
+    EXPECT_EQ(context.font.family(), QStringLiteral("Liberation Sans"));
+    EXPECT_DOUBLE_EQ(context.font.pointSizeF(), 14.0);
+    EXPECT_TRUE(context.font.bold());
+    EXPECT_TRUE(context.font.italic());
+    EXPECT_TRUE(context.font.underline());
+    EXPECT_EQ(context.fontColour, 4);
+    if (IsInstalledScalableFont("Liberation Serif")) {
+        SelectChartFont(context, 4, "Liberation Serif", 9, 0);
+        EXPECT_EQ(context.font.family(), QStringLiteral("Liberation Serif"));
+        EXPECT_FALSE(context.font.bold());
+    }
+    SelectStockFont(context, 4, 32, 12, 0);
+    EXPECT_TRUE(context.font.bold());
+    EXPECT_DOUBLE_EQ(context.font.pointSizeF(), 12.0);
+    EXPECT_EQ(context.fontColour, 4) << "a stock font keeps the text colour";
+}
+
+TEST(Palette, TwentyDistinctNamedColoursAndBlackOutOfRange)
+{
+    std::set<QRgb> colours;
+    for (int i = 0; i < 20; ++i) {
+        colours.insert(PaletteColour(i).rgb());
+    }
+    EXPECT_EQ(colours.size(), 20u);
+    EXPECT_EQ(PaletteColour(0), QColor(Qt::black));
+    EXPECT_EQ(PaletteColour(15), QColor(Qt::white));
+    const QColor yellow = PaletteColour(kYellow);
+    EXPECT_TRUE(yellow.red() > 200 && yellow.green() > 200 && yellow.blue() < 80);
+    const QColor blue = PaletteColour(kBlue);
+    EXPECT_TRUE(blue.blue() > 100 && blue.red() < 50 && blue.green() < 50);
+    EXPECT_EQ(PaletteColour(20), QColor(Qt::black));
+    EXPECT_EQ(PaletteColour(-1), QColor(Qt::black));
+}
+
+}  // namespace
+}  // namespace vexa::toolkit
