@@ -1,1 +1,386 @@
-// (to be written)
+#include "TimeHistoryGraph.h"
+
+#include "ChartStyle.h"
+
+#include "document/GraphTable.h"
+#include "document/ProfileStore.h"
+#include "graphs/GraphResources.h"
+#include "graphs/ValueConversion.h"
+#include "graphs/toolkit/ChartDrawing.h"
+#include "graphs/toolkit/ChartPage.h"
+#include "graphs/toolkit/ChartWindow.h"
+#include "graphs/toolkit/RealTimeIndicators.h"
+#include "graphs/toolkit/Toolkit.h"
+#include "platform/Messages.h"
+
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace vexa::graphs {
+
+namespace {
+
+using toolkit::ChartContext;
+using toolkit::ChartPage;
+using toolkit::ChartRect;
+using toolkit::ChartWindow;
+
+constexpr int kHistoryRows = toolkit::RealTimeDataset::kHistoryRows;
+
+// The main chart.
+constexpr ChartRect kPlotArea{0.1, 0.1, 0.8, 0.9};
+constexpr double kVisibleSeconds = 20.0;
+constexpr double kTimeAxisCrossing = -0.02;
+constexpr double kTimeTickSeconds = 4.0;
+constexpr double kValueTickShare = 0.2;
+constexpr int kTraceWidth = 2;
+constexpr ChartRect kHistoryButton{0.86, 0.92, 0.99, 0.98};
+constexpr ChartRect kReadoutArea{0.895, 0.15, 0.99, 0.8};
+constexpr ChartRect kLegendArea{0.805, 0.15, 0.89, 0.8};
+constexpr int kReadoutDecimals = 3;
+constexpr std::size_t kLegendNameLength = 41;
+constexpr int kButtonFace = 7;
+constexpr int kButtonFontSize = 10;
+constexpr int kMessageFontSize = 12;
+
+constexpr double kMostScrollFraction = 0.99;
+constexpr double kScrollFractionPerMeasurement = 0.02;
+constexpr double kLeastScrollFraction = 0.5;
+constexpr int kMeasurementsAtFullScroll = 2;
+
+// The history window and its chart.
+constexpr int kHistoryPageParameter = 7;
+constexpr ChartRect kHistoryChartArea{0.005, 0.005, 0.995, 0.995};
+constexpr int kHistoryBackground = 15;
+constexpr int kHistoryChartParameter1 = 4;
+constexpr int kHistoryChartParameter2 = 1;
+constexpr ChartRect kHistoryPlotArea{0.1, 0.05, 0.95, 0.85};
+constexpr double kHistoryTimeTickShare = 0.25;
+constexpr ChartRect kRestoreButton{0.8, 0.92, 0.99, 0.98};
+constexpr ChartRect kNewSamplesButton{0.01, 0.92, 0.22, 0.98};
+constexpr toolkit::ChartPoint kHintPosition{0.5, 0.92};
+constexpr toolkit::ChartPoint kNoDataPosition{0.5, 0.02};
+constexpr int kDragZoomMode = 4;
+constexpr int kRepaint = 1;
+
+/// Extents start beyond any value, so that the first value sets them.
+constexpr double kExtentStart = 99999999.9;
+/// An empty extent (one value throughout) is widened by this much either
+/// side, so that the scale has a height and the ticks an interval.
+constexpr double kEmptyExtentMargin = 1.0;
+
+const QString kHistoryCaption = QStringLiteral("History");
+const QString kHistoryTitle = QStringLiteral("History");
+const QString kAlreadyActiveText = QStringLiteral("Time History playback already active");
+const QString kAlreadyActiveCaption = QStringLiteral("Time History");
+const QString kNoDataText = QStringLiteral("No data points plotted yet!");
+const QString kZoomHint = QStringLiteral("Zoom in: Press the right mouse button and drag to select area");
+const QString kRestoreCaption = QStringLiteral("Restore (Zoom out)");
+const QString kNewSamplesCaption = QStringLiteral("Get New Data Samples");
+const QString kHistoryPageSuffix = QStringLiteral("Z");
+const QString kPageNameFormat = QStringLiteral("PAGE%1");
+
+int MeasurementCount(const GraphRecord& record)
+{
+    return std::clamp(record.measurementCount, 0, kMaxMeasurementsPerGraph);
+}
+
+void WidenEmptyExtent(double& minimum, double& maximum)
+{
+    if (maximum > minimum)
+        return;
+    minimum -= kEmptyExtentMargin;
+    maximum += kEmptyExtentMargin;
+}
+
+/// The names of the legend: the measurements' names in slot order, each
+/// cut to fit a slot of 42 characters.
+std::vector<std::string> LegendNames(const GraphRecord& record)
+{
+    std::vector<std::string> names;
+    for (int slot = 0; slot < record.measurementCount; ++slot)
+        names.push_back(record.measurements.at(static_cast<std::size_t>(slot)).name.substr(0, kLegendNameLength));
+    return names;
+}
+
+toolkit::ButtonHandler PressedOnly(std::function<void()> action)
+{
+    return [action = std::move(action)](ChartWindow&, int, int pressed, int) {
+        if (pressed != 0)
+            action();
+        return 0;
+    };
+}
+
+void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+                       GraphResources& resources);
+
+/// Puts a fresh history chart on the history page.
+void BuildHistoryPage(ChartPage& page, const GraphRecord& record, GraphResources& resources)
+{
+    TimeHistoryState* state = resources.historyState.get();
+    if (state == nullptr)
+        return;
+    state->historyChart = toolkit::CreateChartWindow(
+        page,
+        [&record, &resources](ChartWindow& chart, ChartContext& context) {
+            BuildHistoryChart(chart, context, record, resources);
+        },
+        kHistoryChartArea, kHistoryBackground, kHistoryChartParameter1, kHistoryChartParameter2);
+}
+
+/// "Restore (Zoom out)": both axes back to the full extent of the history
+/// the chart was built from; nothing is read again.
+void RestoreHistoryZoom(TimeHistoryState& state)
+{
+    ChartWindow* chart = state.historyChart.data();
+    if (chart == nullptr || state.historyTimeAxis == nullptr || state.historyValueAxis == nullptr)
+        return;
+    const double timeExtent = state.historyTimeMaximum - state.historyTimeMinimum;
+    const double valueExtent = state.historyValueMaximum - state.historyValueMinimum;
+    toolkit::SetAxisRange(*chart, state.historyTimeAxis, state.historyTimeMinimum, state.historyTimeMaximum,
+                          kRepaint);
+    toolkit::SetAxisRange(*chart, state.historyValueAxis, state.historyValueMinimum, state.historyValueMaximum,
+                          kRepaint);
+    toolkit::SetTickInterval(*chart, state.historyTimeAxis, timeExtent * kHistoryTimeTickShare, 3, 0);
+    toolkit::SetTickInterval(*chart, state.historyValueAxis, valueExtent * kValueTickShare, 3, 1);
+    toolkit::SetAxisCross(*chart, state.historyTimeAxis, state.valueAxisCrossing, kRepaint);
+    toolkit::SetAxisCross(*chart, state.historyValueAxis, state.timeAxisCrossing, kRepaint);
+}
+
+/// "Get New Data Samples": a new history chart from the newest history, at
+/// full extent.
+void ReloadHistory(const GraphRecord& record, GraphResources& resources)
+{
+    TimeHistoryState* state = resources.historyState.get();
+    if (state == nullptr || !toolkit::PageExists(state->historyWindow))
+        return;
+    toolkit::DestroyChartWindow(state->historyChart);
+    state->historyTimeAxis = nullptr;
+    state->historyValueAxis = nullptr;
+    BuildHistoryPage(*state->historyWindow, record, resources);
+}
+
+void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+                       GraphResources& resources)
+{
+    TimeHistoryState* state = resources.historyState.get();
+    if (state == nullptr)
+        return;
+    const int count = MeasurementCount(record);
+    // The datasets of an earlier build go; the chart that drew them has gone
+    // before this one is built.
+    for (auto& dataset : state->historyDatasets)
+        dataset.reset();
+    state->historyTimeAxis = nullptr;
+    state->historyValueAxis = nullptr;
+
+    toolkit::BeginChart(chart, context, 1);
+    int pointCount = 0;
+    if (resources.dataset == nullptr || !ExtractHistory(*resources.dataset, count, *state, pointCount)) {
+        toolkit::SelectStockFont(context, kBoldStockFont, kStockFontCode, kMessageFontSize, 0);
+        toolkit::DrawChartText(chart, context, kNoDataText, kNoDataPosition.x, kNoDataPosition.y,
+                               toolkit::kJustifyCentre);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        state->historyDatasets[static_cast<std::size_t>(i)] = toolkit::CreateStaticDataset(
+            0, state->historyTimes.data(), state->historyValues[static_cast<std::size_t>(i)].data(), pointCount);
+    }
+
+    const std::string& section = resources.section;
+    const std::string& file = resources.displayFile;
+    ApplyStoredFont(chart, context, section, "LF", FontKind::TimeHistoryLabel, file, kSolidLine, 1);
+    toolkit::SetPlotArea(chart, context, kHistoryPlotArea, ReadPlotBackground(section, file));
+    toolkit::SetScale(chart, context, state->historyTimeMinimum, state->historyValueMinimum,
+                      state->historyTimeMaximum, state->historyValueMaximum);
+    state->timeAxisCrossing = state->historyTimes.front();
+    state->valueAxisCrossing = state->historyValueMinimum;
+    toolkit::SetAxisCrossing(chart, context, state->timeAxisCrossing, state->valueAxisCrossing);
+
+    state->historyTimeAxis = toolkit::CreateXAxis(
+        chart, context, (state->historyTimeMaximum - state->historyTimeMinimum) * kHistoryTimeTickShare, 3, 0);
+    state->historyValueAxis = toolkit::CreateYAxis(
+        chart, context, (state->historyValueMaximum - state->historyValueMinimum) * kValueTickShare, 3, 1);
+    toolkit::LabelAxis(chart, context, state->historyTimeAxis, toolkit::kClockTimeLabels, 3, 0, 0, 0);
+    toolkit::LabelAxis(chart, context, state->historyValueAxis, 8, 0, 1, 0, 0);
+
+    ApplyStoredFont(chart, context, section, "GF", FontKind::Grid, file, kDottedLine, 1);
+    toolkit::DrawGrid(chart, context, state->historyTimeAxis, 0);
+    toolkit::DrawGrid(chart, context, state->historyValueAxis, 0);
+
+    for (int i = 0; i < count; ++i) {
+        const auto& dataset = state->historyDatasets[static_cast<std::size_t>(i)];
+        if (dataset == nullptr)
+            continue;
+        toolkit::SetLineAttributes(chart, context, kSolidLine, kTraceWidth, ReadDataColour(section, i + 1, file));
+        toolkit::PlotLine(chart, context, *dataset, 0, 0);
+    }
+
+    toolkit::SelectStockFont(context, kPlainStockFont, kStockFontCode, kButtonFontSize, 0);
+    toolkit::DrawHint(chart, context, kZoomHint, kHintPosition.x, kHintPosition.y, toolkit::kJustifyCentre);
+    const QColor face = toolkit::PaletteColour(kButtonFace);
+    toolkit::CreatePushButton(chart, PressedOnly([state] { RestoreHistoryZoom(*state); }), 0, 0, kRestoreButton,
+                              face, kRestoreCaption, 0);
+    toolkit::CreatePushButton(chart, PressedOnly([&record, &resources] { ReloadHistory(record, resources); }), 0,
+                              0, kNewSamplesButton, face, kNewSamplesCaption, 0);
+    toolkit::EnableDragZoom(chart, toolkit::kRightButtonDown, kDragZoomMode, 0);
+}
+
+}  // namespace
+
+TimeHistoryState::TimeHistoryState() = default;
+
+TimeHistoryState::~TimeHistoryState()
+{
+    // The history chart draws the static datasets, so its page goes first.
+    if (toolkit::PageExists(historyWindow))
+        toolkit::DestroyChartPage(historyWindow);
+    for (auto& dataset : historyDatasets)
+        dataset.reset();
+    toolkit::DestroyDataset(currentValues);
+}
+
+double ScrollFraction(int count)
+{
+    if (count <= kMeasurementsAtFullScroll)
+        return kMostScrollFraction;
+    return std::max(kLeastScrollFraction, kMostScrollFraction - kScrollFractionPerMeasurement * count);
+}
+
+void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+                           GraphResources& resources)
+{
+    const int count = MeasurementCount(record);
+    const std::string& section = resources.section;
+    const std::string& file = resources.displayFile;
+
+    double minimum = 0.0;
+    double maximum = 0.0;
+    GraphValueRange(record, &minimum, &maximum);
+    WidenEmptyExtent(minimum, maximum);
+    const double valueTick = (maximum - minimum) * kValueTickShare;
+
+    resources.historyState = std::make_unique<TimeHistoryState>();
+    TimeHistoryState& state = *resources.historyState;
+
+    toolkit::BeginChart(chart, context, 1);
+    toolkit::SetPlotArea(chart, context, kPlotArea, ReadPlotBackground(section, file));
+    toolkit::SetScale(chart, context, 0.0, minimum, kVisibleSeconds, maximum);
+    toolkit::SetAxisCrossing(chart, context, kTimeAxisCrossing, minimum);
+
+    ApplyStoredFont(chart, context, section, "LF", FontKind::TimeHistoryLabel, file, kSolidLine, 1);
+    toolkit::Axis* timeAxis = toolkit::CreateTimeAxis(chart, context, kTimeTickSeconds, 1, 3, 1, 0);
+    toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick, 3, 1);
+    constexpr std::array<int, 10> kTimeLabelCodes = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+    state.timeLabels = toolkit::CreateTimeLabels(chart, context, timeAxis, kTimeLabelCodes);
+    toolkit::LabelAxis(chart, context, valueAxis, 1, 0, 1, 0, 0);
+
+    ApplyStoredFont(chart, context, section, "GF", FontKind::Grid, file, kDottedLine, 1);
+    toolkit::DrawRealTimeGrid(chart, context, timeAxis, 0, 5);
+    toolkit::DrawRealTimeGrid(chart, context, valueAxis, 0, 5);
+
+    DrawGraphTitle(chart, context, resources);
+
+    std::vector<int> styles(static_cast<std::size_t>(count), kSolidLine);
+    std::vector<int> widths(static_cast<std::size_t>(count), kTraceWidth);
+    std::vector<int> colours;
+    for (int k = 1; k <= count; ++k)
+        colours.push_back(ReadDataColour(section, k, file));
+
+    resources.dataset = toolkit::CreateDataset({}, count + 1, 0, {}, kHistoryRows);
+    state.currentValues = toolkit::CreateDataset({}, count, 0, {}, kHistoryRows);
+    if (resources.dataset == nullptr || state.currentValues == nullptr)
+        return;
+    resources.dataset->setTimeChannel(count);
+
+    if (resources.graphs != nullptr)
+        AttachAlarms(chart, section, nullptr, *resources.dataset, file, *resources.graphs);
+    AttachAlarmIndicator(chart, resources.dataset.get(), section, file);
+
+    toolkit::ScrollingPlot* plot = toolkit::CreateScrollingPlot(chart, context, *resources.dataset,
+                                                                ScrollFraction(count), 1, 0, styles, widths, colours);
+
+    toolkit::SelectStockFont(context, kPlainStockFont, kStockFontCode, kButtonFontSize, 0);
+    toolkit::CreatePushButton(chart, PressedOnly([&record, &resources] { OpenHistoryWindow(record, resources); }), 0,
+                              0, kHistoryButton, toolkit::PaletteColour(kButtonFace), kHistoryCaption, 0);
+
+    const std::vector<std::string> names = LegendNames(record);
+
+    ApplyStoredFont(chart, context, section, "LF", FontKind::TimeHistoryLabel, file, kDottedLine, 1);
+    const int background = ReadWindowBackground(section, file);
+    toolkit::CreateReadout(chart, context, *state.currentValues, -1, kReadoutArea, -1, 0, nullptr, background, 0,
+                           10, kReadoutDecimals, 0, 0);
+    toolkit::CreateLegend(chart, context, kLegendArea, -1, 0, -1, background, 0, names, plot, 0);
+    toolkit::LinkTimeLabels(state.timeLabels, plot);
+}
+
+bool TakeTimeHistorySample(GraphResources& resources, std::span<const double> values, double timeStamp,
+                           std::vector<double>& row)
+{
+    TimeHistoryState* state = resources.historyState.get();
+    if (state == nullptr)
+        return false;
+    const double difference = timeStamp - state->lastSampleTime;
+    state->lastSampleTime = timeStamp;
+    row.assign(values.begin(), values.end());
+    row.push_back(difference);
+    return difference > 0.0;
+}
+
+bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHistoryState& state, int& pointCount)
+{
+    pointCount = 0;
+    state.historyTimeMinimum = kExtentStart;
+    state.historyTimeMaximum = -kExtentStart;
+    state.historyValueMinimum = kExtentStart;
+    state.historyValueMaximum = -kExtentStart;
+    count = std::clamp(count, 0, kMaxMeasurementsPerGraph);
+
+    std::vector<double>& times = state.historyTimes;
+    times.assign(kHistoryRows, 0.0);
+    const int timeCount = toolkit::ReadChannelHistory(history, count, times.data(), kHistoryRows, kHistoryRows);
+    if (timeCount < 2)
+        return false;
+    for (int i = 1; i < timeCount; ++i)
+        times[static_cast<std::size_t>(i)] += times[static_cast<std::size_t>(i - 1)];
+    const auto [first, last] = std::minmax_element(times.begin(), times.begin() + timeCount);
+    state.historyTimeMinimum = *first;
+    state.historyTimeMaximum = *last;
+
+    int valueCount = timeCount;
+    for (int i = 0; i < count; ++i) {
+        std::vector<double>& values = state.historyValues[static_cast<std::size_t>(i)];
+        values.assign(kHistoryRows, 0.0);
+        valueCount = toolkit::ReadChannelHistory(history, i, values.data(), kHistoryRows, kHistoryRows);
+        if (valueCount < 2)
+            return false;
+        const auto [low, high] = std::minmax_element(values.begin(), values.begin() + valueCount);
+        state.historyValueMinimum = std::min(state.historyValueMinimum, *low);
+        state.historyValueMaximum = std::max(state.historyValueMaximum, *high);
+    }
+    WidenEmptyExtent(state.historyValueMinimum, state.historyValueMaximum);
+    pointCount = std::min(timeCount, valueCount);
+    return true;
+}
+
+void OpenHistoryWindow(const GraphRecord& record, GraphResources& resources)
+{
+    TimeHistoryState* state = resources.historyState.get();
+    if (state == nullptr)
+        return;
+    if (toolkit::PageExists(state->historyWindow)) {
+        ShowMessage(resources.graphWindow, kAlreadyActiveText, kAlreadyActiveCaption, MessageIcon::Information);
+        return;
+    }
+    const QString pageName =
+        (resources.chartPage != nullptr ? resources.chartPage->name() : kPageNameFormat.arg(resources.graphIndex)) +
+        kHistoryPageSuffix;
+    state->historyWindow = toolkit::CreateChartPage(
+        pageName, resources.graphWindow, kHistoryTitle,
+        [&record, &resources](ChartPage& page) { BuildHistoryPage(page, record, resources); }, kHistoryPageParameter,
+        kProportionalCharacteristic, toolkit::PageStyle::TopLevel);
+}
+
+}  // namespace vexa::graphs

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/DisplayFormat.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 
 #include <QPointer>
@@ -14,9 +15,11 @@ struct GraphRecord;
 }
 
 namespace vexa::toolkit {
+class Axis;
 class ChartPage;
 class ChartWindow;
 class ChartContext;
+class StaticDataset;
 class TimeLabels;
 }  // namespace vexa::toolkit
 
@@ -24,16 +27,43 @@ namespace vexa::graphs {
 
 struct GraphResources;
 
-/// The state of a time history graph while its window is open.
+/// The state of a time history graph while its window is open: the sample
+/// intake's last time stamp, the time labels started by the first sample,
+/// the dataset behind the current-value readouts, and the history window
+/// with what its chart was built from.
 struct TimeHistoryState {
     TimeHistoryState();
+    /// Closes an open history window first, then lets go of the static
+    /// datasets its chart drew.
     ~TimeHistoryState();
+    TimeHistoryState(const TimeHistoryState&) = delete;
+    TimeHistoryState& operator=(const TimeHistoryState&) = delete;
+
     bool firstSamplePending = true;
     double lastSampleTime = 0.0;
     toolkit::TimeLabels* timeLabels = nullptr;
     std::unique_ptr<toolkit::RealTimeDataset> currentValues;
+
+    /// The history window: a top-level page owned by the graph window.
     QPointer<toolkit::ChartPage> historyWindow;
-    // (the history chart's buffers, datasets and axes are the implementation's)
+    /// The chart window on it, rebuilt by "Get New Data Samples".
+    QPointer<toolkit::ChartWindow> historyChart;
+
+    /// The newest history as the history chart was last built from it:
+    /// elapsed times and one value series per measurement.
+    std::vector<double> historyTimes;
+    std::array<std::vector<double>, kMaxMeasurementsPerGraph> historyValues;
+    double historyTimeMinimum = 0.0;
+    double historyTimeMaximum = 0.0;
+    double historyValueMinimum = 0.0;
+    double historyValueMaximum = 0.0;
+    /// Where the value axis crosses (the oldest time) and where the time
+    /// axis crosses (the smallest value).
+    double timeAxisCrossing = 0.0;
+    double valueAxisCrossing = 0.0;
+    toolkit::Axis* historyTimeAxis = nullptr;
+    toolkit::Axis* historyValueAxis = nullptr;
+    std::array<std::unique_ptr<toolkit::StaticDataset>, kMaxMeasurementsPerGraph> historyDatasets;
 };
 
 /// The scroll fraction of a strip chart of \p count measurements.
@@ -49,5 +79,17 @@ void BuildTimeHistoryChart(toolkit::ChartWindow& chart, toolkit::ChartContext& c
 /// 0 or less). Does nothing and returns false while the state is absent.
 bool TakeTimeHistorySample(GraphResources& resources, std::span<const double> values, double timeStamp,
                            std::vector<double>& row);
+
+/// Reads the newest history of \p history (channels 0 ... count - 1 the
+/// values, channel \p count the time differences) into the state's buffers:
+/// the differences become elapsed times by a running sum in which the
+/// oldest kept sample keeps its own difference. Sets the state's time and
+/// value extents. False, with \p pointCount 0, when fewer than two samples
+/// are held in the time channel or in any value channel.
+bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHistoryState& state, int& pointCount);
+
+/// What the "History" button does: opens the history window of the graph,
+/// or says that it is already open.
+void OpenHistoryWindow(const GraphRecord& record, GraphResources& resources);
 
 }  // namespace vexa::graphs

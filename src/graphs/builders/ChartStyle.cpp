@@ -1,0 +1,58 @@
+#include "ChartStyle.h"
+
+#include "document/DisplayFormat.h"
+#include "document/ProfileStore.h"
+#include "graphs/GraphResources.h"
+#include "graphs/toolkit/ChartDrawing.h"
+
+#include <QWidget>
+
+namespace vexa::graphs {
+
+namespace {
+
+/// A caption is read into a buffer of 100 characters.
+constexpr int kCaptionLength = 100;
+constexpr vexa::toolkit::ChartPoint kTitlePosition{0.5, 0.02};
+
+}  // namespace
+
+void ApplyStoredFont(toolkit::ChartWindow& chart, toolkit::ChartContext& context, std::string_view section,
+                     std::string_view key, FontKind kind, const std::string& displayFile, int lineStyle,
+                     int lineWidth)
+{
+    const FontSpec font = ReadFontSpec(section, key, kind, displayFile);
+    toolkit::SelectChartFont(context, font.colour, font.face, font.size, font.style);
+    toolkit::SetLineAttributes(chart, context, lineStyle, lineWidth, font.colour);
+}
+
+int ReadDataColour(std::string_view section, int measurement, const std::string& displayFile)
+{
+    return profile::ReadInt(section, NumberedKey("DC", measurement), DefaultDataColour(measurement), displayFile);
+}
+
+int ReadPlotBackground(std::string_view section, const std::string& displayFile)
+{
+    return profile::ReadInt(section, "PC", kDefaultPlotBackground, displayFile);
+}
+
+int ReadWindowBackground(std::string_view section, const std::string& displayFile)
+{
+    return profile::ReadInt(section, "WB", kDefaultWindowBackground, displayFile);
+}
+
+QString GraphCaption(const GraphResources& resources)
+{
+    if (resources.graphWindow == nullptr)
+        return {};
+    return resources.graphWindow->windowTitle().left(kCaptionLength);
+}
+
+void DrawGraphTitle(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphResources& resources)
+{
+    ApplyStoredFont(chart, context, resources.section, "TF", FontKind::Title, resources.displayFile, kSolidLine, 1);
+    toolkit::DrawChartText(chart, context, GraphCaption(resources), kTitlePosition.x, kTitlePosition.y,
+                           toolkit::kJustifyCentre);
+}
+
+}  // namespace vexa::graphs

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "document/FontSpec.h"
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace vexa::toolkit {
+class ChartWindow;
+class ChartContext;
+}  // namespace vexa::toolkit
+
+/// What every chart builder takes from a graph's section: its stored fonts,
+/// its colours and its window's caption.
+namespace vexa::graphs {
+
+struct GraphResources;
+
+/// Line styles of SetLineAttributes.
+inline constexpr int kSolidLine = 0;
+inline constexpr int kDottedLine = 2;
+
+/// The built-in fonts of SelectStockFont: the plain and the bold face.
+inline constexpr int kPlainStockFont = 0;
+inline constexpr int kBoldStockFont = 4;
+inline constexpr int kStockFontCode = 32;
+
+/// Selects the stored font \p key of the graph (the default of \p kind when
+/// absent) and sets the line attributes to \p lineStyle, \p lineWidth in
+/// the font's colour.
+void ApplyStoredFont(toolkit::ChartWindow& chart, toolkit::ChartContext& context, std::string_view section,
+                     std::string_view key, FontKind kind, const std::string& displayFile, int lineStyle,
+                     int lineWidth);
+
+/// Colour "DC"\p measurement (1 ... 8) of the graph, or its default.
+int ReadDataColour(std::string_view section, int measurement, const std::string& displayFile);
+/// "PC" and "WB" of the graph, or their defaults.
+int ReadPlotBackground(std::string_view section, const std::string& displayFile);
+int ReadWindowBackground(std::string_view section, const std::string& displayFile);
+
+/// The caption of the graph window (the graph's title), as a chart shows it.
+QString GraphCaption(const GraphResources& resources);
+
+/// Draws the caption at the top centre of the chart in the graph's title
+/// font.
+void DrawGraphTitle(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphResources& resources);
+
+}  // namespace vexa::graphs
