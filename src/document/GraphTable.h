@@ -26,6 +26,7 @@ inline constexpr std::size_t kDescriptionLength = 50;  ///< description held in 
 /// One measurement of an open graph: where its value sits in every sample,
 /// and its definition from the measurement file.
 struct MeasurementSlot {
+    std::string name;  ///< as the graph's "M" key names it
     int nameIndex = 0;
     double minimum = 0.0;
     double maximum = 0.0;

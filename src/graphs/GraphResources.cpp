@@ -1,1 +1,27 @@
-// (to be written)
+#include "GraphResources.h"
+
+#include "graphs/builders/TimeHistoryGraph.h"
+#include "graphs/toolkit/RealTimeIndicators.h"
+#include "graphs/toolkit/Toolkit.h"
+
+namespace vexa::graphs {
+
+GraphResources::GraphResources() = default;
+
+GraphResources::~GraphResources()
+{
+    release();
+}
+
+void GraphResources::release()
+{
+    // The history window shows the graph's history datasets, and the chart
+    // window the dataset: each goes before what it shows.
+    historyState.reset();
+    if (chartWindow)
+        toolkit::ReleaseChartWindow(chartWindow);
+    if (dataset)
+        toolkit::DestroyDataset(dataset);
+}
+
+}  // namespace vexa::graphs

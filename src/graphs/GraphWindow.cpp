@@ -1,0 +1,204 @@
+#include "GraphWindow.h"
+
+#include "document/DisplayDocument.h"
+#include "document/DisplayFormat.h"
+#include "document/GraphTable.h"
+#include "document/ProfileStore.h"
+#include "graphs/GraphHost.h"
+#include "graphs/GraphWindows.h"
+#include "graphs/ValueConversion.h"
+#include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/TimeHistoryGraph.h"
+#include "graphs/toolkit/ChartPage.h"
+#include "graphs/toolkit/ChartWindow.h"
+#include "graphs/toolkit/RealTimeIndicators.h"
+#include "graphs/toolkit/Toolkit.h"
+#include "link/client/DataLink.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QTimer>
+
+#include <vector>
+
+namespace vexa::graphs {
+
+namespace {
+
+constexpr const char* kWindowBackgroundKey = "WB";
+constexpr const char* kPageNamePrefix = "PAGE";
+/// The first page parameter of a graph's page; the second is its window
+/// characteristic.
+constexpr int kGraphPageParameter = 7;
+/// The chart window covers the whole page.
+constexpr toolkit::ChartRect kWholePage{0.0, 0.0, 1.0, 1.0};
+constexpr int kChartParameter1 = -1;
+constexpr int kChartParameter2 = 0;
+
+}  // namespace
+
+GraphWindow::GraphWindow(GraphWindows& windows, int index, const QString& title)
+    : m_windows(&windows), m_index(index), m_timer(new QTimer(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(title);
+    m_resources.graphIndex = index;
+    m_resources.section = GraphSectionName(index + 1);
+    m_resources.displayFile = windows.document().workingDisplayCopy();
+    m_resources.graphs = &windows.graphTable();
+    m_resources.graphWindow = this;
+    connect(m_timer, &QTimer::timeout, this, &GraphWindow::GraphTimerProc);
+    m_stateConnection = connect(this, &QMdiSubWindow::windowStateChanged, this, &GraphWindow::onWindowStateChanged);
+}
+
+GraphWindow::~GraphWindow()
+{
+    // The base class deactivates the window as it goes, when this object's
+    // own part is gone already: that change is nobody's business.
+    disconnect(m_stateConnection);
+    // Destroyed without being closed: the window area is going away with
+    // the frame, which has no menus left to update.
+    finish(false);
+}
+
+void GraphWindow::createChartPage(int characteristic)
+{
+    toolkit::ChartPage* page =
+        toolkit::CreateChartPage(QString::fromLatin1(kPageNamePrefix) + QString::number(m_index), this,
+                                 windowTitle(), [this](toolkit::ChartPage& built) { GraphPageBuilder(built); },
+                                 kGraphPageParameter, characteristic, toolkit::PageStyle::Child);
+    m_resources.chartPage = page;
+    // A page that could not be made leaves the window empty; its ticks find
+    // no page and append nothing.
+    if (page != nullptr)
+        setWidget(page);
+}
+
+void GraphWindow::GraphPageBuilder(toolkit::ChartPage& page)
+{
+    if (!m_windows)
+        return;
+    const GraphRecord& record = m_windows->graphTable().record(m_index);
+    const int background =
+        profile::ReadInt(m_resources.section, kWindowBackgroundKey, kDefaultWindowBackground, m_resources.displayFile);
+    m_resources.chartWindow =
+        toolkit::CreateChartWindow(page, ChartBuilderForType(record.type, record, m_resources), kWholePage,
+                                   background, kChartParameter1, kChartParameter2);
+}
+
+bool GraphWindow::startUpdates(int periodMs)
+{
+    m_timer->start(periodMs);
+    return m_timer->isActive();
+}
+
+bool GraphWindow::isUpdating() const
+{
+    return m_timer->isActive();
+}
+
+void GraphWindow::GraphTimerProc()
+{
+    // Holding the left button down anywhere pauses every graph, so that the
+    // user can move, size or pick without the charts running on.
+    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+        return;
+    if (m_finished || !m_windows)
+        return;
+    link::DataLink& link = m_windows->dataLink();
+    if (!link.isConnected())
+        return;
+
+    // A failing fetch disconnects and reports in a message box, whose event
+    // loop may close this window before the fetch returns.
+    const QPointer<GraphWindow> alive(this);
+    link.FetchSample();
+    if (!alive || m_finished || !m_windows || !link.isConnected())
+        return;
+
+    const GraphRecord& record = m_windows->graphTable().record(m_index);
+    const link::DataSample& sample = link.sample();
+    std::vector<double> values;
+    values.reserve(static_cast<std::size_t>(record.measurementCount));
+    for (int j = 0; j < record.measurementCount; ++j) {
+        const MeasurementSlot& slot = record.measurements.at(static_cast<std::size_t>(j));
+        values.push_back(ConvertValue(slot, sample.value(slot.nameIndex)));
+    }
+
+    TimeHistoryState* history = m_resources.historyState.get();
+    std::vector<double> row;
+    // A graph of an unknown type is drawn as a time history, so it takes
+    // its samples like one.
+    if (record.type == kTimeHistory || history != nullptr) {
+        if (!TakeTimeHistorySample(m_resources, values, sample.timeOfDay(), row))
+            return;
+    } else {
+        row = std::move(values);
+    }
+
+    if (history != nullptr && history->firstSamplePending && m_resources.chartWindow) {
+        history->firstSamplePending = false;
+        toolkit::StartTimeLabels(*m_resources.chartWindow, history->timeLabels, sample.timeOfDay());
+    }
+
+    toolkit::UseToolkitState();
+    if (!toolkit::PageExists(m_resources.chartPage) || !toolkit::ChartReady(m_resources.chartWindow))
+        return;
+    if (m_resources.dataset)
+        toolkit::AppendRow(*m_resources.dataset, row, m_resources.chartWindow);
+    if (history != nullptr && history->currentValues)
+        toolkit::AppendRow(*history->currentValues, row, m_resources.chartWindow);
+}
+
+void GraphWindow::detach()
+{
+    m_timer->stop();
+    m_finished = true;
+    m_windows = nullptr;
+}
+
+void GraphWindow::closeEvent(QCloseEvent* event)
+{
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted())
+        finish(true);
+}
+
+void GraphWindow::moveEvent(QMoveEvent* event)
+{
+    QMdiSubWindow::moveEvent(event);
+    if (!m_finished && m_windows)
+        m_windows->host().graphWindowMoved();
+}
+
+void GraphWindow::resizeEvent(QResizeEvent* event)
+{
+    // The base class keeps the page filling the window.
+    QMdiSubWindow::resizeEvent(event);
+    if (!m_finished && m_windows)
+        m_windows->host().graphWindowMoved();
+}
+
+void GraphWindow::onWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)
+{
+    const bool wasActive = oldState.testFlag(Qt::WindowActive);
+    const bool isActive = newState.testFlag(Qt::WindowActive);
+    if (wasActive == isActive || m_finished || !m_windows)
+        return;
+    // A scrolling table has no page to print, copy or edit.
+    const bool isTable = m_windows->graphTable().record(m_index).type == kScrollingTabular;
+    m_windows->host().graphWindowActivated(isActive && !isTable);
+}
+
+void GraphWindow::finish(bool tellHost)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_timer->stop();
+    m_resources.release();
+    if (m_windows)
+        m_windows->graphWindowFinished(*this, tellHost);
+}
+
+}  // namespace vexa::graphs
