@@ -44,6 +44,8 @@ inline constexpr int kMoreGraphsCommand = 261;
 inline constexpr int kFirstViewCommand = 262;
 inline constexpr int kLastViewCommand = 322;
 inline constexpr int kMoreViewsCommand = 323;
+/// The most views the menus and the selection offer: one per view command.
+inline constexpr int kMaxMenuViews = kLastViewCommand - kFirstViewCommand + 1;
 /// Recent-file items get identifiers from here up.
 inline constexpr int kFirstRecentCommand = 1025;
 

@@ -4,11 +4,14 @@
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
 #include "app/FrameStatusBar.h"
+#include "app/MoreWindowsDialog.h"
 #include "app/VersionText.h"
+#include "app/WindowListMenu.h"
 #include "app/banner/Banner.h"
 #include "app/help/HelpWindow.h"
 #include "document/FileCommandState.h"
 #include "document/ProfileStore.h"
+#include "graphs/toolkit/Toolkit.h"
 #include "link/client/DataSourceDialog.h"
 #include "link/client/NameList.h"
 #include "platform/AnsiText.h"
@@ -53,7 +56,10 @@ FrameWindow::FrameWindow(std::string settingsFile, QIcon icon)
       m_recent(m_settingsFile),
       m_document(*this, m_recent, [](const std::string& face) { return IsInstalledScalableFont(face); }),
       m_link(*this, m_settingsFile, this),
-      m_graphsAndViews(*this, *m_menu, *m_status, m_document, m_link, m_graphs)
+      m_graphWindows(*m_mdi, m_graphs, m_link, m_document, *this, this),
+      m_graphsAndViews(*this, *m_menu, *m_status, m_document, m_link, m_graphs, m_graphWindows),
+      m_arrangement(*m_mdi, *m_menu, m_document, m_graphs, m_graphWindows, m_graphsAndViews,
+                    [this] { markModified(); })
 {
     setObjectName(QString::fromLatin1(kSettingsSection));
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -63,6 +69,7 @@ FrameWindow::FrameWindow(std::string settingsFile, QIcon icon)
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setCentralWidget(m_mdi);
+    new WindowListMenu(*m_menu->windowMenu(), *m_mdi);
     connect(m_menu, &FrameMenu::commandChosen, this, [this](int id) { SendCommand(id); });
 }
 
@@ -131,6 +138,10 @@ int FrameWindow::SendCommand(int id)
         m_graphsAndViews.openView(ViewOfCommand(id));
         return 0;
     }
+    if (id == kMoreGraphsCommand || id == kMoreViewsCommand) {
+        chooseMore(id);
+        return 0;
+    }
     if (id >= kFirstRecentCommand)
         return openRecentFile(id);
 
@@ -167,14 +178,22 @@ int FrameWindow::SendCommand(int id)
         reconnect();
         return 0;
     case FrameCommand::Cascade:
-        m_mdi->cascadeSubWindows();
+        m_arrangement.cascade();
         return 0;
     case FrameCommand::Tile:
-        m_mdi->tileSubWindows();
+        m_arrangement.tile();
+        return 0;
+    case FrameCommand::ArrangeIcons:
+        m_arrangement.arrangeIcons();
         return 0;
     case FrameCommand::CloseAll:
-        closeAllGraphWindows();
-        m_graphsAndViews.setCurrentView(GraphsAndViews::kNoView);
+        m_arrangement.closeAll();
+        return 0;
+    case FrameCommand::SaveWindowSizes:
+        m_arrangement.saveWindowSizes();
+        return 0;
+    case FrameCommand::ReInitializeWindows:
+        m_arrangement.reInitializeWindows();
         return 0;
     case FrameCommand::HelpIndex:
         ShowHelpContents(this);
@@ -186,9 +205,9 @@ int FrameWindow::SendCommand(int id)
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(FrameMenu::kWebSiteAddress)));
         return 0;
     default:
-        // The printing, editing and window-size commands are carried out by
-        // the graph windows' and editors' own code, which registers nothing
-        // here yet; their menu items follow the enabling rules all the same.
+        // The printing and editing commands are carried out by the printing
+        // and editors' own code, which registers nothing here yet; their
+        // menu items follow the enabling rules all the same.
         return 0;
     }
     // A file command may have closed a document, which changes the recent files.
@@ -204,6 +223,16 @@ int FrameWindow::openRecentFile(int id)
     m_document.openRecent(this, *path);
     buildRecentFilesMenu();
     return 0;
+}
+
+void FrameWindow::chooseMore(int command)
+{
+    if (!m_document.isOpen())
+        return;
+    const int index = ChooseMoreWindows(this, command, m_document.workingDisplayCopy(), *m_mdi);
+    if (index == MoreWindowsDialog::kNone)
+        return;
+    SendCommand((command == kMoreGraphsCommand ? kFirstGraphCommand : kFirstViewCommand) + index);
 }
 
 void FrameWindow::buildRecentFilesMenu()
@@ -261,7 +290,9 @@ void FrameWindow::resetNameList(const std::string& measurementPath)
 
 void FrameWindow::closeAllGraphWindows()
 {
-    m_graphsAndViews.closeAllGraphWindows();
+    // Also when the document closes: a view of this document is no view of
+    // the next one, whose Save Window Sizes must not write into it.
+    m_arrangement.closeAll();
 }
 
 void FrameWindow::showConnection(const QString& text)
@@ -277,6 +308,24 @@ void FrameWindow::showSampleTime(const QString& text)
 void FrameWindow::enableReconnect(bool enabled)
 {
     m_menu->setEnabled(CommandId(FrameCommand::Reconnect), enabled);
+}
+
+void FrameWindow::graphWindowMoved()
+{
+    m_menu->setEnabled(CommandId(FrameCommand::SaveWindowSizes), true);
+    m_menu->setEnabled(CommandId(FrameCommand::ReInitializeWindows), true);
+}
+
+void FrameWindow::graphWindowActivated(bool pageCommandsApply)
+{
+    for (FrameCommand pageCommand : {FrameCommand::GraphAttributes, FrameCommand::PrintCurrentPage,
+                                     FrameCommand::CopyPage})
+        m_menu->setEnabled(CommandId(pageCommand), pageCommandsApply);
+}
+
+void FrameWindow::graphWindowClosed()
+{
+    m_graphsAndViews.rebuildPopups();
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event)
@@ -295,6 +344,7 @@ void FrameWindow::shutDown()
     m_shutDown = true;
     closeAllGraphWindows();
     m_link.Disconnect();
+    toolkit::CloseToolkit();
     m_document.discardWorkingCopies();
     CloseBanner();
     QuitHelp();

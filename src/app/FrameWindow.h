@@ -1,10 +1,13 @@
 #pragma once
 
 #include "app/GraphsAndViews.h"
+#include "app/WindowArrangement.h"
 #include "document/DisplayDocument.h"
 #include "document/DocumentHost.h"
 #include "document/GraphTable.h"
 #include "document/RecentFiles.h"
+#include "graphs/GraphHost.h"
+#include "graphs/GraphWindows.h"
 #include "link/client/DataLink.h"
 #include "link/client/LinkHost.h"
 #include "link/client/ServerStarter.h"
@@ -25,9 +28,9 @@ class FrameStatusBar;
 
 /// The display program's main window "VEXA-Display": the MDI area of graph
 /// windows, the menu and the three-part status bar. It owns the program's
-/// document, data link and graph table, and routes each command to the code
-/// that carries it out.
-class FrameWindow : public QMainWindow, private DocumentHost, private link::LinkHost {
+/// document, data link, graph table and graph windows, and routes each
+/// command to the code that carries it out.
+class FrameWindow : public QMainWindow, private DocumentHost, private link::LinkHost, private graphs::GraphHost {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "VEXA-Display";
@@ -60,6 +63,7 @@ public:
     link::DataLink& link() { return m_link; }
     GraphTable& graphTable() { return m_graphs; }
     GraphsAndViews& graphsAndViews() { return m_graphsAndViews; }
+    graphs::GraphWindows& graphWindows() { return m_graphWindows; }
     RecentFiles& recentFiles() { return m_recent; }
     /// What the start-up's server start did.
     link::ServerStart serverStart() const { return m_serverStart; }
@@ -80,12 +84,19 @@ private:
     void showConnection(const QString& text) override;
     void showSampleTime(const QString& text) override;
     void enableReconnect(bool enabled) override;
+    // GraphHost
+    void graphWindowMoved() override;
+    void graphWindowActivated(bool pageCommandsApply) override;
+    void graphWindowClosed() override;
 
     void showBanner(int timeoutMs);
     void buildRecentFilesMenu();
     void chooseServerStart(bool start);
     void reconnect();
     int openRecentFile(int id);
+    /// Runs the selection of the graphs' or the views' "More..." and opens
+    /// what was chosen.
+    void chooseMore(int command);
     void runCommandLine(const QString& commandLine);
     /// Everything the close request does once the user let the program end.
     void shutDown();
@@ -99,7 +110,11 @@ private:
     RecentFiles m_recent;
     DisplayDocument m_document;
     link::DataLink m_link;
+    /// A member, so that it goes before the table, link and document that
+    /// its windows use.
+    graphs::GraphWindows m_graphWindows;
     GraphsAndViews m_graphsAndViews;
+    WindowArrangement m_arrangement;
     link::ServerStart m_serverStart = link::ServerStart::NotWanted;
     bool m_shutDown = false;
 };

@@ -5,10 +5,15 @@
 #include "platform/PresenceMarker.h"
 #include "platform/SettingsLocation.h"
 
+#include "app/GraphSubWindows.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +27,26 @@ namespace {
 /// How long a stopped server may take to let its marker go.
 constexpr int kStopWaitMs = 5000;
 constexpr int kStopPollMs = 20;
+/// How often, and how many times, a driver looks for its modal dialog.
+constexpr int kModalPollMs = 10;
+constexpr int kModalPollAttempts = 1000;
+
+void DriveModalAttempt(std::function<bool(QWidget&)> isWanted, std::function<void(QWidget&)> drive,
+                       int attemptsLeft)
+{
+    QTimer::singleShot(kModalPollMs, [isWanted = std::move(isWanted), drive = std::move(drive), attemptsLeft]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && isWanted(*modal)) {
+            drive(*modal);
+            return;
+        }
+        if (attemptsLeft == 0) {
+            ADD_FAILURE() << "the expected modal dialog did not open";
+            return;
+        }
+        DriveModalAttempt(std::move(isWanted), std::move(drive), attemptsLeft - 1);
+    });
+}
 
 }  // namespace
 
@@ -46,6 +71,39 @@ std::string WritePlant(const ScratchDir& dir, const std::string& name)
     WriteFileBytes(display, PlantDisplayFile());
     WriteFileBytes(MeasurementPathFor(display), PlantMeasurementFile());
     return display;
+}
+
+std::string NumberedDisplayFile(int graphs, int views)
+{
+    std::string file;
+    for (int n = 1; n <= graphs; ++n) {
+        const std::string number = std::to_string(n);
+        file += "[W" + number + "]\r\nT=Graph " + number + "\r\nM1=N" + number + "\r\n";
+    }
+    for (int n = 1; n <= views; ++n) {
+        const std::string number = std::to_string(n);
+        file += "[V" + number + "]\r\nT=View " + number + "\r\nW1=Graph 1\r\n";
+    }
+    return file;
+}
+
+std::string WriteDocument(const ScratchDir& dir, const std::string& name, const std::string& display,
+                          const std::string& measurements)
+{
+    const std::string path = dir.path(name);
+    WriteFileBytes(path, display);
+    WriteFileBytes(MeasurementPathFor(path), measurements);
+    return path;
+}
+
+void DriveModalWidget(std::function<bool(QWidget&)> isWanted, std::function<void(QWidget&)> drive)
+{
+    DriveModalAttempt(std::move(isWanted), std::move(drive), kModalPollAttempts);
+}
+
+QMdiSubWindow* GraphWindowOf(app::FrameWindow& frame, int index)
+{
+    return app::GraphSubWindow(frame.graphTable(), index);
 }
 
 void WriteSettings(const std::string& contents)

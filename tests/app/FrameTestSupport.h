@@ -6,8 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
+
+class QMdiSubWindow;
+class QWidget;
 
 namespace vexa::test {
 
@@ -20,6 +24,29 @@ std::string PlantMeasurementFile();
 /// Writes the plant files as \p name (".dsp" included) and its ".mvx" into
 /// \p dir; the display file's path.
 std::string WritePlant(const ScratchDir& dir, const std::string& name);
+
+/// A display file of \p graphs time history graphs "Graph 1", "Graph 2", …
+/// (graph n shows measurement "N<n>") and \p views views "View 1", "View 2",
+/// … that each name "Graph 1".
+std::string NumberedDisplayFile(int graphs, int views);
+
+/// Writes \p display as \p name (".dsp" included) into \p dir, with
+/// \p measurements as its ".mvx"; the display file's path.
+std::string WriteDocument(const ScratchDir& dir, const std::string& name, const std::string& display,
+                          const std::string& measurements = {});
+
+/// Runs \p drive on the next modal dialog of class \p T once it is up;
+/// the test fails when none comes.
+void DriveModalWidget(std::function<bool(QWidget&)> isWanted, std::function<void(QWidget&)> drive);
+template <typename T>
+void DriveModal(std::function<void(T&)> drive)
+{
+    DriveModalWidget([](QWidget& modal) { return qobject_cast<T*>(&modal) != nullptr; },
+                     [drive = std::move(drive)](QWidget& modal) { drive(*qobject_cast<T*>(&modal)); });
+}
+
+/// The open graph window of graph \p index (0-based), or null.
+QMdiSubWindow* GraphWindowOf(app::FrameWindow& frame, int index);
 
 /// Replaces the settings file with \p contents.
 void WriteSettings(const std::string& contents);

@@ -1,0 +1,101 @@
+#include "FrameTestSupport.h"
+
+#include "app/FrameCommand.h"
+#include "app/banner/Banner.h"
+#include "document/GraphTable.h"
+#include "graphs/GraphResources.h"
+#include "graphs/toolkit/RealTimeDataset.h"
+#include "support/ServerProcess.h"
+
+#include <QMdiArea>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace vexa::test {
+namespace {
+
+/// Generous room for the server's simulation to feed every graph.
+constexpr int kLiveWaitMs = 30000;
+constexpr int kRowsWanted = 5;
+constexpr double kFullScale = 100.0;
+/// The converted sine: 1000 + 2 x.
+constexpr double kOffset = 1000.0;
+constexpr double kSlope = 2.0;
+constexpr double kTolerance = 1e-6;
+
+/// The measurement file's name puts the server into its simulation; each
+/// name's first three letters pick its generator.
+const char* const kDisplay = "[W1]\r\nT=Waves\r\nUP=100\r\nM1=COS1\r\nM2=SINE_A\r\n"
+                             "[W2]\r\nT=Square\r\nUP=100\r\nM1=SQR1\r\n"
+                             "[W3]\r\nT=Scaled\r\nUP=100\r\nM1=SIN_K\r\nM2=TRI1\r\n"
+                             "[V1]\r\nT=Live\r\nW1=Waves\r\nW2=Square\r\nW3=Scaled\r\n";
+const char* const kMeasurements = "[COS1]\r\nL=-100\r\nH=100\r\n[SINE_A]\r\nL=-100\r\nH=100\r\n[SQR1]\r\n"
+                                  "[SIN_K]\r\nE=Coefficients\r\n0=1000\r\n1=2\r\n[TRI1]\r\nL=-100\r\nH=100\r\n";
+
+const toolkit::RealTimeDataset* DatasetOf(app::FrameWindow& frame, int index)
+{
+    const GraphRecord& record = frame.graphTable().record(index);
+    return record.resources != nullptr ? record.resources->dataset.get() : nullptr;
+}
+
+bool HasRows(app::FrameWindow& frame, int index)
+{
+    const toolkit::RealTimeDataset* dataset = DatasetOf(frame, index);
+    return dataset != nullptr && dataset->rowCount() >= kRowsWanted;
+}
+
+TEST(Live, AViewOfThreeGraphsShowsTheServersSimulatedSignals)
+{
+    ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort());
+    ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
+    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
+                  + "\r\nStartServer=0\r\n");
+    ScriptedMessages messages;
+    ScratchDir dir;
+    const std::string path = WriteDocument(dir, "SIMULATE.dsp", kDisplay, kMeasurements);
+
+    auto frame = StartFrame();
+    CloseBanner();
+    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+    frame->SendCommand(app::kFirstViewCommand);
+    ASSERT_EQ(frame->mdiArea().subWindowList().size(), 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HasRows(*frame, 0) && HasRows(*frame, 1) && HasRows(*frame, 2); },
+                                kLiveWaitMs));
+    EXPECT_TRUE(frame->link().isConnected());
+
+    // Cosine and sine of one angle, in one sample: on the circle of 100.
+    const toolkit::RealTimeDataset& waves = *DatasetOf(*frame, 0);
+    std::set<double> sines;
+    for (int row = 0; row < waves.rowCount(); ++row) {
+        const double cosine = waves.value(row, 0);
+        const double sine = waves.value(row, 1);
+        EXPECT_NEAR(std::hypot(cosine, sine), kFullScale, kTolerance * kFullScale) << row;
+        sines.insert(sine);
+    }
+    EXPECT_GT(sines.size(), 1u) << "the sine does not change";
+
+    const toolkit::RealTimeDataset& square = *DatasetOf(*frame, 1);
+    for (int row = 0; row < square.rowCount(); ++row) {
+        const double value = square.value(row, 0);
+        EXPECT_TRUE(value == 0.0 || value == kFullScale) << value;
+    }
+
+    // Converted with 1000 + 2 x: the raw value lies within the sine's range.
+    const toolkit::RealTimeDataset& scaled = *DatasetOf(*frame, 2);
+    for (int row = 0; row < scaled.rowCount(); ++row) {
+        const double raw = (scaled.value(row, 0) - kOffset) / kSlope;
+        EXPECT_LE(std::abs(raw), kFullScale + kTolerance) << scaled.value(row, 0);
+        EXPECT_NE(scaled.value(row, 0), 0.0);
+        EXPECT_LE(std::abs(scaled.value(row, 1)), kFullScale) << "triangle";
+    }
+    EXPECT_TRUE(messages.boxes().empty());
+
+    frame.reset();
+}
+
+}  // namespace
+}  // namespace vexa::test
