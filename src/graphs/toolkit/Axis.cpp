@@ -183,7 +183,7 @@ void Axis::paintLabels(QPainter& painter, double step, double anchor, double& la
         const double top = line + kTickLength + kLabelGap;
         double widest = 0.0;
         for (double tick : m_ticks) {
-            widest = std::max(widest, metrics.horizontalAdvance(labelText(tick, step, decimals)));
+            widest = std::max(widest, TextAdvance(m_labelFont, labelText(tick, step, decimals)));
         }
         const ScaleMap& x = frame.xMap();
         const int stride = LabelStride(widest + kLabelSpacing, std::abs(x.toPixel(anchor + step) - x.toPixel(anchor)));
@@ -192,10 +192,10 @@ void Axis::paintLabels(QPainter& painter, double step, double anchor, double& la
                 continue;
             }
             const QString text = labelText(tick, step, decimals);
-            const double width = metrics.horizontalAdvance(text);
+            const double width = TextAdvance(m_labelFont, text);
             QRectF rect(x.toPixel(tick) - width / 2.0, top, width, metrics.height());
             rect.moveLeft(std::clamp(rect.left(), bounds.left(), std::max(bounds.left(), bounds.right() - width)));
-            painter.drawText(rect, Qt::AlignCenter, text);
+            DrawChartLabel(painter, rect, Qt::AlignCenter, text);
         }
         labelExtent = kTickLength + kLabelGap + metrics.height();
         return;
@@ -210,9 +210,9 @@ void Axis::paintLabels(QPainter& painter, double step, double anchor, double& la
             continue;
         }
         const QString text = labelText(tick, step, decimals);
-        const double width = metrics.horizontalAdvance(text);
+        const double width = TextAdvance(m_labelFont, text);
         const QRectF rect(right - width, y.toPixel(tick) - metrics.height() / 2.0, width, metrics.height());
-        painter.drawText(rect, Qt::AlignRight | Qt::AlignVCenter, text);
+        DrawChartLabel(painter, rect, Qt::AlignRight | Qt::AlignVCenter, text);
         widest = std::max(widest, width);
     }
     labelExtent = kTickLength + kLabelGap + widest;
@@ -226,7 +226,7 @@ void Axis::paintTitle(QPainter& painter, double labelExtent)
     painter.setFont(m_titleFont);
     painter.setPen(m_titleColour);
     const QFontMetricsF metrics(m_titleFont);
-    const double width = metrics.horizontalAdvance(m_title);
+    const double width = TextAdvance(m_titleFont, m_title);
 
     if (m_direction == Direction::Vertical && m_titleOrientation == kVerticalAxis) {
         // Reads upwards, left of the numbers, centred on the plot's height.
@@ -246,7 +246,7 @@ void Axis::paintTitle(QPainter& painter, double labelExtent)
         rect = AnchoredTextRect(QSizeF(width, metrics.height()), QPointF(line, plot.top() - kLabelGap),
                                 kJustifyLeft, bounds);
     }
-    painter.drawText(rect, Qt::AlignCenter, m_title);
+    DrawChartLabel(painter, rect, Qt::AlignCenter, m_title);
 }
 
 }  // namespace vexa::toolkit

@@ -3,8 +3,10 @@
 #include "graphs/toolkit/ChartGeometry.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QStaticText>
 
 #include <algorithm>
 
@@ -24,6 +26,50 @@ constexpr double kLightBackground = 140.0;
 constexpr double kRedWeight = 0.299;
 constexpr double kGreenWeight = 0.587;
 constexpr double kBlueWeight = 0.114;
+
+/// Texts remembered per cache before it starts afresh: far more than the
+/// labels of every open chart, few enough to stay small when values keep
+/// changing.
+constexpr qsizetype kTextCacheLimit = 4096;
+constexpr QChar kKeySeparator(0x1f);
+
+QString TextKey(const QFont& font, const QString& text)
+{
+    return font.key() + kKeySeparator + text;
+}
+
+/// A bounded memo: emptied when full, since the labels that matter come
+/// back on the next paint.
+template <typename Value>
+class TextMemo {
+public:
+    template <typename Make>
+    const Value& find(const QFont& font, const QString& text, Make make)
+    {
+        const QString key = TextKey(font, text);
+        auto found = m_entries.constFind(key);
+        if (found != m_entries.constEnd())
+            return *found;
+        if (m_entries.size() >= kTextCacheLimit)
+            m_entries.clear();
+        return *m_entries.insert(key, make());
+    }
+
+private:
+    QHash<QString, Value> m_entries;
+};
+
+TextMemo<double>& Advances()
+{
+    static TextMemo<double> memo;
+    return memo;
+}
+
+TextMemo<QStaticText>& Layouts()
+{
+    static TextMemo<QStaticText> memo;
+    return memo;
+}
 
 }  // namespace
 
@@ -93,7 +139,7 @@ QFont FittedFont(const QFont& font, const QString& text, const QSizeF& room)
     }
     while (points > kSmallestFontPoints) {
         const QFontMetricsF metrics(fitted);
-        if (metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height()) {
+        if (TextAdvance(fitted, text) <= room.width() && metrics.height() <= room.height()) {
             break;
         }
         points = std::max(points - kFontShrinkStep, kSmallestFontPoints);
@@ -104,8 +150,49 @@ QFont FittedFont(const QFont& font, const QString& text, const QSizeF& room)
 
 void DrawFittedText(QPainter& painter, const QRectF& rect, int flags, const QString& text)
 {
+    if (TextAdvance(painter.font(), text) <= rect.width()) {
+        DrawChartLabel(painter, rect, flags, text);
+        return;
+    }
     const QFontMetricsF metrics(painter.font());
-    painter.drawText(rect, flags, metrics.elidedText(text, Qt::ElideRight, rect.width()));
+    DrawChartLabel(painter, rect, flags, metrics.elidedText(text, Qt::ElideRight, rect.width()));
+}
+
+double TextAdvance(const QFont& font, const QString& text)
+{
+    return Advances().find(font, text, [&] { return QFontMetricsF(font).horizontalAdvance(text); });
+}
+
+void DrawChartLabel(QPainter& painter, const QRectF& rect, int flags, const QString& text)
+{
+    // Printers lay out for their own resolution; only raster targets share
+    // the remembered layouts.
+    if (!IsRasterTarget(painter) || !painter.transform().isIdentity()) {
+        painter.drawText(rect, flags, text);
+        return;
+    }
+    const QFont& font = painter.font();
+    const QStaticText& layout = Layouts().find(font, text, [&] {
+        QStaticText prepared(text);
+        prepared.setTextFormat(Qt::PlainText);
+        prepared.prepare(QTransform(), font);
+        return prepared;
+    });
+    const QSizeF size(TextAdvance(font, text), QFontMetricsF(font).height());
+    double left = rect.left();
+    if (flags & Qt::AlignHCenter)
+        left = rect.center().x() - size.width() / 2.0;
+    else if (flags & Qt::AlignRight)
+        left = rect.right() - size.width();
+    double top = rect.top();
+    if (flags & Qt::AlignVCenter)
+        top = rect.center().y() - size.height() / 2.0;
+    else if (flags & Qt::AlignBottom)
+        top = rect.bottom() - size.height();
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.drawStaticText(QPointF(left, top), layout);
+    painter.restore();
 }
 
 QRectF ColumnSlot(const QRectF& rect, int index, int count)

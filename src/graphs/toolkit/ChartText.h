@@ -38,6 +38,16 @@ QFont FittedFont(const QFont& font, const QString& text, const QSizeF& room);
 /// Draws \p text in \p rect with \p flags, elided to the rect's width.
 void DrawFittedText(QPainter& painter, const QRectF& rect, int flags, const QString& text);
 
+/// The width of \p text in \p font. Charts repaint the same labels many
+/// times a second, so widths are remembered rather than measured again.
+double TextAdvance(const QFont& font, const QString& text);
+
+/// Draws \p text in the painter's font, aligned in \p rect by the
+/// horizontal and vertical alignment of \p flags. On images and the screen
+/// the laid-out text is remembered, so that a label painted again is not
+/// shaped again.
+void DrawChartLabel(QPainter& painter, const QRectF& rect, int flags, const QString& text);
+
 /// Slot \p index of \p count equal slots stacked from the top of \p rect:
 /// readouts and legends share it, so that names line up with values.
 QRectF ColumnSlot(const QRectF& rect, int index, int count);

@@ -2,6 +2,7 @@
 
 #include "graphs/toolkit/Axis.h"
 #include "graphs/toolkit/AxisTicks.h"
+#include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/ScrollingPlot.h"
 
@@ -68,7 +69,7 @@ void TimeLabels::paint(QPainter& painter)
     const QFontMetricsF metrics(m_font);
     // Every stride-th tick is labelled when they all do not fit; counted on
     // the tick's own number, so that the labels shown stay put as they scroll.
-    const double widest = metrics.horizontalAdvance(ClockTimeText(0.0));
+    const double widest = TextAdvance(m_font, ClockTimeText(0.0));
     const int stride = LabelStride(widest + kLabelSpacing, std::abs(x.toPixel(anchor + step) - x.toPixel(anchor)));
     painter.setFont(m_font);
     painter.setPen(m_colour);
@@ -77,10 +78,10 @@ void TimeLabels::paint(QPainter& painter)
             continue;
         }
         const QString text = ClockTimeText(clockTimeAt(tick));
-        const double width = metrics.horizontalAdvance(text);
+        const double width = TextAdvance(m_font, text);
         QRectF rect(x.toPixel(tick) - width / 2.0, top, width, metrics.height());
         rect.moveLeft(std::clamp(rect.left(), 0.0, std::max(0.0, right - width)));
-        painter.drawText(rect, Qt::AlignCenter, text);
+        DrawChartLabel(painter, rect, Qt::AlignCenter, text);
     }
 }
 
