@@ -3,13 +3,13 @@
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
 #include "app/FrameStatusBar.h"
-#include "app/DefinitionReading.h"
-#include "app/GraphSubWindows.h"
+#include "document/Definitions.h"
 #include "document/Definitions.h"
 #include "document/DisplayDocument.h"
 #include "document/DisplayFormat.h"
 #include "document/GraphTable.h"
 #include "document/Placement.h"
+#include "graphs/GraphWindow.h"
 #include "graphs/GraphWindows.h"
 #include "link/client/DataLink.h"
 #include "link/client/NameList.h"
@@ -134,9 +134,9 @@ void GraphsAndViews::closeViewWindows(int number)
             named.insert(FromAnsi(title));
     }
     for (int index = 0; index < kMaxGraphs; ++index) {
-        const QMdiSubWindow* child = GraphSubWindow(m_graphs, index);
+        const QMdiSubWindow* child = m_windows.graphWindow(index);
         if (child != nullptr && named.count(child->windowTitle()) != 0)
-            CloseGraphWindow(m_graphs, index);
+            m_windows.closeGraphWindow(index);
     }
 }
 
@@ -166,7 +166,7 @@ void GraphsAndViews::openView(int number)
         // window binds its measurements.
         if (!addGraphNames(graph))
             continue;
-        const Placement placement = ReadPlacement(section, EntryPlacementKey(entry),
+        const Placement placement = ReadPlacement(section, NumberedKey(kPlacementKey, entry),
                                                   kUseDefaultPlacement, displayFile());
         m_windows.CreateGraphWindow(graph - 1, placement);
     }

@@ -1,6 +1,6 @@
 #include "MoreWindowsDialog.h"
 
-#include "app/DefinitionReading.h"
+#include "document/Definitions.h"
 #include "app/FrameCommand.h"
 #include "app/help/HelpTopics.h"
 #include "app/help/HelpWindow.h"

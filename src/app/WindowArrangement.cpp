@@ -1,9 +1,8 @@
 #include "WindowArrangement.h"
 
-#include "app/DefinitionReading.h"
+#include "document/Definitions.h"
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
-#include "app/GraphSubWindows.h"
 #include "app/GraphsAndViews.h"
 #include "document/DisplayDocument.h"
 #include "document/DisplayFormat.h"
@@ -11,6 +10,7 @@
 #include "document/Placement.h"
 #include "document/ProfileStore.h"
 #include "document/ProfileWriteBatch.h"
+#include "graphs/GraphWindow.h"
 #include "graphs/GraphWindows.h"
 #include "link/client/NameList.h"
 
@@ -68,7 +68,7 @@ void WindowArrangement::closeAll()
 {
     m_area.setUpdatesEnabled(false);
     for (int index = 0; index < kMaxGraphs; ++index)
-        CloseGraphWindow(m_graphs, index);
+        m_windows.closeGraphWindow(index);
     m_area.setUpdatesEnabled(true);
     m_area.viewport()->update();
     m_graphsAndViews.setCurrentView(GraphsAndViews::kNoView);
@@ -83,7 +83,7 @@ void WindowArrangement::saveWindowSizes()
     {
         ProfileWriteBatch batch(file);
         const auto write = [&](const std::string& section, const std::string& key, int index) {
-            const QMdiSubWindow* child = GraphSubWindow(m_graphs, index);
+            const QMdiSubWindow* child = m_windows.graphWindow(index);
             if (child == nullptr)
                 return;
             profile::WriteString(section, key, FormatPlacement(graphs::PlacementOf(*child)), file);
@@ -94,7 +94,7 @@ void WindowArrangement::saveWindowSizes()
             for (int entry = 1; entry <= kMaxGraphsPerView; ++entry) {
                 const int graph = link::FindGraphByTitle(ViewEntry(view + 1, entry, file), file);
                 if (graph != 0)
-                    write(section, EntryPlacementKey(entry), graph - 1);
+                    write(section, NumberedKey(kPlacementKey, entry), graph - 1);
             }
         } else {
             for (int index = 0; index < kMaxGraphs; ++index)
@@ -110,11 +110,11 @@ void WindowArrangement::saveWindowSizes()
 void WindowArrangement::reInitializeWindows()
 {
     for (int index = 0; index < kMaxGraphs; ++index) {
-        const QMdiSubWindow* child = GraphSubWindow(m_graphs, index);
+        const QMdiSubWindow* child = m_windows.graphWindow(index);
         if (child == nullptr)
             continue;
         const Placement placement = graphs::PlacementOf(*child);
-        CloseGraphWindow(m_graphs, index);
+        m_windows.closeGraphWindow(index);
         // Closing the only open window empties the name list; the graph
         // brings its names back before its new window binds them.
         if (m_graphsAndViews.addGraphNames(index + 1))

@@ -10,7 +10,6 @@ namespace vexa {
 
 namespace {
 
-constexpr const char* kTitleKey = "T";
 
 bool SectionExists(std::string_view section, const std::string& file)
 {
@@ -63,6 +62,17 @@ bool TitleIsUnique(std::string_view candidate, const std::vector<std::string>& t
 bool TitleIsValid(std::string_view candidate, const std::vector<std::string>& titles, int skipIndex)
 {
     return !candidate.empty() && TitleIsUnique(candidate, titles, skipIndex);
+}
+
+std::string GraphTitle(int number, const std::string& file)
+{
+    return profile::ReadString(GraphSectionName(number), kTitleKey, "", file, kTitleCapacity);
+}
+
+std::string ViewEntry(int view, int entry, const std::string& file)
+{
+    return profile::ReadString(ViewSectionName(view), NumberedKey(kViewEntryKeyStem, entry), "", file,
+                               kTitleCapacity);
 }
 
 std::vector<std::string> ReadDefinitionTitles(char prefix, const std::string& file, int limit)

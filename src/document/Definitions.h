@@ -31,6 +31,13 @@ bool TitleIsValid(std::string_view candidate, const std::vector<std::string>& ti
 /// or empty (at most \p limit; 0 for no limit): the definitions an editor lists.
 std::vector<std::string> ReadDefinitionTitles(char prefix, const std::string& file, int limit = 0);
 
+/// The title `T` of graph \p number (1-based), or empty.
+std::string GraphTitle(int number, const std::string& file);
+
+/// Entry `W`\p entry of view \p view (both 1-based): the title of the graph
+/// it names, or empty.
+std::string ViewEntry(int view, int entry, const std::string& file);
+
 /// Appends a copy of definition \p number (1-based) of the list \p titles as
 /// the new last definition, titled with the first free "title(n)" (the title
 /// cut to 95 characters). Returns the new definition's number, or 0 when the

@@ -21,6 +21,24 @@ inline constexpr int kDefaultUpdatePeriodMs = 1000;
 inline constexpr char kGraphPrefix = 'W';
 inline constexpr char kViewPrefix = 'V';
 
+/// Keys of a graph section (and `T` of a view section).
+inline constexpr const char* kTitleKey = "T";
+inline constexpr const char* kTypeKey = "P";
+inline constexpr const char* kCharacteristicKey = "WC";
+inline constexpr const char* kUpdatePeriodKey = "UP";
+inline constexpr const char* kMeasurementKeyStem = "M";  ///< M1 … M8
+inline constexpr const char* kDataColourKeyStem = "DC";  ///< DC1 … DC8
+inline constexpr const char* kPlotColourKey = "PC";
+inline constexpr const char* kWindowBackgroundKey = "WB";
+inline constexpr const char* kTitleFontKey = "TF";
+inline constexpr const char* kLabelFontKey = "LF";
+inline constexpr const char* kGridFontKey = "GF";
+inline constexpr const char* kHysteresisKey = "AH";
+/// `R` of a graph section; `R`k of a view places its entry k.
+inline constexpr const char* kPlacementKey = "R";
+/// `W`k of a view section: the title of the graph it names.
+inline constexpr const char* kViewEntryKeyStem = "W";
+
 /// "W"n or "V"n: the section of definition \p number (1-based) of a family.
 std::string SectionName(char prefix, int number);
 std::string GraphSectionName(int number);

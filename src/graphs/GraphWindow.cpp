@@ -25,7 +25,6 @@ namespace vexa::graphs {
 
 namespace {
 
-constexpr const char* kWindowBackgroundKey = "WB";
 constexpr const char* kPageNamePrefix = "PAGE";
 /// The first page parameter of a graph's page; the second is its window
 /// characteristic.

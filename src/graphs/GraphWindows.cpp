@@ -20,13 +20,8 @@ namespace vexa::graphs {
 
 namespace {
 
-constexpr const char* kTitleKey = "T";
 constexpr const char* kDefaultTitle = "??";
-constexpr const char* kTypeKey = "P";
 constexpr const char* kDefaultTypeName = "TimeHistory";
-constexpr const char* kCharacteristicKey = "WC";
-constexpr const char* kUpdatePeriodKey = "UP";
-constexpr const char* kMeasurementKeyStem = "M";
 /// An XY plot pairs exactly this many measurements.
 constexpr int kXyMeasurements = 2;
 
@@ -155,6 +150,12 @@ GraphWindow* GraphWindows::graphWindow(int index) const
     if (index < 0 || index >= kMaxGraphs)
         return nullptr;
     return qobject_cast<GraphWindow*>(m_graphs.record(index).window);
+}
+
+void GraphWindows::closeGraphWindow(int index)
+{
+    if (GraphWindow* window = graphWindow(index))
+        window->close();
 }
 
 void GraphWindows::graphWindowFinished(const GraphWindow& window, bool tellHost)

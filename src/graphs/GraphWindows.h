@@ -63,6 +63,9 @@ public:
 
     /// The graph window of graph \p index, or null while it is closed.
     GraphWindow* graphWindow(int index) const;
+    /// Closes the window of graph \p index, if it is open; the graph is
+    /// closed when this returns.
+    void closeGraphWindow(int index);
 
     // What the graph windows use of their surroundings.
     QMdiArea& mdiArea() const { return m_mdiArea; }

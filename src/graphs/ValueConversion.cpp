@@ -29,7 +29,6 @@ constexpr std::size_t kAlarmEntryCapacity = 125;
 constexpr std::size_t kAlarmFieldLength = 29;
 constexpr std::size_t kHysteresisCapacity = 50;
 
-constexpr const char* kHysteresisKey = "AH";
 constexpr const char* kDefaultHysteresis = "0.1 0.0";
 constexpr const char* kDefaultLowHighHysteresis = "0.1";
 constexpr const char* kDefaultDeviationHysteresis = "0.0";

@@ -5,7 +5,7 @@
 #include "platform/PresenceMarker.h"
 #include "platform/SettingsLocation.h"
 
-#include "app/GraphSubWindows.h"
+#include "graphs/GraphWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,7 +103,7 @@ void DriveModalWidget(std::function<bool(QWidget&)> isWanted, std::function<void
 
 QMdiSubWindow* GraphWindowOf(app::FrameWindow& frame, int index)
 {
-    return app::GraphSubWindow(frame.graphTable(), index);
+    return frame.graphWindows().graphWindow(index);
 }
 
 void WriteSettings(const std::string& contents)

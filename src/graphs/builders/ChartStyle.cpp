@@ -28,17 +28,17 @@ void ApplyStoredFont(toolkit::ChartWindow& chart, toolkit::ChartContext& context
 
 int ReadDataColour(std::string_view section, int measurement, const std::string& displayFile)
 {
-    return profile::ReadInt(section, NumberedKey("DC", measurement), DefaultDataColour(measurement), displayFile);
+    return profile::ReadInt(section, NumberedKey(kDataColourKeyStem, measurement), DefaultDataColour(measurement), displayFile);
 }
 
 int ReadPlotBackground(std::string_view section, const std::string& displayFile)
 {
-    return profile::ReadInt(section, "PC", kDefaultPlotBackground, displayFile);
+    return profile::ReadInt(section, kPlotColourKey, kDefaultPlotBackground, displayFile);
 }
 
 int ReadWindowBackground(std::string_view section, const std::string& displayFile)
 {
-    return profile::ReadInt(section, "WB", kDefaultWindowBackground, displayFile);
+    return profile::ReadInt(section, kWindowBackgroundKey, kDefaultWindowBackground, displayFile);
 }
 
 QString GraphCaption(const GraphResources& resources)
@@ -50,7 +50,7 @@ QString GraphCaption(const GraphResources& resources)
 
 void DrawGraphTitle(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphResources& resources)
 {
-    ApplyStoredFont(chart, context, resources.section, "TF", FontKind::Title, resources.displayFile, kSolidLine, 1);
+    ApplyStoredFont(chart, context, resources.section, kTitleFontKey, FontKind::Title, resources.displayFile, kSolidLine, 1);
     toolkit::DrawChartText(chart, context, GraphCaption(resources), kTitlePosition.x, kTitlePosition.y,
                            toolkit::kJustifyCentre);
 }

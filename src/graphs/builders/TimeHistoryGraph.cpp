@@ -191,7 +191,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
 
     const std::string& section = resources.section;
     const std::string& file = resources.displayFile;
-    ApplyStoredFont(chart, context, section, "LF", FontKind::TimeHistoryLabel, file, kSolidLine, 1);
+    ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, kSolidLine, 1);
     toolkit::SetPlotArea(chart, context, kHistoryPlotArea, ReadPlotBackground(section, file));
     toolkit::SetScale(chart, context, state->historyTimeMinimum, state->historyValueMinimum,
                       state->historyTimeMaximum, state->historyValueMaximum);
@@ -206,7 +206,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
     toolkit::LabelAxis(chart, context, state->historyTimeAxis, toolkit::kClockTimeLabels, 3, 0, 0, 0);
     toolkit::LabelAxis(chart, context, state->historyValueAxis, 8, 0, 1, 0, 0);
 
-    ApplyStoredFont(chart, context, section, "GF", FontKind::Grid, file, kDottedLine, 1);
+    ApplyStoredFont(chart, context, section, kGridFontKey, FontKind::Grid, file, kDottedLine, 1);
     toolkit::DrawGrid(chart, context, state->historyTimeAxis, 0);
     toolkit::DrawGrid(chart, context, state->historyValueAxis, 0);
 
@@ -270,14 +270,14 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
     toolkit::SetScale(chart, context, 0.0, minimum, kVisibleSeconds, maximum);
     toolkit::SetAxisCrossing(chart, context, kTimeAxisCrossing, minimum);
 
-    ApplyStoredFont(chart, context, section, "LF", FontKind::TimeHistoryLabel, file, kSolidLine, 1);
+    ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, kSolidLine, 1);
     toolkit::Axis* timeAxis = toolkit::CreateTimeAxis(chart, context, kTimeTickSeconds, 1, 3, 1, 0);
     toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick, 3, 1);
     constexpr std::array<int, 10> kTimeLabelCodes = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     state.timeLabels = toolkit::CreateTimeLabels(chart, context, timeAxis, kTimeLabelCodes);
     toolkit::LabelAxis(chart, context, valueAxis, 1, 0, 1, 0, 0);
 
-    ApplyStoredFont(chart, context, section, "GF", FontKind::Grid, file, kDottedLine, 1);
+    ApplyStoredFont(chart, context, section, kGridFontKey, FontKind::Grid, file, kDottedLine, 1);
     toolkit::DrawRealTimeGrid(chart, context, timeAxis, 0, 5);
     toolkit::DrawRealTimeGrid(chart, context, valueAxis, 0, 5);
 
@@ -308,7 +308,7 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
 
     const std::vector<std::string> names = LegendNames(record);
 
-    ApplyStoredFont(chart, context, section, "LF", FontKind::TimeHistoryLabel, file, kDottedLine, 1);
+    ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, kDottedLine, 1);
     const int background = ReadWindowBackground(section, file);
     toolkit::CreateReadout(chart, context, *state.currentValues, -1, kReadoutArea, -1, 0, nullptr, background, 0,
                            10, kReadoutDecimals, 0, 0);

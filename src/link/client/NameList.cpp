@@ -1,5 +1,6 @@
 #include "NameList.h"
 
+#include "document/Definitions.h"
 #include "document/DisplayFormat.h"
 #include "document/ProfileStore.h"
 #include "link/protocol/WireFormat.h"
@@ -16,9 +17,6 @@ namespace vexa::link {
 
 namespace {
 
-constexpr const char* kMeasurementKeyStem = "M";
-constexpr const char* kViewEntryKeyStem = "W";
-constexpr const char* kTitleKey = "T";
 
 constexpr const char* kListFullText = "Unable to add more measurement names to list";
 constexpr const char* kListFullCaption = "Maximum Number Of Measurements Exceeded";
@@ -84,8 +82,7 @@ NamesAdded AddViewNames(QWidget* owner, LayoutBlock& layout, int viewNumber, con
     // A view opens at most this many graph windows, so later entries would
     // only take room in the list.
     for (int j = 1; j <= kMaxGraphsPerView; ++j) {
-        const std::string title = profile::ReadString(section, NumberedKey(kViewEntryKeyStem, j), "",
-                                                      displayFile, kTitleCapacity);
+        const std::string title = ViewEntry(viewNumber, j, displayFile);
         if (title.empty())
             break;
         const int graph = FindGraphByTitle(title, displayFile);
@@ -111,7 +108,7 @@ int FindGraphByTitle(const std::string& title, const std::string& displayFile)
         return 0;
     // Gaps do not end the search: every graph section is looked at.
     for (int n = 1; n <= kMaxGraphs; ++n) {
-        if (profile::ReadString(GraphSectionName(n), kTitleKey, "", displayFile, kTitleCapacity) == title)
+        if (GraphTitle(n, displayFile) == title)
             return n;
     }
     return 0;
