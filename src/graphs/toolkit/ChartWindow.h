@@ -62,6 +62,18 @@ public:
     void registerAxis(Axis* axis);
     void registerScrollingPlot(ScrollingPlot* plot);
     void registerAlarmIndicator(AlarmIndicator* indicator);
+    /// The chart's elements that are \p Element (or derive from it), in the
+    /// order they were created: how tests and renderers find an indicator.
+    template <typename Element>
+    std::vector<Element*> elementsOf() const
+    {
+        std::vector<Element*> found;
+        for (const auto& element : m_elements) {
+            if (auto* typed = dynamic_cast<Element*>(element.get()))
+                found.push_back(typed);
+        }
+        return found;
+    }
     /// The chart's first scrolling plot, or null.
     ScrollingPlot* scrollingPlot() const;
     const std::vector<AlarmIndicator*>& alarmIndicators() const;

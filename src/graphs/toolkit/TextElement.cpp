@@ -31,6 +31,16 @@ const QString& TextElement::text() const
     return m_text;
 }
 
+const QFont& TextElement::font() const
+{
+    return m_font;
+}
+
+const QColor& TextElement::colour() const
+{
+    return m_colour;
+}
+
 void TextElement::setColour(const QColor& colour)
 {
     m_colour = colour;

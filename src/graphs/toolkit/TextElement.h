@@ -17,6 +17,8 @@ public:
                 const QColor& colour);
 
     const QString& text() const;
+    const QFont& font() const;
+    const QColor& colour() const;
     void setColour(const QColor& colour);
     /// Where the text is drawn, in pixels of the chart window.
     QRectF pixelRect() const;

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "graphs/toolkit/IndicatorPart.h"
+#include "graphs/toolkit/RealTimeIndicators.h"
+
+#include <QColor>
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+/// The live indicators that show values as points and text: the XY plot,
+/// the value table and the annunciator. Like every real-time element they
+/// read their dataset when they paint; AppendRow only schedules the paint.
+namespace vexa::toolkit {
+
+class Annunciator;
+class ValueTable;
+class XYPlot;
+
+/// How many of the newest rows an XY plot draws as its points.
+inline constexpr int kXYPlotPoints = 4000;
+
+/// A trace of channel 1 (y) against channel 0 (x) of \p dataset in the plot
+/// area and scale the context holds. Every row appended from now on adds a
+/// point, whatever the time it came at: the dataset is made to keep the
+/// newest kXYPlotPoints rows, which are the plot's points. \p widths and
+/// \p colours (palette indexes) are a pair each: the trace, and the mark of
+/// the newest point.
+XYPlot* CreateXYPlot(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int code1, int code2,
+                     std::span<const int> widths, std::span<const int> colours);
+
+/// The parts of a value table: part 0 its heading (the dataset's name),
+/// part 3 its alarm part.
+inline constexpr int kValueTableParts = 4;
+inline constexpr int kTableHeadingPart = 0;
+inline constexpr int kTableAlarmPart = 3;
+/// The display flags of a value table; flag 3 shows the alarm state's text.
+inline constexpr int kValueTableFlags = 5;
+inline constexpr int kTableAlarmTextFlag = 3;
+
+/// A table of one row per channel of \p dataset: the channel's name, its row
+/// text (\p rowTexts, one per channel) and its newest value, each row in its
+/// palette colour \p colours[channel]. A channel in an alarm state shows it
+/// on its value with the level's colour from the table's alarm part and,
+/// with the alarm text flag set, the level's text. Fills \p parts.
+ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int code1,
+                             int code2, std::span<const int> colours, const std::vector<std::string>& rowTexts,
+                             std::span<const int> flags, std::array<IndicatorPart, kValueTableParts>& parts);
+
+/// The display flags of an annunciator; flag 3 shows the alarm state's text.
+inline constexpr int kAnnunciatorFlags = 4;
+inline constexpr int kAnnunciatorAlarmTextFlag = 3;
+
+/// A grid of \p rows by \p columns lamps, one per channel of \p dataset in
+/// reading order; cells past the last channel stay empty. A lamp shows its
+/// channel's name and newest value in the current font on its cell colour
+/// (\p cellColours, one per cell), on \p highColour while the channel is in
+/// the High or High High state and on \p lowColour in the Low or Low Low
+/// state. \p dataColours (palette indexes, one per channel) colour the
+/// values.
+Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int code1,
+                               int code2, int code3, std::span<const int> dataColours,
+                               std::span<const QColor> cellColours, const QColor& lowColour,
+                               const QColor& highColour, int rows, int columns, std::span<const int> flags,
+                               int code4);
+
+}  // namespace vexa::toolkit

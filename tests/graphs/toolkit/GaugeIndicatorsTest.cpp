@@ -1,0 +1,3 @@
+#include "graphs/toolkit/GaugeIndicators.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "graphs/toolkit/ValueIndicators.h"
+
+#include <gtest/gtest.h>
