@@ -2,7 +2,8 @@
 // make of them: that the server feeds every measurement from the generator
 // its name asks for and the converted values stay on the graph's scale, that
 // every graph is one the display can open, that the enabled alarm limits are
-// reached by the generators, and that the views tile the window area.
+// reached by the generators, and that the views tile the window area, the
+// first with one graph of every type.
 
 #include "document/AlarmEntry.h"
 #include "document/DisplayFormat.h"
@@ -227,13 +228,16 @@ TEST(DisplayFile, EveryGraphCanBeOpenedAndDrawsItsMeasurementsInDistinctColours)
         EXPECT_LE(static_cast<int>(graph.measurements.size()), MostMeasurementsOfType(graph.type));
         const int plot = profile::ReadInt(graph.section, "PC", kDefaultPlotBackground, kDisplayFile);
         std::set<int> colours;
-        for (std::size_t k = 1; k <= graph.measurements.size(); ++k) {
-            const std::string& name = graph.measurements[k - 1];
+        // Only the colours the type draws in must differ.
+        const std::size_t drawn = std::min(graph.measurements.size(), std::size_t(DataColoursOfType(graph.type)));
+        for (const std::string& name : graph.measurements)
             EXPECT_FALSE(profile::ListKeys(name, kMeasurementFile).empty()) << name << " is not defined";
+        for (std::size_t k = 1; k <= drawn; ++k) {
             const int colour = profile::ReadInt(graph.section, NumberedKey("DC", static_cast<int>(k)),
                                                 DefaultDataColour(static_cast<int>(k)), kDisplayFile);
             EXPECT_FALSE(ColourName(colour).empty()) << "DC" << k;
-            EXPECT_NE(colour, plot) << "DC" << k << " is the plot background";
+            if (graph.type == kTimeHistory || graph.type == kXYPlot)
+                EXPECT_NE(colour, plot) << "DC" << k << " is the plot background";
             EXPECT_TRUE(colours.insert(colour).second) << "DC" << k << " repeats a colour";
         }
         // A face that is not installed would be dropped when the file opens.
@@ -293,14 +297,13 @@ TEST(DisplayFile, ViewsTileTheWindowAreaWithoutOverlap)
         ++views;
         SCOPED_TRACE(section);
         std::vector<QRect> windows;
+        std::multiset<int> viewTypes;
         for (int k = 1; k <= kMaxGraphsPerView; ++k) {
             const std::string title = profile::ReadString(section, NumberedKey("W", k), "", kDisplayFile);
             if (title.empty())
                 break;
             ASSERT_EQ(types.count(title), 1u) << title << " is not a graph";
-            if (number == 1) {
-                EXPECT_EQ(types.at(title), kTimeHistory) << title;
-            }
+            viewTypes.insert(types.at(title));
             const Placement placement = ReadPlacement(section, NumberedKey("R", k), kUseDefaultPlacement, kDisplayFile);
             const QRect window(placement.x, placement.y, placement.width, placement.height);
             EXPECT_TRUE(QRect(0, 0, kAreaWidth, kAreaHeight).contains(window)) << title;
@@ -308,6 +311,16 @@ TEST(DisplayFile, ViewsTileTheWindowAreaWithoutOverlap)
                 EXPECT_FALSE(window.intersects(other)) << title;
             windows.push_back(window);
         }
+        if (number == 1) {
+            // The demo's view: one graph of every type.
+            std::multiset<int> everyType;
+            for (int type = kTimeHistory; type <= kAnnunciator; ++type)
+                everyType.insert(type);
+            EXPECT_EQ(viewTypes, everyType);
+            continue;
+        }
+        // The other views watch the signals over time.
+        EXPECT_EQ(viewTypes.count(kTimeHistory), viewTypes.size());
         EXPECT_GE(static_cast<int>(windows.size()), kFewestGraphsPerView);
         EXPECT_LE(static_cast<int>(windows.size()), kMostGraphsPerView);
     }

@@ -46,6 +46,11 @@ int RealTimeDataset::rowCount() const
     return m_rows.size();
 }
 
+void RealTimeDataset::reserveHistory(int rows)
+{
+    m_rows.reserve(std::min(rows, kLargestHistory));
+}
+
 std::int64_t RealTimeDataset::appendedRows() const
 {
     return m_appended;

@@ -37,6 +37,13 @@ public:
     /// How many rows the history holds: at most its capacity (1 for a
     /// dataset without history).
     int rowCount() const;
+    /// From now on keeps at least the newest \p rows rows (up to
+    /// kLargestHistory); the rows already held are kept. Never shrinks the
+    /// history: an element that needs more rows than the dataset was
+    /// created with asks for them.
+    void reserveHistory(int rows);
+    /// The most rows a dataset is made to keep.
+    static constexpr int kLargestHistory = 100000;
     /// Rows appended since creation (keeps counting past the capacity).
     std::int64_t appendedRows() const;
 

@@ -66,4 +66,21 @@ int RowRing::copyColumn(int column, double* buffer, int count) const
     return copied;
 }
 
+void RowRing::reserve(int capacity)
+{
+    if (capacity <= m_capacity) {
+        return;
+    }
+    // The held rows move to the front of the larger block, oldest first, so
+    // the next row goes right after them.
+    std::vector<double> cells(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(capacity), 0.0);
+    for (int index = 0; index < m_size; ++index) {
+        std::copy_n(slotCells(slotOf(index)), m_width,
+                    cells.begin() + static_cast<std::ptrdiff_t>(index) * static_cast<std::ptrdiff_t>(m_width));
+    }
+    m_cells = std::move(cells);
+    m_capacity = capacity;
+    m_next = m_size;
+}
+
 }  // namespace vexa::toolkit

@@ -26,6 +26,9 @@ public:
     /// Copies the newest min(size(), count) values of \p column, oldest
     /// first; returns how many were copied.
     int copyColumn(int column, double* buffer, int count) const;
+    /// Grows the ring to hold \p capacity rows, keeping the rows it holds in
+    /// their order; a capacity not above the current one changes nothing.
+    void reserve(int capacity);
 
     /// For readers that walk many rows: the cells of the row in storage slot
     /// \p slot, and the slot of held row \p index. Slots run 0 ... capacity()
