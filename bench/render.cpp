@@ -1,10 +1,14 @@
-// Paints a full time history page into an image many times and reports the
-// time per paint. The page has eight measurements and a full history of
-// 4000 rows, 50 ms apart, as a graph window shows it after 200 s.
+// Paints a graph page of every chart type into an image many times and
+// reports the time per paint, one line per type. Each page is 1000 x 700
+// with the measurements a full graph of its type has (eight; two for the XY
+// plot, one for the meters), fed as a graph window's ticks feed it: 4000
+// rows for the time history and the XY plot, whose pages draw them all, and
+// enough rows for the others to show values in and out of alarm.
 //
-//   QT_QPA_PLATFORM=offscreen build/bench/bench_render [paints [image.png]]
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_render [paints [folder]]
 //
-// With an image path the last paint is saved there, to look at.
+// With a folder the last paint of each page is saved there as
+// <type>.png, to look at.
 
 #include "document/DisplayFormat.h"
 #include "document/GraphTable.h"
@@ -18,6 +22,7 @@
 #include "graphs/toolkit/Toolkit.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -37,31 +42,53 @@ namespace {
 using namespace vexa;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kMeasurements = 8;
 constexpr int kGraphIndex = 0;
 constexpr int kWarmUpPaints = 20;
 constexpr int kDefaultPaints = 300;
 constexpr double kSampleSeconds = 0.05;
 constexpr double kStartTime = 10.0 * 3600.0;
-constexpr double kTargetMs = 3.0;
 constexpr QSize kImageSize(1000, 700);
+constexpr int kFullHistory = toolkit::RealTimeDataset::kHistoryRows;
+constexpr int kFewRows = 100;
+
+/// One page to measure.
+struct Page {
+    int type;
+    int measurements;
+    int rows;         ///< rows fed before the paints
+    double targetMs;  ///< the most a paint may take
+};
+
+const std::vector<Page> kPages = {
+    {kTimeHistory, 8, kFullHistory, 3.0},     {kXYPlot, 2, kFullHistory, 3.0},
+    {kFixedTabular, 8, kFewRows, 2.0},        {kHorizontalBarGraph, 8, kFewRows, 2.0},
+    {kVerticalBarGraph, 8, kFewRows, 2.0},    {kMeter, 1, kFewRows, 2.0},
+    {kArcMeter, 1, kFewRows, 2.0},            {kPieMeter, 1, kFewRows, 2.0},
+    {kAnnunciator, 8, kFewRows, 2.0},
+};
 
 void WriteFile(const std::string& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-/// A display file of one time history graph with eight measurements, and
-/// their measurement file.
-void WriteDocument(const std::string& displayFile, const std::string& measurementFile)
+std::string SignalName(int k)
 {
-    std::string display = "[W1]\r\nT=Plant overview\r\nP=TimeHistory\r\nWC=Proportional\r\nUP=50\r\n"
-                          "A2=1,12,High,90\r\nA3=1,11,Low,-90\r\n";
+    return "SIGNAL" + std::to_string(k);
+}
+
+/// A display file of one graph of \p type with \p count measurements and
+/// High and Low limits that the moving values cross, and its measurement
+/// file.
+void WriteDocument(const Page& page, const std::string& displayFile, const std::string& measurementFile)
+{
+    std::string display = "[W1]\r\nT=Plant overview\r\nP=" + std::string(TypeName(page.type)) +
+                          "\r\nWC=Proportional\r\nUP=50\r\nA2=1,12,High,70\r\nA3=1,11,Low,-70\r\n";
     std::string mvx;
-    for (int k = 1; k <= kMeasurements; ++k) {
-        const std::string name = "SIGNAL" + std::to_string(k);
-        display += NumberedKey("M", k) + "=" + name + "\r\n";
-        mvx += "[" + name + "]\r\nL=-100.0\r\nH=100.0\r\nU=bar\r\nD=Signal " + std::to_string(k) + "\r\n";
+    for (int k = 1; k <= page.measurements; ++k) {
+        display += NumberedKey("M", k) + "=" + SignalName(k) + "\r\n";
+        mvx += "[" + SignalName(k) + "]\r\nL=-100.0\r\nH=100.0\r\nU=bar\r\nD=Signal " + std::to_string(k) +
+               " of the plant overview\r\n";
     }
     WriteFile(displayFile, display);
     WriteFile(measurementFile, mvx);
@@ -75,22 +102,32 @@ double MovingValue(int k, int i)
     return 80.0 * std::sin(t * 0.3 + k) + 5.0 * std::sin(t * 7.0 + 2.0 * k);
 }
 
+/// The type's name as the display file spells it (the names are literals).
+const char* TypeName(int type)
+{
+    return GraphTypeName(type).data();
+}
+
 double Milliseconds(Clock::duration duration)
 {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-}  // namespace
+struct Timing {
+    double feedMs = 0.0;
+    double meanMs = 0.0;
+    double medianMs = 0.0;
+    double slowestMs = 0.0;
+};
 
-int main(int argc, char** argv)
+/// Builds the page as a graph window does, feeds it and times its paints;
+/// false when the page could not be built.
+bool MeasurePage(const Page& page, int paints, const QString& saveFolder, Timing& timing)
 {
-    QApplication app(argc, argv);
-    const int paints = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultPaints;
-
     QTemporaryDir dir;
     const std::string displayFile = dir.filePath("VEXADSP.TMP").toStdString();
     const std::string measurementFile = dir.filePath("VEXAMVX.TMP").toStdString();
-    WriteDocument(displayFile, measurementFile);
+    WriteDocument(page, displayFile, measurementFile);
 
     // The record and resources as a graph window fills them.
     GraphTable graphs;
@@ -100,16 +137,16 @@ int main(int argc, char** argv)
     graphs::GraphResources resources;
     GraphRecord& record = graphs.record(kGraphIndex);
     record.window = &window;
-    record.type = kTimeHistory;
+    record.type = page.type;
     record.characteristic = kProportionalCharacteristic;
     record.updatePeriod = 50;
-    for (int k = 0; k < kMeasurements; ++k) {
+    for (int k = 0; k < page.measurements; ++k) {
         MeasurementSlot& slot = record.measurements[static_cast<std::size_t>(k)];
-        slot.name = "SIGNAL" + std::to_string(k + 1);
+        slot.name = SignalName(k + 1);
         slot.nameIndex = k;
         graphs::ReadMeasurementDefinition(slot.name, slot, measurementFile);
     }
-    record.measurementCount = kMeasurements;
+    record.measurementCount = page.measurements;
     record.resources = &resources;
     resources.graphIndex = kGraphIndex;
     resources.section = GraphSectionName(kGraphIndex + 1);
@@ -119,41 +156,41 @@ int main(int argc, char** argv)
 
     resources.chartPage = toolkit::CreateChartPage(
         "PAGE0", &window, window.windowTitle(),
-        [&](toolkit::ChartPage& page) {
+        [&](toolkit::ChartPage& target) {
             resources.chartWindow = toolkit::CreateChartWindow(
-                page, graphs::ChartBuilderForType(record.type, record, resources), {0.0, 0.0, 1.0, 1.0},
+                target, graphs::ChartBuilderForType(record.type, record, resources), {0.0, 0.0, 1.0, 1.0},
                 kDefaultWindowBackground, -1, 0);
         },
         7, record.characteristic, toolkit::PageStyle::Child);
-    if (resources.chartPage == nullptr) {
-        std::fprintf(stderr, "bench_render: the chart page could not be created\n");
-        return 1;
-    }
+    if (resources.chartPage == nullptr)
+        return false;
     const QImage first = toolkit::RenderPageImage(*resources.chartPage, kImageSize);
-    if (first.isNull() || !toolkit::ChartReady(resources.chartWindow) || resources.historyState == nullptr) {
-        std::fprintf(stderr, "bench_render: the time history chart was not built\n");
-        return 1;
-    }
+    if (first.isNull() || !toolkit::ChartReady(resources.chartWindow) || resources.dataset == nullptr)
+        return false;
 
-    // A full history, fed as the graph window's tick feeds it.
+    // The rows, fed as the graph window's tick feeds them.
     const auto feedStart = Clock::now();
-    std::vector<double> values(kMeasurements);
+    std::vector<double> values(static_cast<std::size_t>(page.measurements));
     std::vector<double> row;
-    for (int i = 0; i < toolkit::RealTimeDataset::kHistoryRows; ++i) {
-        for (int k = 0; k < kMeasurements; ++k)
+    for (int i = 0; i < page.rows; ++i) {
+        for (int k = 0; k < page.measurements; ++k)
             values[static_cast<std::size_t>(k)] = MovingValue(k, i);
+        graphs::TimeHistoryState* history = resources.historyState.get();
+        if (history == nullptr) {
+            toolkit::AppendRow(*resources.dataset, values, resources.chartWindow);
+            continue;
+        }
         const double timeStamp = kStartTime + i * kSampleSeconds;
         if (!graphs::TakeTimeHistorySample(resources, values, timeStamp, row))
             continue;
-        graphs::TimeHistoryState& state = *resources.historyState;
-        if (state.firstSamplePending) {
-            state.firstSamplePending = false;
-            toolkit::StartTimeLabels(*resources.chartWindow, state.timeLabels, timeStamp);
+        if (history->firstSamplePending) {
+            history->firstSamplePending = false;
+            toolkit::StartTimeLabels(*resources.chartWindow, history->timeLabels, timeStamp);
         }
         toolkit::AppendRow(*resources.dataset, row, resources.chartWindow);
-        toolkit::AppendRow(*state.currentValues, row, resources.chartWindow);
+        toolkit::AppendRow(*history->currentValues, row, resources.chartWindow);
     }
-    const double feedMs = Milliseconds(Clock::now() - feedStart);
+    timing.feedMs = Milliseconds(Clock::now() - feedStart);
 
     QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
     auto paintOnce = [&] {
@@ -170,19 +207,48 @@ int main(int argc, char** argv)
         paintOnce();
         times.push_back(Milliseconds(Clock::now() - start));
     }
-    const double mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(times.size());
+    timing.meanMs = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(times.size());
     std::sort(times.begin(), times.end());
-    const double median = times[times.size() / 2];
+    timing.medianMs = times[times.size() / 2];
+    timing.slowestMs = times.back();
 
-    if (argc > 2 && !image.save(QString::fromLocal8Bit(argv[2])))
-        std::fprintf(stderr, "bench_render: cannot save %s\n", argv[2]);
-    std::printf("time history page, %d measurements, %d rows, %dx%d image\n", kMeasurements,
-                resources.dataset->rowCount(), kImageSize.width(), kImageSize.height());
-    std::printf("feeding %d rows: %.2f ms (%.4f ms per row)\n", toolkit::RealTimeDataset::kHistoryRows, feedMs,
-                feedMs / toolkit::RealTimeDataset::kHistoryRows);
-    std::printf("%d paints after %d warm-up paints: mean %.3f ms, median %.3f ms, fastest %.3f ms, slowest %.3f ms\n",
-                paints, kWarmUpPaints, mean, median, times.front(), times.back());
-    std::printf("target: at most %.1f ms per paint -> %s\n", kTargetMs, median <= kTargetMs ? "met" : "NOT met");
+    if (!saveFolder.isEmpty()) {
+        const QString name = QString::fromLatin1(TypeName(page.type)).remove(QLatin1Char(' '));
+        const QString path = QDir(saveFolder).filePath(name + QStringLiteral(".png"));
+        if (!image.save(path))
+            std::fprintf(stderr, "bench_render: cannot save %s\n", qPrintable(path));
+    }
     resources.release();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const int paints = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultPaints;
+    const QString saveFolder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+
+    std::printf("%d paints of a %dx%d page after %d warm-up paints, times in ms\n\n", paints, kImageSize.width(),
+                kImageSize.height(), kWarmUpPaints);
+    std::printf("| %-18s | %8s | %5s | %7s | %6s | %6s | %7s | %6s | %-7s |\n", "type", "channels", "rows", "feed",
+                "mean", "median", "slowest", "target", "");
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n", "--------------------", "----------", "-------", "---------",
+                "--------", "--------", "---------", "--------", "---------");
+    bool allMet = true;
+    for (const Page& page : kPages) {
+        Timing timing;
+        if (!MeasurePage(page, paints, saveFolder, timing)) {
+            std::fprintf(stderr, "bench_render: the %s page was not built\n", TypeName(page.type));
+            return 1;
+        }
+        const bool met = timing.medianMs <= page.targetMs;
+        allMet = allMet && met;
+        std::printf("| %-18s | %8d | %5d | %7.2f | %6.3f | %6.3f | %7.3f | %6.1f | %-7s |\n",
+                    TypeName(page.type), page.measurements, page.rows, timing.feedMs, timing.meanMs,
+                    timing.medianMs, timing.slowestMs, page.targetMs, met ? "met" : "NOT met");
+    }
+    std::printf("\nevery target: %s\n", allMet ? "met" : "NOT met");
     return 0;
 }
