@@ -31,11 +31,12 @@ void AlarmSettings::setLevel(int level, double limit, bool enabled, std::string 
         return;
     }
     m_texts[level] = std::move(text);
-    if (level == kLevelNormal) {
-        return;  // the normal state is no limit: nothing to enable
-    }
-    m_limits[level] = limit;
+    // Enabling the normal state only asks indicators to show it in its
+    // colour; it has no limit, and no channel ever enters or leaves it.
     m_enabled[level] = enabled;
+    if (level != kLevelNormal) {
+        m_limits[level] = limit;
+    }
 }
 
 void AlarmSettings::setHysteresis(double lowHigh, double deviation)

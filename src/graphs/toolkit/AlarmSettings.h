@@ -9,10 +9,11 @@ namespace vexa::toolkit {
 
 /// The alarm limits of a dataset: per level whether it is enabled, its limit
 /// and its text, and the two hysteresis values. Level 0 (normal) has no
-/// limit; its text is what a channel shows when no level applies.
+/// limit; its text is what a channel shows when no level applies, and
+/// enabling it asks indicators to show the normal state too.
 class AlarmSettings {
 public:
-    /// Levels outside 1 ... 6 are ignored, except that level 0 keeps its text.
+    /// Levels outside 0 ... 6 are ignored; level 0 keeps no limit.
     void setLevel(int level, double limit, bool enabled, std::string text);
     /// Negative or not-a-number values count as 0.
     void setHysteresis(double lowHigh, double deviation);

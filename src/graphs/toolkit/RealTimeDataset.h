@@ -22,6 +22,8 @@ class RealTimeDataset {
 public:
     /// The history length of a dataset that keeps its whole history.
     static constexpr int kHistoryRows = 4000;
+    /// The most rows reserveHistory makes a dataset keep.
+    static constexpr int kLargestHistory = 100000;
 
     /// \p historyRows 0 keeps only the newest row.
     RealTimeDataset(std::string name, int channelCount, std::vector<std::string> channelNames,
@@ -42,8 +44,6 @@ public:
     /// history: an element that needs more rows than the dataset was
     /// created with asks for them.
     void reserveHistory(int rows);
-    /// The most rows a dataset is made to keep.
-    static constexpr int kLargestHistory = 100000;
     /// Rows appended since creation (keeps counting past the capacity).
     std::int64_t appendedRows() const;
 

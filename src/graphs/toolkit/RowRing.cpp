@@ -1,6 +1,8 @@
 #include "graphs/toolkit/RowRing.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <utility>
 
 namespace vexa::toolkit {
 

@@ -1,25 +1,163 @@
 #include "graphs/toolkit/ValueIndicators.h"
 
+#include "graphs/toolkit/Annunciator.h"
+#include "graphs/toolkit/ChartContext.h"
+#include "graphs/toolkit/ChartText.h"
+#include "graphs/toolkit/ChartWindow.h"
+#include "graphs/toolkit/TextElement.h"
+#include "graphs/toolkit/ValueTable.h"
+#include "graphs/toolkit/XYPlot.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
 namespace vexa::toolkit {
 
-XYPlot* CreateXYPlot(ChartWindow&, ChartContext&, RealTimeDataset&, int, int, std::span<const int>,
-                     std::span<const int>)
+namespace {
+
+constexpr int kTrace = 0;
+constexpr int kMark = 1;
+/// A trace the caller gave no colour or width for: Red, one pixel.
+constexpr int kFallbackColour = 4;
+constexpr int kFallbackWidth = 1;
+
+/// The table's heading: bold, a little larger than the table's font, its
+/// bottom just above the table.
+constexpr double kHeadingScale = 1.3;
+constexpr double kHeadingX = 0.5;
+constexpr double kHeadingY = 0.1;
+
+/// FontForRoom measures at this size and scales from there.
+constexpr double kMeasuringPoints = 40.0;
+constexpr double kSmallestPoints = 6.0;
+constexpr double kLargestPoints = 400.0;
+/// Each retry of a font that came out a little too large (hinting does not
+/// scale exactly) is this much smaller.
+constexpr double kShrinkFactor = 0.94;
+constexpr int kShrinkTries = 12;
+/// The least difference in brightness (0 ... 255) at which a coloured text
+/// reads on a coloured ground.
+constexpr double kLeastContrast = 90.0;
+
+int entryOr(std::span<const int> values, std::size_t index, int fallback)
 {
-    return nullptr;
+    return index < values.size() ? values[index] : fallback;
 }
 
-ValueTable* CreateValueTable(ChartWindow&, ChartContext&, RealTimeDataset&, int, int, std::span<const int>,
-                             const std::vector<std::string>&, std::span<const int>,
-                             std::array<IndicatorPart, kValueTableParts>&)
+bool isSet(std::span<const int> flags, int index)
 {
-    return nullptr;
+    return index >= 0 && static_cast<std::size_t>(index) < flags.size() && flags[static_cast<std::size_t>(index)] != 0;
 }
 
-Annunciator* CreateAnnunciator(ChartWindow&, ChartContext&, RealTimeDataset&, int, int, int, std::span<const int>,
-                               std::span<const QColor>, const QColor&, const QColor&, int, int,
-                               std::span<const int>, int)
+/// A name or text that comes in a fixed-size slot: up to its first NUL.
+QString slotText(const std::string& text)
 {
-    return nullptr;
+    return QString::fromLatin1(text.c_str()).trimmed();
+}
+
+}  // namespace
+
+XYPlot* CreateXYPlot(ChartWindow& chart, ChartContext& /*context*/, RealTimeDataset& dataset, int /*code1*/,
+                     int /*code2*/, std::span<const int> widths, std::span<const int> colours)
+{
+    const int traceColour = entryOr(colours, kTrace, kFallbackColour);
+    const int traceWidth = entryOr(widths, kTrace, kFallbackWidth);
+    return chart.addElement<XYPlot>(dataset, kXYPlotPoints, traceWidth, traceColour,
+                                    entryOr(widths, kMark, traceWidth), entryOr(colours, kMark, traceColour));
+}
+
+ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int /*code1*/,
+                             int /*code2*/, std::span<const int> colours, const std::vector<std::string>& rowTexts,
+                             std::span<const int> flags, std::array<IndicatorPart, kValueTableParts>& parts)
+{
+    std::vector<QString> texts;
+    texts.reserve(rowTexts.size());
+    for (const std::string& text : rowTexts) {
+        texts.push_back(slotText(text));
+    }
+    auto* table = chart.addElement<ValueTable>(dataset, std::vector<int>(colours.begin(), colours.end()),
+                                               std::move(texts), isSet(flags, kTableAlarmTextFlag), context.font);
+    QFont headingFont = context.font;
+    headingFont.setBold(true);
+    if (headingFont.pointSizeF() > 0.0) {
+        headingFont.setPointSizeF(headingFont.pointSizeF() * kHeadingScale);
+    }
+    parts = {};
+    parts[kTableHeadingPart].text = chart.addElement<TextElement>(slotText(dataset.name()), kHeadingX, kHeadingY,
+                                                                  kJustifyCentre, headingFont,
+                                                                  PaletteColour(context.fontColour));
+    parts[kTableAlarmPart].alarm = &table->alarmPart();
+    return table;
+}
+
+Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int /*code1*/,
+                               int /*code2*/, int /*code3*/, std::span<const int> dataColours,
+                               std::span<const QColor> cellColours, const QColor& lowColour,
+                               const QColor& highColour, int rows, int columns, std::span<const int> flags,
+                               int /*code4*/)
+{
+    const QPen frame = LinePen(context.lineStyle, context.lineWidth, PaletteColour(context.lineColour));
+    return chart.addElement<Annunciator>(dataset, rows, columns,
+                                         std::vector<int>(dataColours.begin(), dataColours.end()),
+                                         std::vector<QColor>(cellColours.begin(), cellColours.end()), lowColour,
+                                         highColour, isSet(flags, kAnnunciatorAlarmTextFlag), context.font,
+                                         PaletteColour(context.fontColour), frame);
+}
+
+QString FormatValue(double value, int decimals)
+{
+    if (std::isnan(value)) {
+        return QStringLiteral("NaN");
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf");
+    }
+    return QString::number(value, 'f', decimals);
+}
+
+QString ChannelName(const RealTimeDataset& dataset, int channel)
+{
+    const std::vector<std::string>& names = dataset.channelNames();
+    if (channel < 0 || static_cast<std::size_t>(channel) >= names.size()) {
+        return {};
+    }
+    return slotText(names[static_cast<std::size_t>(channel)]);
+}
+
+QFont FontForRoom(const QFont& font, const std::vector<QString>& texts, const QSizeF& room)
+{
+    QFont sized = font;
+    sized.setPointSizeF(kMeasuringPoints);
+    const auto fits = [&](const QFont& candidate) {
+        if (QFontMetricsF(candidate).height() > room.height()) {
+            return false;
+        }
+        return std::all_of(texts.begin(), texts.end(),
+                           [&](const QString& text) { return TextAdvance(candidate, text) <= room.width(); });
+    };
+    // Text grows nearly in proportion to its size: scale from one
+    // measurement, then correct for what hinting adds.
+    double scale = room.height() / QFontMetricsF(sized).height();
+    for (const QString& text : texts) {
+        const double advance = TextAdvance(sized, text);
+        if (advance > 0.0) {
+            scale = std::min(scale, room.width() / advance);
+        }
+    }
+    double points = std::clamp(kMeasuringPoints * scale, kSmallestPoints, kLargestPoints);
+    sized.setPointSizeF(points);
+    for (int tries = 0; tries < kShrinkTries && points > kSmallestPoints && !fits(sized); ++tries) {
+        points = std::max(points * kShrinkFactor, kSmallestPoints);
+        sized.setPointSizeF(points);
+    }
+    return sized;
+}
+
+bool HasContrast(const QColor& colour, const QColor& background)
+{
+    return std::abs(Luminance(colour) - Luminance(background)) >= kLeastContrast;
 }
 
 }  // namespace vexa::toolkit

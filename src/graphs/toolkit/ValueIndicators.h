@@ -4,6 +4,9 @@
 #include "graphs/toolkit/RealTimeIndicators.h"
 
 #include <QColor>
+#include <QFont>
+#include <QSizeF>
+#include <QString>
 
 #include <array>
 #include <span>
@@ -23,7 +26,8 @@ class XYPlot;
 inline constexpr int kXYPlotPoints = 4000;
 
 /// A trace of channel 1 (y) against channel 0 (x) of \p dataset in the plot
-/// area and scale the context holds. Every row appended from now on adds a
+/// area and scale the chart holds (those the builder set; a later rescale
+/// of the chart moves the trace with its axes). Every row appended adds a
 /// point, whatever the time it came at: the dataset is made to keep the
 /// newest kXYPlotPoints rows, which are the plot's points. \p widths and
 /// \p colours (palette indexes) are a pair each: the trace, and the mark of
@@ -65,5 +69,20 @@ Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTi
                                std::span<const QColor> cellColours, const QColor& lowColour,
                                const QColor& highColour, int rows, int columns, std::span<const int> flags,
                                int code4);
+
+/// Helpers the value indicators share.
+
+/// \p value with \p decimals decimals; "NaN", "Inf" or "-Inf" for values
+/// that are not numbers.
+QString FormatValue(double value, int decimals);
+/// The name of \p channel of \p dataset as shown (up to the first NUL,
+/// without surrounding blanks); empty when it has none.
+QString ChannelName(const RealTimeDataset& dataset, int channel);
+/// \p font at the largest size (down to a legible minimum) at which each of
+/// \p texts fits \p room, and which is no taller than \p room: texts that
+/// grow with their window. Empty texts only limit the height.
+QFont FontForRoom(const QFont& font, const std::vector<QString>& texts, const QSizeF& room);
+/// True when \p colour reads on \p background by brightness alone.
+bool HasContrast(const QColor& colour, const QColor& background);
 
 }  // namespace vexa::toolkit

@@ -156,8 +156,13 @@ TEST(AlarmSettings, LimitsTextsAndLevelZeroAreKept)
     dataset.setAlarmLimit(kLevelNormal, 5.0, true, "OK");
     dataset.setAlarmLimit(kLevelLowLow, -3.5, true, "Low Low");
     dataset.setAlarmLimit(9, 1.0, true, "ignored");
-    EXPECT_FALSE(dataset.isAlarmEnabled(kLevelNormal));
+    // The normal state keeps its flag and text but takes no limit: a value
+    // above 5 is still normal.
+    EXPECT_TRUE(dataset.isAlarmEnabled(kLevelNormal));
+    EXPECT_DOUBLE_EQ(dataset.alarmLimit(kLevelNormal), 0.0);
     EXPECT_EQ(dataset.alarmText(kLevelNormal), "OK");
+    dataset.append(std::array<double, 1>{50.0});
+    EXPECT_EQ(dataset.alarmState(0), kLevelNormal);
     EXPECT_TRUE(dataset.isAlarmEnabled(kLevelLowLow));
     EXPECT_DOUBLE_EQ(dataset.alarmLimit(kLevelLowLow), -3.5);
     EXPECT_EQ(dataset.alarmText(kLevelLowLow), "Low Low");
