@@ -47,15 +47,20 @@ BarIndicator* CreateBarIndicator(ChartWindow& chart, ChartContext& context, Real
 using DialAlarmColours = std::array<int, 3>;
 
 /// The three dials. Each is drawn around (\p centreX, \p centreY) of the
-/// chart with radius \p radius (fractions of the chart), its scale from
-/// \p minimum to \p maximum running clockwise from \p endAngle to
-/// \p startAngle (degrees, counter-clockwise from three o'clock: 315 and
-/// 225 give a scale from lower left over the top to lower right), ticks
-/// every \p tickInterval, numbered in the current font, in the current line
-/// colour. The value shows in the colour of its alarm state.
+/// chart (fractions of it) with radius \p radius, where 1 is two thirds of
+/// the chart's smaller side (a dial too big for its centre is made smaller
+/// until it fits the window), its scale from \p minimum to \p maximum
+/// running clockwise from \p endAngle to \p startAngle (degrees,
+/// counter-clockwise from three o'clock: 315 and 225 give a scale from
+/// lower left over the top to lower right), ticks every \p tickInterval,
+/// numbered in the current font, in the current line colour. A readout box
+/// under the centre shows the value on the colour of its alarm state. The
+/// codes, and the sizes of the band and pie dials, change nothing.
 
 /// A needle for \p channel (-1: one for every channel, each in its
-/// \p dataColours colour) around a hub in \p hubColour.
+/// \p dataColours colour) around a hub in \p hubColour. \p size is the
+/// hub's radius and \p lastSize the needle's width at the hub, both as
+/// fractions of the dial's radius.
 Dial* CreateMeter(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int channel,
                   double minimum, double maximum, double centreX, double centreY, double radius, double startAngle,
                   double endAngle, int hubColour, std::span<const int> dataColours, double size,
