@@ -2,8 +2,10 @@
 // reports the time per paint, one line per type. Each page is 1000 x 700
 // with the measurements a full graph of its type has (eight; two for the XY
 // plot, one for the meters), fed as a graph window's ticks feed it: 4000
-// rows for the time history and the XY plot, whose pages draw them all, and
-// enough rows for the others to show values in and out of alarm.
+// rows for the time history and the XY plot, whose pages draw them all, a
+// full list of 200 lines for the scrolling table, and enough rows for the
+// others to show values in and out of alarm. "fill" is the time to build
+// the page and feed it its rows.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_render [paints [folder]]
 //
@@ -15,6 +17,8 @@
 #include "graphs/GraphResources.h"
 #include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/ScrollingList.h"
+#include "graphs/builders/ScrollingTable.h"
 #include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
@@ -33,6 +37,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -50,6 +55,8 @@ constexpr double kStartTime = 10.0 * 3600.0;
 constexpr QSize kImageSize(1000, 700);
 constexpr int kFullHistory = toolkit::RealTimeDataset::kHistoryRows;
 constexpr int kFewRows = 100;
+/// More samples than the scrolling table keeps lines for.
+constexpr int kListRows = 250;
 
 /// One page to measure.
 struct Page {
@@ -61,7 +68,8 @@ struct Page {
 
 const std::vector<Page> kPages = {
     {kTimeHistory, 8, kFullHistory, 3.0},     {kXYPlot, 2, kFullHistory, 3.0},
-    {kFixedTabular, 8, kFewRows, 2.0},        {kHorizontalBarGraph, 8, kFewRows, 2.0},
+    {kFixedTabular, 8, kFewRows, 2.0},        {kScrollingTabular, 8, kListRows, 2.0},
+    {kHorizontalBarGraph, 8, kFewRows, 2.0},
     {kVerticalBarGraph, 8, kFewRows, 2.0},    {kMeter, 1, kFewRows, 2.0},
     {kArcMeter, 1, kFewRows, 2.0},            {kPieMeter, 1, kFewRows, 2.0},
     {kAnnunciator, 8, kFewRows, 2.0},
@@ -70,6 +78,12 @@ const std::vector<Page> kPages = {
 void WriteFile(const std::string& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+/// The type's name as the display file spells it (the names are literals).
+const char* TypeName(int type)
+{
+    return GraphTypeName(type).data();
 }
 
 std::string SignalName(int k)
@@ -102,12 +116,6 @@ double MovingValue(int k, int i)
     return 80.0 * std::sin(t * 0.3 + k) + 5.0 * std::sin(t * 7.0 + 2.0 * k);
 }
 
-/// The type's name as the display file spells it (the names are literals).
-const char* TypeName(int type)
-{
-    return GraphTypeName(type).data();
-}
-
 double Milliseconds(Clock::duration duration)
 {
     return std::chrono::duration<double, std::milli>(duration).count();
@@ -119,6 +127,48 @@ struct Timing {
     double medianMs = 0.0;
     double slowestMs = 0.0;
 };
+
+/// Builds the chart page of a graph as its window does and feeds it
+/// \p page's rows as the window's ticks do; false when it was not built.
+bool BuildAndFeedChart(const Page& page, GraphRecord& record, graphs::GraphResources& resources, QWidget& window,
+                       std::vector<double>& values)
+{
+    resources.chartPage = toolkit::CreateChartPage(
+        "PAGE0", &window, window.windowTitle(),
+        [&](toolkit::ChartPage& target) {
+            resources.chartWindow = toolkit::CreateChartWindow(
+                target, graphs::ChartBuilderForType(record.type, record, resources), {0.0, 0.0, 1.0, 1.0},
+                kDefaultWindowBackground, -1, 0);
+        },
+        7, record.characteristic, toolkit::PageStyle::Child);
+    if (resources.chartPage == nullptr)
+        return false;
+    const QImage first = toolkit::RenderPageImage(*resources.chartPage, kImageSize);
+    if (first.isNull() || !toolkit::ChartReady(resources.chartWindow) || resources.dataset == nullptr)
+        return false;
+
+    // The rows, fed as the graph window's tick feeds them.
+    std::vector<double> row;
+    for (int i = 0; i < page.rows; ++i) {
+        for (int k = 0; k < page.measurements; ++k)
+            values[static_cast<std::size_t>(k)] = MovingValue(k, i);
+        graphs::TimeHistoryState* history = resources.historyState.get();
+        if (history == nullptr) {
+            toolkit::AppendRow(*resources.dataset, values, resources.chartWindow);
+            continue;
+        }
+        const double timeStamp = kStartTime + i * kSampleSeconds;
+        if (!graphs::TakeTimeHistorySample(resources, values, timeStamp, row))
+            continue;
+        if (history->firstSamplePending) {
+            history->firstSamplePending = false;
+            toolkit::StartTimeLabels(*resources.chartWindow, history->timeLabels, timeStamp);
+        }
+        toolkit::AppendRow(*resources.dataset, row, resources.chartWindow);
+        toolkit::AppendRow(*history->currentValues, row, resources.chartWindow);
+    }
+    return true;
+}
 
 /// Builds the page as a graph window does, feeds it and times its paints;
 /// false when the page could not be built.
@@ -154,49 +204,36 @@ bool MeasurePage(const Page& page, int paints, const QString& saveFolder, Timing
     resources.graphs = &graphs;
     resources.graphWindow = &window;
 
-    resources.chartPage = toolkit::CreateChartPage(
-        "PAGE0", &window, window.windowTitle(),
-        [&](toolkit::ChartPage& target) {
-            resources.chartWindow = toolkit::CreateChartWindow(
-                target, graphs::ChartBuilderForType(record.type, record, resources), {0.0, 0.0, 1.0, 1.0},
-                kDefaultWindowBackground, -1, 0);
-        },
-        7, record.characteristic, toolkit::PageStyle::Child);
-    if (resources.chartPage == nullptr)
-        return false;
-    const QImage first = toolkit::RenderPageImage(*resources.chartPage, kImageSize);
-    if (first.isNull() || !toolkit::ChartReady(resources.chartWindow) || resources.dataset == nullptr)
-        return false;
-
-    // The rows, fed as the graph window's tick feeds them.
-    const auto feedStart = Clock::now();
+    QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
+    std::function<void()> paintOnce;
     std::vector<double> values(static_cast<std::size_t>(page.measurements));
-    std::vector<double> row;
-    for (int i = 0; i < page.rows; ++i) {
-        for (int k = 0; k < page.measurements; ++k)
-            values[static_cast<std::size_t>(k)] = MovingValue(k, i);
-        graphs::TimeHistoryState* history = resources.historyState.get();
-        if (history == nullptr) {
-            toolkit::AppendRow(*resources.dataset, values, resources.chartWindow);
-            continue;
+    const auto feedStart = Clock::now();
+    if (page.type == kScrollingTabular) {
+        // The scrolling table is a list, not a chart: it is fed its lines and
+        // painted as a widget.
+        graphs::ScrollingList* list =
+            graphs::CreateScrollingList(window, record, resources.section, resources.displayFile);
+        if (list == nullptr)
+            return false;
+        list->resize(kImageSize);
+        for (int i = 0; i < page.rows; ++i) {
+            for (int k = 0; k < page.measurements; ++k)
+                values[static_cast<std::size_t>(k)] = MovingValue(k, i);
+            graphs::AddScrollingRow(list, record, values, kStartTime + i * kSampleSeconds);
         }
-        const double timeStamp = kStartTime + i * kSampleSeconds;
-        if (!graphs::TakeTimeHistorySample(resources, values, timeStamp, row))
-            continue;
-        if (history->firstSamplePending) {
-            history->firstSamplePending = false;
-            toolkit::StartTimeLabels(*resources.chartWindow, history->timeLabels, timeStamp);
-        }
-        toolkit::AppendRow(*resources.dataset, row, resources.chartWindow);
-        toolkit::AppendRow(*history->currentValues, row, resources.chartWindow);
+        paintOnce = [&image, list] {
+            QPainter painter(&image);
+            list->render(&painter);
+        };
+    } else if (!BuildAndFeedChart(page, record, resources, window, values)) {
+        return false;
+    } else {
+        paintOnce = [&image, &resources] {
+            QPainter painter(&image);
+            toolkit::RenderPage(*resources.chartPage, painter);
+        };
     }
     timing.feedMs = Milliseconds(Clock::now() - feedStart);
-
-    QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
-    auto paintOnce = [&] {
-        QPainter painter(&image);
-        toolkit::RenderPage(*resources.chartPage, painter);
-    };
     for (int i = 0; i < kWarmUpPaints; ++i)
         paintOnce();
 
@@ -232,7 +269,7 @@ int main(int argc, char** argv)
 
     std::printf("%d paints of a %dx%d page after %d warm-up paints, times in ms\n\n", paints, kImageSize.width(),
                 kImageSize.height(), kWarmUpPaints);
-    std::printf("| %-18s | %8s | %5s | %7s | %6s | %6s | %7s | %6s | %-7s |\n", "type", "channels", "rows", "feed",
+    std::printf("| %-18s | %8s | %5s | %7s | %6s | %6s | %7s | %6s | %-7s |\n", "type", "channels", "rows", "fill",
                 "mean", "median", "slowest", "target", "");
     std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n", "--------------------", "----------", "-------", "---------",
                 "--------", "--------", "---------", "--------", "---------");

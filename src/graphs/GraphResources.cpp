@@ -22,6 +22,7 @@ void GraphResources::release()
         toolkit::ReleaseChartWindow(chartWindow);
     if (dataset)
         toolkit::DestroyDataset(dataset);
+    scrollingList.clear();
 }
 
 }  // namespace vexa::graphs

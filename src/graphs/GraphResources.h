@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphs/builders/ScrollingList.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
@@ -20,8 +21,8 @@ namespace vexa::graphs {
 struct TimeHistoryState;
 
 /// What an open graph window holds besides its widgets: its section, its
-/// chart page and chart window, its dataset and the state of its type. The
-/// graph window owns it; chart builders fill it.
+/// chart page and chart window (or its list), its dataset and the state of
+/// its type. The graph window owns it; chart builders fill it.
 struct GraphResources {
     GraphResources();
     ~GraphResources();
@@ -29,7 +30,8 @@ struct GraphResources {
     GraphResources& operator=(const GraphResources&) = delete;
 
     /// Releases everything in order: the history window and its datasets,
-    /// the state, the chart window, the dataset.
+    /// the state, the chart window, the dataset; a released window's list
+    /// takes no more lines.
     void release();
 
     int graphIndex = 0;
@@ -42,6 +44,9 @@ struct GraphResources {
     QPointer<toolkit::ChartWindow> chartWindow;
     std::unique_ptr<toolkit::RealTimeDataset> dataset;
     std::unique_ptr<TimeHistoryState> historyState;  ///< time history graphs only
+    /// The list that a scrolling table shows in place of a chart page; a
+    /// child of the graph window, which it goes with.
+    QPointer<ScrollingList> scrollingList;
 };
 
 }  // namespace vexa::graphs

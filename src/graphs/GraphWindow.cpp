@@ -8,6 +8,7 @@
 #include "graphs/GraphWindows.h"
 #include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/ScrollingTable.h"
 #include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
@@ -58,6 +59,25 @@ GraphWindow::~GraphWindow()
     // Destroyed without being closed: the window area is going away with
     // the frame, which has no menus left to update.
     finish(false);
+}
+
+void GraphWindow::createContent(int type, int characteristic)
+{
+    if (type == kScrollingTabular)
+        createScrollingList();
+    else
+        createChartPage(characteristic);
+}
+
+void GraphWindow::createScrollingList()
+{
+    if (!m_windows)
+        return;
+    const GraphRecord& record = m_windows->graphTable().record(m_index);
+    ScrollingList* list = CreateScrollingList(*this, record, m_resources.section, m_resources.displayFile);
+    m_resources.scrollingList = list;
+    // The window keeps its widget filling it as it is resized.
+    setWidget(list);
 }
 
 void GraphWindow::createChartPage(int characteristic)
@@ -124,6 +144,12 @@ void GraphWindow::GraphTimerProc()
         values.push_back(ConvertValue(slot, sample.value(slot.nameIndex)));
     }
 
+    // A scrolling table shows the sample as a line of its list, not a chart.
+    if (record.type == kScrollingTabular) {
+        AddScrollingRow(m_resources.scrollingList, record, values, sample.timeOfDay());
+        return;
+    }
+
     TimeHistoryState* history = m_resources.historyState.get();
     std::vector<double> row;
     // A graph of an unknown type is drawn as a time history, so it takes
@@ -172,7 +198,7 @@ void GraphWindow::moveEvent(QMoveEvent* event)
 
 void GraphWindow::resizeEvent(QResizeEvent* event)
 {
-    // The base class keeps the page filling the window.
+    // The base class keeps the page (or the list) filling the window.
     QMdiSubWindow::resizeEvent(event);
     if (!m_finished && m_windows)
         m_windows->host().graphWindowMoved();

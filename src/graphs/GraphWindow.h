@@ -17,7 +17,8 @@ namespace vexa::graphs {
 class GraphWindows;
 
 /// The window of one open graph: an MDI child whose content is the graph's
-/// chart page, with the timer that feeds the chart a sample per tick.
+/// chart page (a scrolling table's list instead), with the timer that feeds
+/// it a sample per tick.
 ///
 /// It holds the graph's resources while it is open. Closing it (by the user,
 /// by "Close All", or by its area going away) stops the timer, releases the
@@ -33,9 +34,9 @@ public:
     GraphResources& resources() { return m_resources; }
     const GraphResources& resources() const { return m_resources; }
 
-    /// Creates the chart page that fills the window: "PAGE" and the graph
-    /// index, built by GraphPageBuilder when it is first shown.
-    void createChartPage(int characteristic);
+    /// Fills the window with what a graph of \p type shows: the list of a
+    /// scrolling table, the chart page of any other type.
+    void createContent(int type, int characteristic);
     /// The page builder: a chart window covering the whole page on the
     /// graph's window background, drawn by the builder of the graph's type.
     void GraphPageBuilder(toolkit::ChartPage& page);
@@ -45,8 +46,9 @@ public:
     bool isUpdating() const;
 
     /// One update: fetches a sample, converts the graph's values and
-    /// appends them to its chart. Nothing happens while the left mouse
-    /// button is down or the link is not connected.
+    /// appends them to its chart, or adds them as a line to a scrolling
+    /// table. Nothing happens while the left mouse button is down or the
+    /// link is not connected.
     void GraphTimerProc();
 
     /// Stops the window without releasing or clearing anything: its manager
@@ -59,6 +61,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    /// Creates the chart page that fills the window: "PAGE" and the graph
+    /// index, built by GraphPageBuilder when it is first shown.
+    void createChartPage(int characteristic);
+    /// Creates the list that fills a scrolling table's window.
+    void createScrollingList();
     void onWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
     /// Stops the timer, releases the resources and hands the record back;
     /// runs once. \p tellHost is false when the window goes without closing.

@@ -66,7 +66,7 @@ QMdiSubWindow* GraphWindows::CreateGraphWindow(int index, const Placement& place
     auto* window = new GraphWindow(*this, index, FromAnsi(title));
     record.window = window;
     record.resources = &window->resources();
-    window->createChartPage(record.characteristic);
+    window->createContent(record.type, record.characteristic);
     // Sized before it joins the area, so that the area places it by its
     // real size.
     window->resize(PlacementSize(m_mdiArea, placement));

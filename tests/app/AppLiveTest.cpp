@@ -3,7 +3,10 @@
 #include "app/FrameCommand.h"
 #include "app/banner/Banner.h"
 #include "document/GraphTable.h"
+#include "document/DisplayFormat.h"
 #include "graphs/GraphResources.h"
+#include "graphs/builders/ScrollingList.h"
+#include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "support/ServerProcess.h"
 
@@ -12,8 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <vector>
 
 namespace vexa::test {
 namespace {
@@ -40,6 +47,30 @@ const toolkit::RealTimeDataset* DatasetOf(app::FrameWindow& frame, int index)
 {
     const GraphRecord& record = frame.graphTable().record(index);
     return record.resources != nullptr ? record.resources->dataset.get() : nullptr;
+}
+
+constexpr QSize kDemoScreen(1280, 1024);
+/// The scrolling table's lines come below its header.
+constexpr int kHeaderLines = 1;
+
+std::string ExampleFile(const char* name)
+{
+    std::ifstream in(std::string(VEXA_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// Whether graph \p index has taken \p rows samples and shown them: a
+/// chart repainted after them, a scrolling table listed them.
+bool HasDrawnRows(app::FrameWindow& frame, int index, int rows)
+{
+    const GraphRecord& record = frame.graphTable().record(index);
+    const graphs::GraphResources* resources = record.resources;
+    if (resources == nullptr)
+        return false;
+    if (record.type == kScrollingTabular)
+        return resources->scrollingList != nullptr && resources->scrollingList->count() >= kHeaderLines + rows;
+    return resources->dataset != nullptr && resources->dataset->appendedRows() >= rows &&
+           resources->chartWindow != nullptr && resources->chartWindow->paintCount() > 0;
 }
 
 bool HasRows(app::FrameWindow& frame, int index)
@@ -92,6 +123,47 @@ TEST(Live, AViewOfThreeGraphsShowsTheServersSimulatedSignals)
         EXPECT_NE(scaled.value(row, 0), 0.0);
         EXPECT_LE(std::abs(scaled.value(row, 1)), kFullScale) << "triangle";
     }
+    EXPECT_TRUE(messages.boxes().empty());
+
+    frame.reset();
+}
+
+TEST(Live, TheDemosViewFeedsAGraphOfEveryTypeFromTheServer)
+{
+    ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort());
+    ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
+    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
+                  + "\r\nStartServer=0\r\n");
+    ScriptedMessages messages;
+    ScratchDir dir;
+    const std::string path =
+        WriteDocument(dir, "SIMULATE.dsp", ExampleFile("SIMULATE.dsp"), ExampleFile("SIMULATE.mvx"));
+
+    auto frame = StartFrame();
+    CloseBanner();
+    // The screen the view is laid out for, so that every window is in sight
+    // and paints.
+    frame->resize(kDemoScreen);
+    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+    frame->SendCommand(app::kFirstViewCommand);
+    ASSERT_EQ(frame->mdiArea().subWindowList().size(), kGraphTypeCount);
+
+    std::vector<int> open;
+    std::set<int> types;
+    for (int index = 0; index < kMaxGraphs; ++index) {
+        if (frame->graphTable().record(index).window != nullptr) {
+            open.push_back(index);
+            types.insert(frame->graphTable().record(index).type);
+        }
+    }
+    EXPECT_EQ(types.size(), std::size_t(kGraphTypeCount));
+    const auto everyGraphDrew = [&] {
+        return std::all_of(open.begin(), open.end(), [&](int index) { return HasDrawnRows(*frame, index, 3); });
+    };
+    EXPECT_TRUE(QTest::qWaitFor(everyGraphDrew, kLiveWaitMs));
+    for (int index : open)
+        EXPECT_TRUE(HasDrawnRows(*frame, index, 3)) << "graph W" << index + 1;
+    EXPECT_TRUE(frame->link().isConnected());
     EXPECT_TRUE(messages.boxes().empty());
 
     frame.reset();

@@ -203,5 +203,31 @@ TEST_F(GraphMenus, AGraphNamedBehindAGapInAViewOpensWithItsMeasurements)
     EXPECT_TRUE(m_messages.boxes().empty());
 }
 
+TEST_F(GraphMenus, PageCommandsAreGrayedWhileAScrollingTableIsTheActiveWindow)
+{
+    auto frame = openDocument("[W1]\r\nT=Log\r\nP=ScrollingTabular\r\nM1=X\r\n"
+                              "[W2]\r\nT=Dial\r\nP=Meter\r\nM1=Y\r\n");
+    frame->SendCommand(GraphCommand(1));
+    frame->SendCommand(GraphCommand(2));
+    QMdiSubWindow* table = GraphWindowOf(*frame, 0);
+    QMdiSubWindow* meter = GraphWindowOf(*frame, 1);
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(meter, nullptr);
+    const auto pageCommandsEnabled = [&] {
+        std::vector<bool> enabled;
+        for (app::FrameCommand command : {app::FrameCommand::GraphAttributes, app::FrameCommand::PrintCurrentPage,
+                                          app::FrameCommand::CopyPage})
+            enabled.push_back(frame->menu().isEnabled(app::CommandId(command)));
+        return enabled;
+    };
+
+    frame->mdiArea().setActiveSubWindow(table);
+    EXPECT_EQ(pageCommandsEnabled(), std::vector<bool>(3, false));
+    frame->mdiArea().setActiveSubWindow(meter);
+    EXPECT_EQ(pageCommandsEnabled(), std::vector<bool>(3, true));
+    frame->mdiArea().setActiveSubWindow(table);
+    EXPECT_EQ(pageCommandsEnabled(), std::vector<bool>(3, false));
+}
+
 }  // namespace
 }  // namespace vexa::test

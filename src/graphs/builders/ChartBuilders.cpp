@@ -1,32 +1,72 @@
 #include "ChartBuilders.h"
 
-#include "PlaceholderGraph.h"
+#include "AnnunciatorGraph.h"
+#include "BarGraph.h"
+#include "FixedTableGraph.h"
+#include "MeterGraph.h"
 #include "TimeHistoryGraph.h"
+#include "XYPlotGraph.h"
 
 #include "document/DisplayFormat.h"
+#include "graphs/toolkit/GaugeIndicators.h"
 
 namespace vexa::graphs {
 
 namespace {
 
-/// The types from the XY plot to the annunciator, whose charts are still to
-/// come.
-bool IsPlaceholderType(int type)
+using toolkit::ChartContext;
+using toolkit::ChartWindow;
+
+using Builder = void (*)(ChartWindow&, ChartContext&, const GraphRecord&, GraphResources&);
+
+void BuildHorizontalBars(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+                         GraphResources& resources)
 {
-    return type >= kXYPlot && type <= kAnnunciator;
+    BuildBarGraph(chart, context, record, resources, toolkit::kHorizontalBars);
+}
+
+void BuildVerticalBars(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+                       GraphResources& resources)
+{
+    BuildBarGraph(chart, context, record, resources, toolkit::kVerticalBars);
+}
+
+bool IsMeterType(int type)
+{
+    return type == kMeter || type == kArcMeter || type == kPieMeter;
+}
+
+Builder BuilderForType(int type)
+{
+    switch (type) {
+    case kXYPlot:
+        return BuildXYPlot;
+    case kFixedTabular:
+        return BuildFixedTable;
+    case kHorizontalBarGraph:
+        return BuildHorizontalBars;
+    case kVerticalBarGraph:
+        return BuildVerticalBars;
+    case kAnnunciator:
+        return BuildAnnunciator;
+    default:
+        return BuildTimeHistoryChart;
+    }
 }
 
 }  // namespace
 
 toolkit::ChartBuilder ChartBuilderForType(int type, const GraphRecord& record, GraphResources& resources)
 {
-    if (IsPlaceholderType(type)) {
-        return [&record, &resources](toolkit::ChartWindow& chart, toolkit::ChartContext& context) {
-            BuildPlaceholderChart(chart, context, record, resources);
+    // One builder draws the three meters, each with the dial of its type.
+    if (IsMeterType(type)) {
+        return [type, &record, &resources](ChartWindow& chart, ChartContext& context) {
+            BuildMeter(chart, context, record, resources, type);
         };
     }
-    return [&record, &resources](toolkit::ChartWindow& chart, toolkit::ChartContext& context) {
-        BuildTimeHistoryChart(chart, context, record, resources);
+    const Builder builder = BuilderForType(type);
+    return [builder, &record, &resources](ChartWindow& chart, ChartContext& context) {
+        builder(chart, context, record, resources);
     };
 }
 

@@ -31,6 +31,14 @@ int ReadDataColour(std::string_view section, int measurement, const std::string&
     return profile::ReadInt(section, NumberedKey(kDataColourKeyStem, measurement), DefaultDataColour(measurement), displayFile);
 }
 
+std::array<int, kMaxMeasurementsPerGraph> ReadDataColours(std::string_view section, const std::string& displayFile)
+{
+    std::array<int, kMaxMeasurementsPerGraph> colours{};
+    for (int k = 1; k <= kMaxMeasurementsPerGraph; ++k)
+        colours[static_cast<std::size_t>(k - 1)] = ReadDataColour(section, k, displayFile);
+    return colours;
+}
+
 int ReadPlotBackground(std::string_view section, const std::string& displayFile)
 {
     return profile::ReadInt(section, kPlotColourKey, kDefaultPlotBackground, displayFile);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "document/DisplayFormat.h"
 #include "document/FontSpec.h"
 
 #include <QString>
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -36,6 +38,8 @@ void ApplyStoredFont(toolkit::ChartWindow& chart, toolkit::ChartContext& context
 
 /// Colour "DC"\p measurement (1 ... 8) of the graph, or its default.
 int ReadDataColour(std::string_view section, int measurement, const std::string& displayFile);
+/// "DC1" ... "DC8" of the graph in order, each or its default.
+std::array<int, kMaxMeasurementsPerGraph> ReadDataColours(std::string_view section, const std::string& displayFile);
 /// "PC" and "WB" of the graph, or their defaults.
 int ReadPlotBackground(std::string_view section, const std::string& displayFile);
 int ReadWindowBackground(std::string_view section, const std::string& displayFile);

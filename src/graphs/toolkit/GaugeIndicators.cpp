@@ -32,7 +32,6 @@ QFont titleFont()
 {
     QFont font(QString::fromLatin1(ChartContext::kDefaultFace));
     font.setPointSizeF(kTitlePoints);
-    font.setBold(true);
     return font;
 }
 

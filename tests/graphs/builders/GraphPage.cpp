@@ -27,6 +27,8 @@ GraphPage::GraphPage(int type, const std::vector<TestMeasurement>& measurements,
         const TestMeasurement& m = measurements[i];
         display += NumberedKey("M", static_cast<int>(i) + 1) + "=" + m.name + "\r\n";
         mvx += "[" + m.name + "]\r\nL=" + std::to_string(m.minimum) + "\r\nH=" + std::to_string(m.maximum) + "\r\n";
+        if (!m.description.empty())
+            mvx += "D=" + m.description + "\r\n";
     }
     WriteFileBytes(m_displayFile, display + sectionKeys);
     WriteFileBytes(m_measurementFile, mvx);
@@ -79,19 +81,23 @@ QImage GraphPage::render()
 
 void GraphPage::feed(const std::vector<double>& values, double timeStamp)
 {
-    std::vector<double> row;
-    if (!TakeTimeHistorySample(m_resources, values, timeStamp, row))
-        return;
-    TimeHistoryState& state = *m_resources.historyState;
-    if (state.firstSamplePending) {
-        state.firstSamplePending = false;
-        toolkit::StartTimeLabels(*m_resources.chartWindow, state.timeLabels, timeStamp);
+    std::vector<double> row = values;
+    TimeHistoryState* history = m_resources.historyState.get();
+    if (history != nullptr) {
+        if (!TakeTimeHistorySample(m_resources, values, timeStamp, row))
+            return;
+        if (history->firstSamplePending) {
+            history->firstSamplePending = false;
+            toolkit::StartTimeLabels(*m_resources.chartWindow, history->timeLabels, timeStamp);
+        }
     }
     toolkit::UseToolkitState();
     if (!toolkit::PageExists(m_resources.chartPage) || !toolkit::ChartReady(m_resources.chartWindow))
         return;
-    toolkit::AppendRow(*m_resources.dataset, row, m_resources.chartWindow);
-    toolkit::AppendRow(*state.currentValues, row, m_resources.chartWindow);
+    if (m_resources.dataset)
+        toolkit::AppendRow(*m_resources.dataset, row, m_resources.chartWindow);
+    if (history != nullptr && history->currentValues)
+        toolkit::AppendRow(*history->currentValues, row, m_resources.chartWindow);
 }
 
 QPushButton* FindButton(QWidget& parent, const QString& caption)

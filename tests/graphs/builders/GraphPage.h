@@ -2,6 +2,7 @@
 
 #include "document/GraphTable.h"
 #include "graphs/GraphResources.h"
+#include "graphs/toolkit/ChartWindow.h"
 #include "support/TestSupport.h"
 
 #include <QImage>
@@ -20,6 +21,7 @@ struct TestMeasurement {
     std::string name;
     double minimum = 0.0;
     double maximum = 100.0;
+    std::string description = {};  ///< empty: the measurement file's default
 };
 
 /// A graph page as a graph window builds it: a display file and a
@@ -38,9 +40,22 @@ public:
 
     /// Paints the graph page (building it on the first call).
     QImage render();
-    /// Feeds one sample as the graph window's tick does: intake, the time
-    /// labels started by the first sample, then both datasets.
-    void feed(const std::vector<double>& values, double timeStamp);
+    /// Feeds one sample as the graph window's tick does: a time history
+    /// takes it through its intake, starts its time labels with the first
+    /// sample and appends to both its datasets; every other type appends
+    /// the values to its dataset as they are.
+    void feed(const std::vector<double>& values, double timeStamp = 0.0);
+
+    /// The chart window, once render() has built it.
+    toolkit::ChartWindow* chart() const { return m_resources.chartWindow; }
+    /// The chart's elements of type \p Element (none before render()).
+    template <typename Element>
+    std::vector<Element*> elements() const
+    {
+        if (chart() == nullptr)
+            return {};
+        return chart()->template elementsOf<Element>();
+    }
 
     GraphResources& resources() { return m_resources; }
     const GraphRecord& record() const { return m_graphs.record(kGraphIndex); }

@@ -195,7 +195,7 @@ TEST(BarIndicator, FillsTheTitleAxisLabelAndAlarmPartsAndLeavesTheOthersNull)
         SetTextColour(chart, parts[kBarTitlePart], kGreen);
         EXPECT_EQ(title.colour(), PaletteColour(kGreen));
         EXPECT_EQ(title.font(), font) << "colouring keeps the indicator's own font";
-        EXPECT_TRUE(font.bold());
+        EXPECT_FALSE(font.bold());
 
         ASSERT_NE(parts[kBarLabelPart].textColour, nullptr);
         SetTextColour(chart, parts[kBarLabelPart], kYellow);

@@ -1,0 +1,60 @@
+#include "FixedTableGraph.h"
+
+#include "ChartStyle.h"
+#include "GraphDataset.h"
+
+#include "document/GraphTable.h"
+#include "graphs/GraphResources.h"
+#include "graphs/ValueConversion.h"
+#include "graphs/toolkit/ChartDrawing.h"
+#include "graphs/toolkit/IndicatorPart.h"
+#include "graphs/toolkit/ValueIndicators.h"
+
+#include <array>
+
+namespace vexa::graphs {
+
+namespace {
+
+constexpr int kTableCode1 = 8;
+constexpr int kTableCode2 = 3;
+/// Whether the graph has any alarm enabled: all its levels are asked.
+constexpr int kAnyAlarm = 0;
+
+}  // namespace
+
+std::vector<std::string> FixedTableRowTexts(const GraphRecord& record)
+{
+    std::vector<std::string> texts;
+    const int count = MeasurementCount(record);
+    texts.reserve(static_cast<std::size_t>(count));
+    for (int slot = 0; slot < count; ++slot)
+        texts.push_back(record.measurements[static_cast<std::size_t>(slot)].description.substr(0, kRowTextLength));
+    return texts;
+}
+
+void BuildFixedTable(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+                     GraphResources& resources)
+{
+    const std::string& section = resources.section;
+    const std::string& file = resources.displayFile;
+
+    toolkit::BeginChart(chart, context, 1);
+    const std::array<int, kMaxMeasurementsPerGraph> colours = ReadDataColours(section, file);
+    toolkit::RealTimeDataset* dataset = CreateGraphDataset(record, resources);
+    if (dataset == nullptr)
+        return;
+
+    const int hasAlarm = GraphHasAlarm(section, kAnyAlarm, file) ? 1 : 0;
+    const std::array<int, toolkit::kValueTableFlags> flags = {1, 0, 0, hasAlarm, 1};
+    std::array<toolkit::IndicatorPart, toolkit::kValueTableParts> parts{};
+    toolkit::CreateValueTable(chart, context, *dataset, kTableCode1, kTableCode2, colours, FixedTableRowTexts(record),
+                              flags, parts);
+
+    ApplyStoredFont(chart, context, section, kTitleFontKey, FontKind::Title, file, kSolidLine, 1);
+    // The heading takes the title font's colour, as the bar graphs' titles do.
+    toolkit::SetTextColour(chart, parts[toolkit::kTableHeadingPart], FontColour(section, kTitleFontKey, FontKind::Title, file));
+    AttachGraphAlarms(chart, resources, parts[toolkit::kTableAlarmPart].alarm);
+}
+
+}  // namespace vexa::graphs

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vexa {
+struct GraphRecord;
+}
+
+namespace vexa::toolkit {
+class ChartWindow;
+class RealTimeDataset;
+struct AlarmPart;
+}  // namespace vexa::toolkit
+
+/// The dataset of a value graph (every type but the time history): how it
+/// is named, created and given the graph's alarm settings.
+namespace vexa::graphs {
+
+struct GraphResources;
+
+/// A channel name is held in a slot of 32 characters with its terminator.
+inline constexpr std::size_t kChannelNameLength = 31;
+
+/// The graph's measurement count, kept within the slots a record has.
+int MeasurementCount(const GraphRecord& record);
+
+/// The names of the graph's measurements in slot order, each cut to
+/// \p length characters.
+std::vector<std::string> ChannelNames(const GraphRecord& record, std::size_t length = kChannelNameLength);
+
+/// Creates the graph's dataset: named after the window caption, one channel
+/// per measurement named after it, no history. Stores it as the graph's
+/// dataset and returns it; null when it could not be created.
+toolkit::RealTimeDataset* CreateGraphDataset(const GraphRecord& record, GraphResources& resources);
+
+/// Gives the graph's dataset the graph's hysteresis and alarm levels, and
+/// \p part (when not null) the level colours. Nothing without a dataset.
+void AttachGraphAlarms(toolkit::ChartWindow& chart, const GraphResources& resources, toolkit::AlarmPart* part);
+
+}  // namespace vexa::graphs

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <span>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vexa {
+struct GraphRecord;
+}
+
+/// The scrolling table: a list in which every sample adds a time-stamped
+/// line of the graph's values below a header line, newest first.
+namespace vexa::graphs {
+
+class ScrollingList;
+
+/// The first tab stop (after the time), and the narrowest column, in dialog
+/// units.
+inline constexpr int kFirstScrollingTabStop = 46;
+inline constexpr int kNarrowestScrollingColumn = 36;
+
+/// The list's tab stops in dialog units: the first at 46, then one per
+/// measurement, each wide enough for the measurement's name (4 units a
+/// character and 16 more) and at least 36.
+std::vector<int> ScrollingTabStops(const GraphRecord& record);
+
+/// A value as a line shows it: two decimals, no blanks.
+QString FormatScrollingValue(double value);
+/// "Time" and eight blanks, then a tab and the name of each measurement.
+QString ScrollingHeader(const GraphRecord& record);
+/// The sample's time of day (seconds since midnight) as hh:mm:ss.mmm, then
+/// a tab and each value.
+QString ScrollingDataLine(double timeOfDay, std::span<const double> values);
+
+/// The list window of a scrolling table on \p graphWindow, with the graph's
+/// list colours (the text in the colour of its "LF" entry, the background
+/// in "WB") and its tab stops.
+ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphRecord& record, const std::string& section,
+                                   const std::string& displayFile);
+
+/// One sample: a fresh header and, as the first data line, the sample's time
+/// and \p values (one per measurement). Nothing without a list.
+void AddScrollingRow(ScrollingList* list, const GraphRecord& record, std::span<const double> values,
+                     double timeOfDay);
+
+}  // namespace vexa::graphs
