@@ -203,7 +203,8 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
         chart, context, (state->historyTimeMaximum - state->historyTimeMinimum) * kHistoryTimeTickShare, 3, 0);
     state->historyValueAxis = toolkit::CreateYAxis(
         chart, context, (state->historyValueMaximum - state->historyValueMinimum) * kValueTickShare, 3, 1);
-    toolkit::LabelAxis(chart, context, state->historyTimeAxis, toolkit::kClockTimeLabels, 3, 0, 0, 0);
+    toolkit::LabelAxis(chart, context, state->historyTimeAxis, toolkit::kClockTimeLabels, toolkit::kClockTimeStyle, 0,
+                      0, 0);
     toolkit::LabelAxis(chart, context, state->historyValueAxis, 8, 0, 1, 0, 0);
 
     ApplyStoredFont(chart, context, section, kGridFontKey, FontKind::Grid, file, kDottedLine, 1);

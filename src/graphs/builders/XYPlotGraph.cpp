@@ -26,9 +26,9 @@ constexpr double kTickShare = 0.2;
 constexpr double kCrossingShare = 0.5;
 constexpr ChartRect kPlotArea{0.15, 0.1, 0.98, 0.8};
 constexpr int kAxisCode = 3;
-/// Both axes are numbered as plain values: they carry measurements, not
-/// times of day.
-constexpr int kValueLabels = 8;
+/// The label formats of the two axes; both read as plain numbers.
+constexpr int kXLabels = 6;
+constexpr int kYLabels = 8;
 constexpr int kGridCode1 = 0;
 constexpr int kGridCode2 = 5;
 constexpr int kTraceWidth = 2;
@@ -91,8 +91,8 @@ void BuildXYPlot(toolkit::ChartWindow& chart, toolkit::ChartContext& context, co
     toolkit::Axis* yAxis = toolkit::CreateYAxis(chart, context, (yMax - yMin) * kTickShare, kAxisCode, kAxisCode);
 
     ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::Label, file, kSolidLine, 1);
-    toolkit::LabelAxis(chart, context, xAxis, kValueLabels, 0, 1, 0, 0);
-    toolkit::LabelAxis(chart, context, yAxis, kValueLabels, 0, 1, 0, 0);
+    toolkit::LabelAxis(chart, context, xAxis, kXLabels, 0, 1, 0, 0);
+    toolkit::LabelAxis(chart, context, yAxis, kYLabels, 0, 1, 0, 0);
 
     ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::Label, file, kDottedLine, 1);
     toolkit::DrawRealTimeGrid(chart, context, xAxis, kGridCode1, kGridCode2);

@@ -158,6 +158,11 @@ void Axis::paint(QPainter& painter)
     }
 }
 
+QString Axis::labelAt(double value, int decimals) const
+{
+    return m_labelled ? labelText(value, 0.0, decimals) : QString();
+}
+
 QString Axis::labelText(double value, double step, int decimals) const
 {
     if (std::abs(value) < step * kZeroTolerance) {

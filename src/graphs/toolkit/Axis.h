@@ -36,6 +36,9 @@ public:
     void setAnchor(double anchor);
     /// Numbers at the ticks (format 6: clock times).
     void setLabels(int format, const QFont& font, const QColor& colour);
+    /// The text of the label at \p value with \p decimals decimals (empty
+    /// while the axis is not labelled).
+    QString labelAt(double value, int decimals) const;
     void setTitle(const QString& text, int orientation, const QFont& font, const QColor& colour);
     /// The colour of the line, ticks and numbers.
     void setColour(const QColor& colour);

@@ -97,13 +97,15 @@ Axis* CreateYAxis(ChartWindow& chart, ChartContext& context, double interval, in
     return createAxis(chart, context, Axis::Direction::Vertical, interval, false);
 }
 
-void LabelAxis(ChartWindow& chart, ChartContext& context, Axis* axis, int format, int /*code2*/, int /*code3*/,
+void LabelAxis(ChartWindow& chart, ChartContext& context, Axis* axis, int format, int code2, int /*code3*/,
                int /*code4*/, int /*code5*/)
 {
     if (axis == nullptr) {
         return;
     }
-    axis->setLabels(format, context.font, PaletteColour(context.fontColour));
+    const bool clockTime = format == kClockTimeLabels && code2 == kClockTimeStyle;
+    axis->setLabels(clockTime ? kClockTimeLabels : kPlainNumberLabels, context.font,
+                    PaletteColour(context.fontColour));
     chart.update();
 }
 

@@ -40,12 +40,15 @@ void SetAxisCrossing(ChartWindow& chart, ChartContext& context, double x, double
 /// Axes with ticks every \p interval scale units. Return the axis.
 Axis* CreateXAxis(ChartWindow& chart, ChartContext& context, double interval, int code1, int code2);
 Axis* CreateYAxis(ChartWindow& chart, ChartContext& context, double interval, int code1, int code2);
-/// Numbers at the axis's ticks, in the current font. \p format selects how
-/// they read: 6 as clock times (seconds since midnight as hh:mm:ss), any
-/// other code as plain numbers with the decimals the tick interval needs.
+/// Numbers at the axis's ticks, in the current font. \p format 6 with
+/// \p code2 3 reads them as clock times (seconds since midnight as
+/// hh:mm:ss); every other pair as plain numbers with the decimals the tick
+/// interval needs.
 void LabelAxis(ChartWindow& chart, ChartContext& context, Axis* axis, int format, int code2, int code3,
                int code4, int code5);
 inline constexpr int kClockTimeLabels = 6;
+inline constexpr int kClockTimeStyle = 3;
+inline constexpr int kPlainNumberLabels = 0;
 /// Rescales an axis to \p minimum ... \p maximum (flag 1 repaints).
 void SetAxisRange(ChartWindow& chart, Axis* axis, double minimum, double maximum, int flag);
 void SetTickInterval(ChartWindow& chart, Axis* axis, double interval, int code1, int code2);

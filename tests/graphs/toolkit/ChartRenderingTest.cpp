@@ -1,3 +1,4 @@
+#include "IndicatorPage.h"
 #include "StripChartPage.h"
 
 #include "graphs/toolkit/AlarmIndicator.h"
@@ -102,6 +103,32 @@ TEST(TimeLabels, TicksStayOnRoundElapsedTimesAndReadAsClockTimesWhileScrolling)
     StartTimeLabels(*strip.chart, strip.labels, StripChartPage::kFirstTimeOfDay);
     EXPECT_NEAR(strip.labels->clockTimeAt(ticks.front()), StripChartPage::kFirstTimeOfDay + 12.0, 1e-9);
     EXPECT_NEAR(strip.labels->clockTimeAt(ticks.back()), StripChartPage::kFirstTimeOfDay + 28.0, 1e-9);
+}
+
+TEST(AxisLabels, OnlyTheClockStyleReadsAsTimesOfDay)
+{
+    struct Case {
+        int format;
+        int style;
+        const char* label;  // of 45296 s, no decimals
+    };
+    const Case cases[] = {
+        {kClockTimeLabels, kClockTimeStyle, "12:34:56"},
+        {kClockTimeLabels, 0, "45296"},  // the XY plot's x axis
+        {8, 0, "45296"},
+        {1, kClockTimeStyle, "45296"},
+    };
+    for (const Case& c : cases) {
+        Axis* axis = nullptr;
+        test::IndicatorPage page([&](ChartWindow& chart, ChartContext& context) {
+            BeginChart(chart, context, 1);
+            axis = CreateXAxis(chart, context, 10.0, 3, 3);
+            LabelAxis(chart, context, axis, c.format, c.style, 1, 0, 0);
+        });
+        page.build();
+        ASSERT_NE(axis, nullptr);
+        EXPECT_EQ(axis->labelAt(45296.0, 0), QString::fromLatin1(c.label)) << c.format << " " << c.style;
+    }
 }
 
 TEST(AlarmIndicator, AReadoutCellTakesTheLevelColourOnlyWhileTheLevelIsEnabled)
