@@ -50,6 +50,28 @@ Dial* createDial(ChartWindow& chart, const ChartContext& context, RealTimeDatase
     return chart.addElement<Dial>(dataset, std::move(settings));
 }
 
+/// What every dial takes: its kind, channel, scale, geometry, ticks and
+/// alarm colours.
+Dial::Settings dialSettings(Dial::Kind kind, int channel, double minimum, double maximum, double reference,
+                            double centreX, double centreY, double radius, double startAngle, double endAngle,
+                            double tickInterval, const DialAlarmColours& alarmColours)
+{
+    Dial::Settings settings;
+    settings.kind = kind;
+    settings.channel = channel;
+    settings.minimum = minimum;
+    settings.maximum = maximum;
+    settings.reference = reference;
+    settings.centreX = centreX;
+    settings.centreY = centreY;
+    settings.radius = radius;
+    settings.startAngle = startAngle;
+    settings.endAngle = endAngle;
+    settings.tickInterval = tickInterval;
+    settings.alarmColours = alarmColours;
+    return settings;
+}
+
 }  // namespace
 
 BarIndicator* CreateBarIndicator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset,
@@ -104,23 +126,12 @@ Dial* CreateMeter(ChartWindow& chart, ChartContext& context, RealTimeDataset& da
                   double tickInterval, std::span<const int> /*codes*/, double lastSize,
                   const DialAlarmColours& alarmColours)
 {
-    Dial::Settings settings;
-    settings.kind = Dial::Kind::Needle;
-    settings.channel = channel;
-    settings.minimum = minimum;
-    settings.maximum = maximum;
-    settings.reference = minimum;
-    settings.centreX = centreX;
-    settings.centreY = centreY;
-    settings.radius = radius;
-    settings.startAngle = startAngle;
-    settings.endAngle = endAngle;
-    settings.tickInterval = tickInterval;
+    Dial::Settings settings = dialSettings(Dial::Kind::Needle, channel, minimum, maximum, minimum, centreX, centreY,
+                                           radius, startAngle, endAngle, tickInterval, alarmColours);
     settings.hubColour = hubColour;
     settings.needleColours.assign(dataColours.begin(), dataColours.end());
     settings.hubSize = size;
     settings.needleWidth = lastSize;
-    settings.alarmColours = alarmColours;
     return createDial(chart, context, dataset, std::move(settings));
 }
 
@@ -130,22 +141,11 @@ Dial* CreateArcMeter(ChartWindow& chart, ChartContext& context, RealTimeDataset&
                      double bandWidth, double /*size*/, double tickInterval, std::span<const int> /*codes*/,
                      double /*lastSize*/, const DialAlarmColours& alarmColours)
 {
-    Dial::Settings settings;
-    settings.kind = Dial::Kind::Arc;
-    settings.channel = channel;
-    settings.minimum = minimum;
-    settings.maximum = maximum;
-    settings.reference = reference;
-    settings.centreX = centreX;
-    settings.centreY = centreY;
-    settings.radius = radius;
-    settings.startAngle = startAngle;
-    settings.endAngle = endAngle;
-    settings.tickInterval = tickInterval;
+    Dial::Settings settings = dialSettings(Dial::Kind::Arc, channel, minimum, maximum, reference, centreX, centreY,
+                                           radius, startAngle, endAngle, tickInterval, alarmColours);
     settings.colour = colour;
     settings.background = background;
     settings.bandWidth = bandWidth;
-    settings.alarmColours = alarmColours;
     return createDial(chart, context, dataset, std::move(settings));
 }
 
@@ -155,21 +155,10 @@ Dial* CreatePieMeter(ChartWindow& chart, ChartContext& context, RealTimeDataset&
                      double /*size*/, double tickInterval, std::span<const int> /*codes*/, double /*lastSize*/,
                      const DialAlarmColours& alarmColours)
 {
-    Dial::Settings settings;
-    settings.kind = Dial::Kind::Pie;
-    settings.channel = channel;
-    settings.minimum = minimum;
-    settings.maximum = maximum;
-    settings.reference = reference;
-    settings.centreX = centreX;
-    settings.centreY = centreY;
-    settings.radius = radius;
-    settings.startAngle = startAngle;
-    settings.endAngle = endAngle;
-    settings.tickInterval = tickInterval;
+    Dial::Settings settings = dialSettings(Dial::Kind::Pie, channel, minimum, maximum, reference, centreX, centreY,
+                                           radius, startAngle, endAngle, tickInterval, alarmColours);
     settings.colour = colour;
     settings.background = background;
-    settings.alarmColours = alarmColours;
     return createDial(chart, context, dataset, std::move(settings));
 }
 
