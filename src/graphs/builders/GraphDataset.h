@@ -14,8 +14,9 @@ class RealTimeDataset;
 struct AlarmPart;
 }  // namespace vexa::toolkit
 
-/// The dataset of a value graph (every type but the time history): how it
-/// is named, created and given the graph's alarm settings.
+/// The dataset of the value graphs (the tables, bars, meters and the
+/// annunciator): how it is named, created and given the graph's alarm
+/// settings. The XY plot names its two channels itself.
 namespace vexa::graphs {
 
 struct GraphResources;

@@ -23,6 +23,8 @@ ScrollingList::ScrollingList(QWidget* parent) : QListWidget(parent), m_delegate(
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every line is one text line high; the header, as wide as the columns,
+    // gives the width.
     setUniformItemSizes(true);
     // The view makes a line current when it gains the focus or is clicked;
     // a current line shows like a selected one in some styles, so none stays.

@@ -4,6 +4,7 @@
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/Toolkit.h"
 #include "graphs/toolkit/ValueIndicators.h"
 
 #include <QFontMetricsF>
@@ -34,18 +35,9 @@ constexpr double kTextFill = 0.8;
 /// the lines stand this share of the name's height apart.
 constexpr double kTextToValue = 0.6;
 constexpr double kLineGapShare = 0.25;
-/// The widest value the lamps are laid out for; wider ones shrink to fit.
-const char* const kTypicalValue = "-8888.88";
-constexpr int kDecimals = 2;
 /// A cell the caller gave no colour for is black, the default lamp colour.
 constexpr int kDefaultCellColour = 0;
 constexpr int kDefaultDataColour = 15;  // White
-
-template <typename T>
-const T& entryOf(const std::vector<T>& values, int index)
-{
-    return values[static_cast<std::size_t>(index) % values.size()];
-}
 
 }  // namespace
 
@@ -63,7 +55,7 @@ Annunciator::Annunciator(ChartWindow& chart, RealTimeDataset& dataset, int rows,
     , m_lowColour(lowColour)
     , m_highColour(highColour)
     , m_showAlarmText(showAlarmText)
-    , m_title(QString::fromLatin1(dataset.name().c_str()).trimmed())
+    , m_title(SlotText(dataset.name()))
     , m_font(font)
     , m_fontColour(fontColour)
     , m_framePen(framePen)
@@ -141,7 +133,7 @@ QColor Annunciator::cellFill(int cell) const
     if (channel < 0) {
         return {};
     }
-    const QColor& plain = entryOf(m_cellColours, cell);
+    const QColor& plain = CyclicEntry(m_cellColours, cell);
     if (m_dataset.appendedRows() == 0) {
         return plain;
     }
@@ -259,9 +251,9 @@ void Annunciator::paintLamp(QPainter& painter, int cell)
         return;
     }
     // Values keep their data colour while it reads on the lamp.
-    const QColor dataColour = PaletteColour(entryOf(m_dataColours, channel));
+    const QColor dataColour = PaletteColour(CyclicEntry(m_dataColours, channel));
     painter.setPen(HasContrast(dataColour, fill) ? dataColour : textColour);
-    const QString valueText = FormatValue(m_dataset.latest(channel), kDecimals);
+    const QString valueText = FormatValue(m_dataset.latest(channel), kValueDecimals);
     painter.setFont(FittedFont(m_fonts.value, valueText, lines.value.size()));
     DrawFittedText(painter, lines.value, Qt::AlignCenter, valueText);
     const QString text = alarmText(cell);

@@ -9,7 +9,7 @@
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "graphs/toolkit/TextElement.h"
 #include "graphs/toolkit/Toolkit.h"
-#include "platform/AnsiText.h"
+#include "graphs/toolkit/ValueIndicators.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -18,7 +18,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <string_view>
 
 namespace vexa::toolkit {
 
@@ -64,21 +63,12 @@ constexpr int kBarEdgeDarkness = 150;
 constexpr int kMarkDarkness = 130;
 constexpr double kMarkWidth = 1.5;
 constexpr double kMinPlotExtent = 1.0;
-/// Bar colours of a caller that gives none: the default data colours.
-constexpr std::array<int, 8> kDefaultBarColours{4, 14, 2, 8, 9, 15, 5, 6};
 constexpr double kHugeWidth = std::numeric_limits<double>::max() / 4;
 
 QColor blended(const QColor& from, const QColor& to, double share)
 {
     const auto mix = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
     return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
-}
-
-QString nameText(const std::string& name)
-{
-    // Names come in fixed-size slots: they end at the first NUL.
-    const std::string_view bytes(name.c_str());
-    return FromAnsi(bytes);
 }
 
 /// The edges of \p rect sunk into \p background: shadow along the top and
@@ -120,14 +110,14 @@ BarIndicator::BarIndicator(ChartWindow& chart, RealTimeDataset& dataset, double 
     , m_valueTexts(static_cast<std::size_t>(m_channelCount))
 {
     if (m_barColours.empty()) {
-        for (int colour : kDefaultBarColours) {
+        for (int colour : kDefaultChannelColours) {
             m_barColours.push_back(PaletteColour(colour));
         }
     }
     const std::vector<std::string>& names = dataset.channelNames();
     for (int channel = 0; channel < m_channelCount; ++channel) {
         const auto index = static_cast<std::size_t>(channel);
-        m_names.push_back(index < names.size() ? nameText(names[index]) : QString::number(channel + 1));
+        m_names.push_back(index < names.size() ? SlotText(names[index]) : QString::number(channel + 1));
     }
     // The scale as drawn: an empty one is widened, and the ticks must
     // divide what is drawn.
@@ -207,10 +197,7 @@ double BarIndicator::titleBottom() const
 
 QString BarIndicator::numberText(double value) const
 {
-    if (std::isnan(value)) {
-        return {};
-    }
-    return QString::number(value, 'f', m_decimals);
+    return FormatValue(value, m_decimals);
 }
 
 void BarIndicator::updateLayout() const
@@ -368,7 +355,7 @@ QRectF BarIndicator::barRect(int channel) const
 
 QColor BarIndicator::normalColour(int channel) const
 {
-    return m_barColours[static_cast<std::size_t>(std::max(channel, 0)) % m_barColours.size()];
+    return CyclicEntry(m_barColours, channel);
 }
 
 QColor BarIndicator::barFill(int channel) const
@@ -441,7 +428,7 @@ const QString& BarIndicator::alarmText(int level) const
     if (source != m_alarmSources[index]) {
         m_alarmSources[index] = source;
         // A disabled level's text is a single blank: it shows as none.
-        m_alarmTexts[index] = nameText(source).trimmed();
+        m_alarmTexts[index] = SlotText(source);
     }
     return m_alarmTexts[index];
 }

@@ -5,6 +5,7 @@
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "graphs/toolkit/Toolkit.h"
+#include "graphs/toolkit/ValueIndicators.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -379,7 +380,7 @@ const QString& Dial::readoutText() const
     if (!m_readoutValid || std::memcmp(&m_readoutValue, &value, sizeof value) != 0) {
         m_readoutValue = value;
         m_readoutValid = true;
-        m_readoutText = std::isnan(value) ? QString() : QString::number(value, 'f', m_decimals);
+        m_readoutText = FormatValue(value, m_decimals);
     }
     return m_readoutText;
 }

@@ -8,10 +8,9 @@
 #include "graphs/toolkit/Dial.h"
 #include "graphs/toolkit/TextElement.h"
 #include "graphs/toolkit/Toolkit.h"
-#include "platform/AnsiText.h"
+#include "graphs/toolkit/ValueIndicators.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace vexa::toolkit {
 
@@ -107,7 +106,7 @@ BarIndicator* CreateBarIndicator(ChartWindow& chart, ChartContext& context, Real
     valueAxis->setLabels(kPlainNumbers, BarIndicator::LabelFont(), pen.color());
     Axis* channelAxis = createBarAxis(chart, channelDirection, kChannelTickInterval, pen);
 
-    const QString name = FromAnsi(std::string_view(dataset.name().c_str()));
+    const QString name = SlotText(dataset.name());
     TextElement* title = chart.addElement<TextElement>(name, kTitleX, kTitleY, kJustifyCentre, titleFont(),
                                                        PaletteColour(context.fontColour));
     bars->setTitle(title);

@@ -55,7 +55,8 @@ using DialAlarmColours = std::array<int, 3>;
 /// lower left over the top to lower right), ticks every \p tickInterval,
 /// numbered in the current font, in the current line colour. A readout box
 /// under the centre shows the value on the colour of its alarm state. The
-/// codes, and the sizes of the band and pie dials, change nothing.
+/// codes change nothing, and neither do the arc and pie dials' sizes other
+/// than the band's width.
 
 /// A needle for \p channel (-1: one for every channel, each in its
 /// \p dataColours colour) around a hub in \p hubColour. \p size is the

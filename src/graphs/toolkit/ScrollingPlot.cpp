@@ -3,6 +3,7 @@
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/Toolkit.h"
 
 #include <QPainter>
 
@@ -16,7 +17,6 @@ namespace {
 constexpr double kWholeSpan = 1.0;
 /// Colours of traces the caller gave none for: Red, Yellow, Green, Gray,
 /// Light Blue, White, Magenta, Brown.
-constexpr int kFallbackColours[] = {4, 14, 2, 8, 9, 15, 5, 6};
 constexpr int kFallbackWidth = 1;
 constexpr double kOffScaleMargin = 10.0;
 constexpr int kSolidStyle = 0;
@@ -43,7 +43,7 @@ ScrollingPlot::ScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, doubl
     const int traces = std::max(dataset.channelCount() - 1, 0);
     for (int i = 0; i < traces; ++i) {
         const auto index = static_cast<std::size_t>(i);
-        const int fallbackColour = kFallbackColours[index % std::size(kFallbackColours)];
+        const int fallbackColour = kDefaultChannelColours[index % kDefaultChannelColours.size()];
         m_traces.push_back(
             {entryOr(styles, index, 0), entryOr(widths, index, kFallbackWidth), entryOr(colours, index, fallbackColour)});
     }

@@ -7,7 +7,9 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <vector>
 
 class QImage;
 class QPainter;
@@ -74,5 +76,17 @@ QImage RenderPageImage(ChartPage& page, const QSize& size);
 /// The colour of palette index 0 ... 19 (the 20 named colours of the
 /// display file); out-of-range indexes give black.
 QColor PaletteColour(int index);
+
+/// The palette colours of a chart's channels when the caller gives none:
+/// Red, Yellow, Green, Gray, Light Blue, White, Magenta, Brown.
+inline constexpr std::array<int, 8> kDefaultChannelColours{4, 14, 2, 8, 9, 15, 5, 6};
+
+/// Entry \p index of \p values, counting round again past the end (a
+/// negative index takes the first); \p values must not be empty.
+template <typename T>
+const T& CyclicEntry(const std::vector<T>& values, int index)
+{
+    return values[static_cast<std::size_t>(index < 0 ? 0 : index) % values.size()];
+}
 
 }  // namespace vexa::toolkit

@@ -7,11 +7,13 @@
 #include "graphs/toolkit/TextElement.h"
 #include "graphs/toolkit/ValueTable.h"
 #include "graphs/toolkit/XYPlot.h"
+#include "platform/AnsiText.h"
 
 #include <QFontMetricsF>
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace vexa::toolkit {
 
@@ -51,12 +53,6 @@ bool isSet(std::span<const int> flags, int index)
     return index >= 0 && static_cast<std::size_t>(index) < flags.size() && flags[static_cast<std::size_t>(index)] != 0;
 }
 
-/// A name or text that comes in a fixed-size slot: up to its first NUL.
-QString slotText(const std::string& text)
-{
-    return QString::fromLatin1(text.c_str()).trimmed();
-}
-
 }  // namespace
 
 XYPlot* CreateXYPlot(ChartWindow& chart, ChartContext& /*context*/, RealTimeDataset& dataset, int /*code1*/,
@@ -75,7 +71,7 @@ ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTime
     std::vector<QString> texts;
     texts.reserve(rowTexts.size());
     for (const std::string& text : rowTexts) {
-        texts.push_back(slotText(text));
+        texts.push_back(SlotText(text));
     }
     auto* table = chart.addElement<ValueTable>(dataset, std::vector<int>(colours.begin(), colours.end()),
                                                std::move(texts), isSet(flags, kTableAlarmTextFlag), context.font);
@@ -85,7 +81,7 @@ ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTime
         headingFont.setPointSizeF(headingFont.pointSizeF() * kHeadingScale);
     }
     parts = {};
-    parts[kTableHeadingPart].text = chart.addElement<TextElement>(slotText(dataset.name()), kHeadingX, kHeadingY,
+    parts[kTableHeadingPart].text = chart.addElement<TextElement>(SlotText(dataset.name()), kHeadingX, kHeadingY,
                                                                   kJustifyCentre, headingFont,
                                                                   PaletteColour(context.fontColour));
     parts[kTableAlarmPart].alarm = &table->alarmPart();
@@ -117,13 +113,18 @@ QString FormatValue(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
+QString SlotText(const std::string& text)
+{
+    return FromAnsi(std::string_view(text.c_str())).trimmed();
+}
+
 QString ChannelName(const RealTimeDataset& dataset, int channel)
 {
     const std::vector<std::string>& names = dataset.channelNames();
     if (channel < 0 || static_cast<std::size_t>(channel) >= names.size()) {
         return {};
     }
-    return slotText(names[static_cast<std::size_t>(channel)]);
+    return SlotText(names[static_cast<std::size_t>(channel)]);
 }
 
 QFont FontForRoom(const QFont& font, const std::vector<QString>& texts, const QSizeF& room)

@@ -72,9 +72,17 @@ Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTi
 
 /// Helpers the value indicators share.
 
+/// The decimals the table and the annunciator show a value with, and the
+/// widest value they are laid out for (wider ones shrink to fit).
+inline constexpr int kValueDecimals = 2;
+inline constexpr const char* kTypicalValue = "-8888.88";
+
 /// \p value with \p decimals decimals; "NaN", "Inf" or "-Inf" for values
 /// that are not numbers.
 QString FormatValue(double value, int decimals);
+/// A name or text that comes in a fixed-size slot of 8-bit text, as shown:
+/// up to its first NUL, without surrounding blanks.
+QString SlotText(const std::string& text);
 /// The name of \p channel of \p dataset as shown (up to the first NUL,
 /// without surrounding blanks); empty when it has none.
 QString ChannelName(const RealTimeDataset& dataset, int channel);

@@ -3,6 +3,7 @@
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/Toolkit.h"
 #include "graphs/toolkit/ValueIndicators.h"
 
 #include <QPainter>
@@ -41,9 +42,6 @@ constexpr double kMostPadding = 10.0;
 /// rows make a short table rather than bands of empty panel.
 constexpr double kTallestRowShare = 0.25;
 constexpr double kCellInset = 1.0;
-/// The widest value a table is laid out for; wider ones shrink to fit.
-const char* const kTypicalValue = "-8888.88";
-constexpr int kDecimals = 2;
 
 /// Dark, so that the light data colours (white, yellow) read; every other
 /// row a shade lighter to guide the eye along it.
@@ -55,7 +53,6 @@ constexpr QRgb kPanelBorder = qRgb(128, 128, 128);
 constexpr QRgb kLightBand = qRgb(200, 200, 200);
 /// Colours of rows the caller gave none for: Red, Yellow, Green, Gray,
 /// Light Blue, White, Magenta, Brown.
-constexpr int kFallbackColours[] = {4, 14, 2, 8, 9, 15, 5, 6};
 
 }  // namespace
 
@@ -70,7 +67,7 @@ ValueTable::ValueTable(ChartWindow& chart, RealTimeDataset& dataset, std::vector
     , m_font(font)
 {
     if (m_colours.empty()) {
-        m_colours.assign(std::begin(kFallbackColours), std::end(kFallbackColours));
+        m_colours.assign(kDefaultChannelColours.begin(), kDefaultChannelColours.end());
     }
 }
 
@@ -144,8 +141,7 @@ QRectF ValueTable::stateRect(int row) const
 
 QColor ValueTable::rowColour(int row) const
 {
-    const auto index = static_cast<std::size_t>(std::max(row, 0)) % m_colours.size();
-    return PaletteColour(m_colours[index]);
+    return PaletteColour(CyclicEntry(m_colours, row));
 }
 
 ValueTable::RowState ValueTable::rowState(int row) const
@@ -173,7 +169,7 @@ QString ValueTable::valueText(int row) const
     if (row < 0 || row >= rowCount() || m_dataset.appendedRows() == 0) {
         return {};
     }
-    return FormatValue(m_dataset.latest(row), kDecimals);
+    return FormatValue(m_dataset.latest(row), kValueDecimals);
 }
 
 QString ValueTable::stateText(int row) const
