@@ -31,9 +31,10 @@ void ScrollingLineDelegate::setTabStops(const QList<qreal>& pixels)
 
 const ScrollingLineDelegate::LaidOutLine& ScrollingLineDelegate::laidOut(const QString& text, const QFont& font) const
 {
-    if (font != m_layoutFont || m_layouts.size() > kMostKeptLayouts) {
+    if (m_lineHeight <= 0.0 || font != m_layoutFont || m_layouts.size() > kMostKeptLayouts) {
         m_layouts.clear();
         m_layoutFont = font;
+        m_lineHeight = QFontMetricsF(font).height();
     }
     auto found = m_layouts.constFind(text);
     if (found != m_layouts.constEnd())
@@ -77,15 +78,13 @@ void ScrollingLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     if (text.isEmpty())
         return;
     const LaidOutLine& line = laidOut(text, option.font);
-    const QRect rect = option.rect.adjusted(textMargin(option), 0, -textMargin(option), 0);
-    const qreal top = rect.top() + (rect.height() - QFontMetricsF(option.font).height()) / 2.0;
-    painter->save();
-    painter->setClipRect(rect, Qt::IntersectClip);
+    const int margin = textMargin(option);
+    const QPointF origin(option.rect.left() + margin,
+                         option.rect.top() + (option.rect.height() - m_lineHeight) / 2.0);
     painter->setFont(option.font);
     painter->setPen(option.palette.color(QPalette::Text));
     for (std::size_t i = 0; i < line.pieces.size(); ++i)
-        painter->drawStaticText(QPointF(rect.left() + line.offsets[i], top), line.pieces[i]);
-    painter->restore();
+        painter->drawStaticText(origin + QPointF(line.offsets[i], 0.0), line.pieces[i]);
 }
 
 QSize ScrollingLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -47,6 +47,7 @@ private:
     /// well past the lines a list holds, or the font or stops change.
     mutable QHash<QString, LaidOutLine> m_layouts;
     mutable QFont m_layoutFont;
+    mutable qreal m_lineHeight = 0.0;
 };
 
 }  // namespace vexa::graphs
