@@ -38,6 +38,8 @@ bool ReadAlarmEntry(std::string_view section, int level, std::string* limitText,
 /// The Low/High and the Deviation hysteresis of "AH", as texts.
 std::pair<std::string, std::string> ReadHysteresis(std::string_view section, const std::string& displayFile);
 
+/// The key number of GraphHasAlarm that asks about every level.
+inline constexpr int kAnyAlarmKey = 0;
 /// True when "A"k begins with "1"; for \p key 0, when any of A1 ... A7 does.
 bool GraphHasAlarm(std::string_view section, int key, const std::string& displayFile);
 

@@ -27,7 +27,6 @@ constexpr int kAnnunciatorCode1 = 8;
 constexpr int kAnnunciatorCode2 = 3;
 constexpr int kAnnunciatorCode3 = 8;
 constexpr int kAnnunciatorCode4 = 5;
-constexpr int kAnyAlarm = 0;
 
 /// The colour of alarm \p level while it is enabled, else \p otherwise.
 QColor EnabledAlarmColour(const GraphResources& resources, int level, const QColor& otherwise)
@@ -66,7 +65,7 @@ void BuildAnnunciator(toolkit::ChartWindow& chart, toolkit::ChartContext& contex
         return;
     ApplyStoredFont(chart, context, section, kTitleFontKey, FontKind::Title, file, kSolidLine, 1);
     AttachGraphAlarms(chart, resources, nullptr);
-    const int hasAlarm = GraphHasAlarm(section, kAnyAlarm, file) ? 1 : 0;
+    const int hasAlarm = GraphHasAlarm(section, kAnyAlarmKey, file) ? 1 : 0;
 
     // A level that is not enabled leaves its lamps on their cell colour.
     const QColor lowColour = EnabledAlarmColour(resources, toolkit::kLevelLow, cellColour);

@@ -19,18 +19,6 @@ using toolkit::ChartWindow;
 
 using Builder = void (*)(ChartWindow&, ChartContext&, const GraphRecord&, GraphResources&);
 
-void BuildHorizontalBars(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
-                         GraphResources& resources)
-{
-    BuildBarGraph(chart, context, record, resources, toolkit::kHorizontalBars);
-}
-
-void BuildVerticalBars(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
-                       GraphResources& resources)
-{
-    BuildBarGraph(chart, context, record, resources, toolkit::kVerticalBars);
-}
-
 bool IsMeterType(int type)
 {
     return type == kMeter || type == kArcMeter || type == kPieMeter;
@@ -43,10 +31,6 @@ Builder BuilderForType(int type)
         return BuildXYPlot;
     case kFixedTabular:
         return BuildFixedTable;
-    case kHorizontalBarGraph:
-        return BuildHorizontalBars;
-    case kVerticalBarGraph:
-        return BuildVerticalBars;
     case kAnnunciator:
         return BuildAnnunciator;
     default:
@@ -62,6 +46,13 @@ toolkit::ChartBuilder ChartBuilderForType(int type, const GraphRecord& record, G
     if (IsMeterType(type)) {
         return [type, &record, &resources](ChartWindow& chart, ChartContext& context) {
             BuildMeter(chart, context, record, resources, type);
+        };
+    }
+    // One builder draws both bar graphs, in the orientation of the type.
+    if (type == kHorizontalBarGraph || type == kVerticalBarGraph) {
+        const int orientation = type == kHorizontalBarGraph ? toolkit::kHorizontalBars : toolkit::kVerticalBars;
+        return [orientation, &record, &resources](ChartWindow& chart, ChartContext& context) {
+            BuildBarGraph(chart, context, record, resources, orientation);
         };
     }
     const Builder builder = BuilderForType(type);

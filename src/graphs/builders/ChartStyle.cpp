@@ -13,7 +13,6 @@ namespace {
 
 /// A caption is read into a buffer of 100 characters.
 constexpr int kCaptionLength = 100;
-constexpr vexa::toolkit::ChartPoint kTitlePosition{0.5, 0.02};
 
 }  // namespace
 

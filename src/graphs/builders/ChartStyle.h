@@ -2,6 +2,7 @@
 
 #include "document/DisplayFormat.h"
 #include "document/FontSpec.h"
+#include "graphs/toolkit/ChartGeometry.h"
 
 #include <QString>
 
@@ -19,6 +20,9 @@ class ChartContext;
 namespace vexa::graphs {
 
 struct GraphResources;
+
+/// Where a chart's title stands: centred at the top.
+inline constexpr toolkit::ChartPoint kTitlePosition{0.5, 0.02};
 
 /// Line styles of SetLineAttributes.
 inline constexpr int kSolidLine = 0;

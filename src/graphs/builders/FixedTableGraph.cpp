@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kTableCode1 = 8;
 constexpr int kTableCode2 = 3;
-/// Whether the graph has any alarm enabled: all its levels are asked.
-constexpr int kAnyAlarm = 0;
 
 }  // namespace
 
@@ -45,7 +43,7 @@ void BuildFixedTable(toolkit::ChartWindow& chart, toolkit::ChartContext& context
     if (dataset == nullptr)
         return;
 
-    const int hasAlarm = GraphHasAlarm(section, kAnyAlarm, file) ? 1 : 0;
+    const int hasAlarm = GraphHasAlarm(section, kAnyAlarmKey, file) ? 1 : 0;
     const std::array<int, toolkit::kValueTableFlags> flags = {1, 0, 0, hasAlarm, 1};
     std::array<toolkit::IndicatorPart, toolkit::kValueTableParts> parts{};
     toolkit::CreateValueTable(chart, context, *dataset, kTableCode1, kTableCode2, colours, FixedTableRowTexts(record),

@@ -16,8 +16,6 @@ namespace {
 
 /// A dataset's name is read into a buffer of 100 characters.
 constexpr qsizetype kDatasetNameLength = 99;
-/// Value graphs show the newest row only.
-constexpr int kNoHistory = 0;
 
 }  // namespace
 

@@ -25,7 +25,6 @@ constexpr int kFaceColour = 18;
 constexpr int kPanelCode1 = 2;
 constexpr int kPanelCode2 = 0;
 constexpr int kPanelCode3 = 5;
-constexpr toolkit::ChartPoint kTitlePosition{0.5, 0.02};
 
 // The dial: the same geometry for all three types.
 constexpr double kCentreX = 0.5;

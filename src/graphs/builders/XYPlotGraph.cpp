@@ -39,7 +39,6 @@ constexpr int kPlotCode2 = 0;
 constexpr std::size_t kXYChannelNameLength = 32;
 /// The XY dataset has no name of its own.
 const std::string kNoDatasetName;
-constexpr int kNoHistory = 0;
 
 struct ReadoutPlace {
     ChartRect readout;
