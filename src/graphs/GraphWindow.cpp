@@ -1,20 +1,18 @@
 #include "GraphWindow.h"
 
-#include "document/DisplayDocument.h"
 #include "document/DisplayFormat.h"
 #include "document/GraphTable.h"
-#include "document/ProfileStore.h"
 #include "graphs/GraphHost.h"
 #include "graphs/GraphWindows.h"
-#include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/SampleFeed.h"
 #include "graphs/builders/ScrollingTable.h"
-#include "graphs/builders/TimeHistoryGraph.h"
+#include "graphs/core/ValueConversion.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
-#include "graphs/toolkit/RealTimeIndicators.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "link/client/DataLink.h"
+#include "platform/AnsiText.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -37,15 +35,13 @@ constexpr int kChartParameter2 = 0;
 
 }  // namespace
 
-GraphWindow::GraphWindow(GraphWindows& windows, int index, const QString& title)
+GraphWindow::GraphWindow(GraphWindows& windows, int index, GraphDefinition graph)
     : m_windows(&windows), m_index(index), m_timer(new QTimer(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(title);
+    setWindowTitle(FromAnsi(graph.title));
     m_resources.graphIndex = index;
-    m_resources.section = GraphSectionName(index + 1);
-    m_resources.displayFile = windows.document().workingDisplayCopy();
-    m_resources.graphs = &windows.graphTable();
+    m_resources.definition = std::move(graph);
     m_resources.graphWindow = this;
     connect(m_timer, &QTimer::timeout, this, &GraphWindow::GraphTimerProc);
     m_stateConnection = connect(this, &QMdiSubWindow::windowStateChanged, this, &GraphWindow::onWindowStateChanged);
@@ -61,31 +57,28 @@ GraphWindow::~GraphWindow()
     finish(false);
 }
 
-void GraphWindow::createContent(int type, int characteristic)
+void GraphWindow::createContent()
 {
-    if (type == kScrollingTabular)
+    if (m_resources.definition.type == kScrollingTabular)
         createScrollingList();
     else
-        createChartPage(characteristic);
+        createChartPage();
 }
 
 void GraphWindow::createScrollingList()
 {
-    if (!m_windows)
-        return;
-    const GraphRecord& record = m_windows->graphTable().record(m_index);
-    ScrollingList* list = CreateScrollingList(*this, record, m_resources.section, m_resources.displayFile);
+    toolkit::ScrollingList* list = CreateScrollingList(*this, m_resources.definition);
     m_resources.scrollingList = list;
     // The window keeps its widget filling it as it is resized.
     setWidget(list);
 }
 
-void GraphWindow::createChartPage(int characteristic)
+void GraphWindow::createChartPage()
 {
     toolkit::ChartPage* page =
         toolkit::CreateChartPage(QString::fromLatin1(kPageNamePrefix) + QString::number(m_index), this,
                                  windowTitle(), [this](toolkit::ChartPage& built) { GraphPageBuilder(built); },
-                                 kGraphPageParameter, characteristic, toolkit::PageStyle::Child);
+                                 kGraphPageParameter, m_resources.definition.characteristic, toolkit::PageStyle::Child);
     m_resources.chartPage = page;
     // A page that could not be made leaves the window empty; its ticks find
     // no page and append nothing.
@@ -95,14 +88,9 @@ void GraphWindow::createChartPage(int characteristic)
 
 void GraphWindow::GraphPageBuilder(toolkit::ChartPage& page)
 {
-    if (!m_windows)
-        return;
-    const GraphRecord& record = m_windows->graphTable().record(m_index);
-    const int background =
-        profile::ReadInt(m_resources.section, kWindowBackgroundKey, kDefaultWindowBackground, m_resources.displayFile);
     m_resources.chartWindow =
-        toolkit::CreateChartWindow(page, ChartBuilderForType(record.type, record, m_resources), kWholePage,
-                                   background, kChartParameter1, kChartParameter2);
+        toolkit::CreateChartWindow(page, ChartBuilderForType(m_resources), kWholePage,
+                                   m_resources.definition.windowBackground, kChartParameter1, kChartParameter2);
 }
 
 bool GraphWindow::startUpdates(int periodMs)
@@ -144,35 +132,7 @@ void GraphWindow::GraphTimerProc()
         values.push_back(ConvertValue(slot, sample.value(slot.nameIndex)));
     }
 
-    // A scrolling table shows the sample as a line of its list, not a chart.
-    if (record.type == kScrollingTabular) {
-        AddScrollingRow(m_resources.scrollingList, record, values, sample.timeOfDay());
-        return;
-    }
-
-    TimeHistoryState* history = m_resources.historyState.get();
-    std::vector<double> row;
-    // A graph of an unknown type is drawn as a time history, so it takes
-    // its samples like one.
-    if (record.type == kTimeHistory || history != nullptr) {
-        if (!TakeTimeHistorySample(m_resources, values, sample.timeOfDay(), row))
-            return;
-    } else {
-        row = std::move(values);
-    }
-
-    if (history != nullptr && history->firstSamplePending && m_resources.chartWindow) {
-        history->firstSamplePending = false;
-        toolkit::StartTimeLabels(*m_resources.chartWindow, history->timeLabels, sample.timeOfDay());
-    }
-
-    toolkit::UseToolkitState();
-    if (!toolkit::PageExists(m_resources.chartPage) || !toolkit::ChartReady(m_resources.chartWindow))
-        return;
-    if (m_resources.dataset)
-        toolkit::AppendRow(*m_resources.dataset, row, m_resources.chartWindow);
-    if (history != nullptr && history->currentValues)
-        toolkit::AppendRow(*history->currentValues, row, m_resources.chartWindow);
+    FeedSample(m_resources, values, sample.timeOfDay());
 }
 
 void GraphWindow::detach()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphs/GraphResources.h"
+#include "graphs/core/GraphResources.h"
 
 #include <QMdiSubWindow>
 #include <QMetaObject>
@@ -26,17 +26,18 @@ class GraphWindows;
 class GraphWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
-    /// The window of graph \p index, captioned \p title; deleted when closed.
-    GraphWindow(GraphWindows& windows, int index, const QString& title);
+    /// The window of graph \p index drawn from \p graph and captioned with
+    /// its title; deleted when closed.
+    GraphWindow(GraphWindows& windows, int index, GraphDefinition graph);
     ~GraphWindow() override;
 
     int graphIndex() const { return m_index; }
     GraphResources& resources() { return m_resources; }
     const GraphResources& resources() const { return m_resources; }
 
-    /// Fills the window with what a graph of \p type shows: the list of a
-    /// scrolling table, the chart page of any other type.
-    void createContent(int type, int characteristic);
+    /// Fills the window with what its graph shows: the list of a scrolling
+    /// table, the chart page of any other type.
+    void createContent();
     /// The page builder: a chart window covering the whole page on the
     /// graph's window background, drawn by the builder of the graph's type.
     void GraphPageBuilder(toolkit::ChartPage& page);
@@ -63,7 +64,7 @@ protected:
 private:
     /// Creates the chart page that fills the window: "PAGE" and the graph
     /// index, built by GraphPageBuilder when it is first shown.
-    void createChartPage(int characteristic);
+    void createChartPage();
     /// Creates the list that fills a scrolling table's window.
     void createScrollingList();
     void onWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);

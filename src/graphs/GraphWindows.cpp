@@ -2,14 +2,12 @@
 
 #include "document/DisplayDocument.h"
 #include "document/DisplayFormat.h"
+#include "document/GraphDefinition.h"
 #include "document/GraphTable.h"
-#include "document/ProfileStore.h"
 #include "graphs/GraphHost.h"
 #include "graphs/GraphWindow.h"
-#include "graphs/ValueConversion.h"
 #include "link/client/DataLink.h"
 #include "link/client/NameList.h"
-#include "platform/AnsiText.h"
 #include "platform/Messages.h"
 
 #include <QMdiArea>
@@ -20,8 +18,6 @@ namespace vexa::graphs {
 
 namespace {
 
-constexpr const char* kDefaultTitle = "??";
-constexpr const char* kDefaultTypeName = "TimeHistory";
 /// An XY plot pairs exactly this many measurements.
 constexpr int kXyMeasurements = 2;
 
@@ -56,17 +52,15 @@ QMdiSubWindow* GraphWindows::CreateGraphWindow(int index, const Placement& place
     }
 
     m_currentGraph = index;
-    const std::string section = GraphSectionName(index + 1);
-    const std::string title =
-        profile::ReadString(section, kTitleKey, kDefaultTitle, m_document.workingDisplayCopy(), kTitleCapacity);
-    if (!fillRecord(index, section))
+    GraphDefinition graph = ReadGraphDefinition(GraphSectionName(index + 1), m_document.workingDisplayCopy(),
+                                                m_document.workingMeasurementCopy());
+    if (!fillRecord(index, graph))
         return nullptr;
 
     GraphRecord& record = m_graphs.record(index);
-    auto* window = new GraphWindow(*this, index, FromAnsi(title));
+    auto* window = new GraphWindow(*this, index, std::move(graph));
     record.window = window;
-    record.resources = &window->resources();
-    window->createContent(record.type, record.characteristic);
+    window->createContent();
     // Sized before it joins the area, so that the area places it by its
     // real size.
     window->resize(PlacementSize(m_mdiArea, placement));
@@ -82,30 +76,21 @@ QMdiSubWindow* GraphWindows::CreateGraphWindow(int index, const Placement& place
     return window;
 }
 
-bool GraphWindows::fillRecord(int index, const std::string& section)
+bool GraphWindows::fillRecord(int index, GraphDefinition& graph)
 {
-    const std::string& displayFile = m_document.workingDisplayCopy();
     m_graphs.clearRecord(index);
     GraphRecord& record = m_graphs.record(index);
-    record.type = GraphTypeFromName(profile::ReadString(section, kTypeKey, kDefaultTypeName, displayFile));
-    record.characteristic =
-        CharacteristicFromName(profile::ReadString(section, kCharacteristicKey, kDefaultCharacteristicName, displayFile));
+    record.type = graph.type;
+    record.characteristic = graph.characteristic;
 
-    for (int k = 1; k <= kMaxMeasurementsPerGraph; ++k) {
-        const std::string name = profile::ReadString(section, NumberedKey(kMeasurementKeyStem, k), "", displayFile,
-                                                     kMeasurementNameCapacity);
-        // A graph's measurements end at its first gap.
-        if (name.empty())
-            break;
-        const int nameIndex = link::NameIndex(m_link.layout(), QByteArray::fromStdString(name));
-        if (nameIndex < 0)
-            continue;
-        MeasurementSlot& slot = record.measurements.at(static_cast<std::size_t>(record.measurementCount));
-        slot.name = name;
-        slot.nameIndex = nameIndex;
-        ReadMeasurementDefinition(name, slot, m_document.workingMeasurementCopy());
-        ++record.measurementCount;
-    }
+    // A measurement the name list does not hold has no value in any sample:
+    // the graph shows the others.
+    std::erase_if(graph.measurements, [this](MeasurementSlot& slot) {
+        slot.nameIndex = link::NameIndex(m_link.layout(), QByteArray::fromStdString(slot.name));
+        return slot.nameIndex < 0;
+    });
+    for (const MeasurementSlot& slot : graph.measurements)
+        record.measurements.at(static_cast<std::size_t>(record.measurementCount++)) = slot;
 
     QWidget* owner = m_mdiArea.window();
     if (record.measurementCount == 0) {
@@ -125,8 +110,7 @@ bool GraphWindows::fillRecord(int index, const std::string& section)
 
     // A period below the shortest one a graph may have would keep the
     // program doing nothing but ticks.
-    record.updatePeriod =
-        std::max(profile::ReadInt(section, kUpdatePeriodKey, kDefaultUpdatePeriodMs, displayFile), kMinUpdatePeriodMs);
+    record.updatePeriod = std::max(graph.updatePeriod, kMinUpdatePeriodMs);
     return true;
 }
 

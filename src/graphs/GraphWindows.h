@@ -13,6 +13,7 @@ class QWidget;
 
 namespace vexa {
 class DisplayDocument;
+struct GraphDefinition;
 class GraphTable;
 namespace link {
 class DataLink;
@@ -80,9 +81,11 @@ public:
     void graphWindowFinished(const GraphWindow& window, bool tellHost);
 
 private:
-    /// Fills the record of graph \p index from its section; false (after the
-    /// message) when the graph has nothing to show.
-    bool fillRecord(int index, const std::string& section);
+    /// Fills the record of graph \p index from its definition, whose
+    /// measurements are bound to their places in the name list (and left
+    /// out when the list does not hold them); false (after the message) when
+    /// the graph has nothing to show.
+    bool fillRecord(int index, GraphDefinition& graph);
 
     QMdiArea& m_mdiArea;
     GraphTable& m_graphs;
