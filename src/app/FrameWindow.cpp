@@ -7,7 +7,7 @@
 #include "app/MoreWindowsDialog.h"
 #include "app/VersionText.h"
 #include "app/WindowListMenu.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "app/help/HelpWindow.h"
 #include "document/FileCommandState.h"
 #include "document/ProfileStore.h"

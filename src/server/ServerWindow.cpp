@@ -1,6 +1,6 @@
 #include "server/ServerWindow.h"
 
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "server/LogList.h"
 #include "server/ServerAbout.h"
 #include "server/ServerMenu.h"

@@ -1,7 +1,7 @@
 #include "FrameTestSupport.h"
 
 #include "app/FrameCommand.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/GraphTable.h"
 #include "document/DisplayFormat.h"
 #include "graphs/GraphResources.h"

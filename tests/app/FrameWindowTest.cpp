@@ -3,7 +3,7 @@
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
 #include "app/FrameStatusBar.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/DocumentPaths.h"
 #include "link/client/NameList.h"
 #include "link/protocol/WireFormat.h"

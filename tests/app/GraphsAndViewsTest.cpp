@@ -3,7 +3,7 @@
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
 #include "app/MoreWindowsDialog.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/GraphTable.h"
 #include "document/Placement.h"
 #include "graphs/GraphWindows.h"

@@ -2,7 +2,7 @@
 
 #include "app/FrameCommand.h"
 #include "app/MoreWindowsDialog.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "app/help/HelpWindow.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,7 @@
 
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 
 #include <QAction>
 #include <QMenu>

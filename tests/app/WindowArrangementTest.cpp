@@ -3,7 +3,7 @@
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
 #include "app/WindowListMenu.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/DocumentPaths.h"
 #include "document/Placement.h"
 #include "document/ProfileStore.h"

@@ -1,6 +1,6 @@
 #include "server/ServerWindow.h"
 
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "link/protocol/WireFormat.h"
 #include "platform/PresenceMarker.h"
 #include "server/DdeServer.h"

@@ -1,4 +1,4 @@
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 
 #include "support/TestSupport.h"
 
