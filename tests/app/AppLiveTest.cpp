@@ -8,6 +8,7 @@
 #include "graphs/builders/ScrollingList.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
 
 #include <QMdiArea>

@@ -5,20 +5,9 @@
 
 #include <memory>
 
-#include <netinet/in.h>
-
 class QTemporaryDir;
 
 namespace vexa::test {
-
-/// A free loopback TCP port at the time of asking.
-int FreePort();
-
-/// The loopback address at \p port.
-sockaddr_in LoopbackAddress(int port);
-
-/// A socket connected to \p port on the loopback interface, or -1.
-int ConnectLoopback(int port);
 
 /// A real data server process with a settings file and runtime directory of
 /// its own, on the TCP path at a port or on the session bus. Stopped, and

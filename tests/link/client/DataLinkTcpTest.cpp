@@ -7,7 +7,6 @@
 #include "support/TestSupport.h"
 
 #include <QRegularExpression>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -24,11 +23,6 @@ namespace {
 constexpr int kTestWaitSeconds = 2;
 /// The shortest wait: it gives up at the next tick of the one-second clock.
 constexpr int kShortestWait = 0;
-/// How long the server in another process may stay silent before its answer
-/// is taken as complete.
-constexpr int kQuietMs = 300;
-/// Time for a reset to travel over the loopback interface.
-constexpr int kResetTravelMs = 100;
 
 const QString kFailure = QString::fromLatin1(DataLink::kFailureText);
 
@@ -62,13 +56,16 @@ protected:
         EXPECT_EQ(m_host.connection(), QString());
     }
 
-    /// The answer of the server at \p port to a request of its own.
+    /// The answer of the server at \p port to a request of its own: the
+    /// request and the end of the stream are sent, and the server closes
+    /// the connection once it has answered.
     static QByteArray ServerAnswer(int port)
     {
-        RawClient raw(port);
+        RawTcpClient raw(port);
         if (!raw.send(BuildSampleRequest()))
             return {};
-        return raw.receiveUntilQuiet(kQuietMs);
+        raw.halfClose();
+        return raw.receiveToEnd();
     }
 
     vexa::test::ScratchDir m_dir;
@@ -308,8 +305,7 @@ TEST_F(TcpLink, AServerThatClosesBetweenRequestsFailsTheLinkOnce)
 TEST_F(TcpLink, AResetStreamFailsTheRequestWithoutASecondBoxForTheClose)
 {
     connectFake({"X"});
-    m_fake.reset();
-    QTest::qWait(kResetTravelMs);
+    ASSERT_TRUE(m_fake.reset());
 
     m_link.FetchSample();
     expectOneFailureBox(QStringLiteral("Unable to send command to data server."));
@@ -318,8 +314,7 @@ TEST_F(TcpLink, AResetStreamFailsTheRequestWithoutASecondBoxForTheClose)
 TEST_F(TcpLink, ClosingAResetStreamByHandTellsTheUser)
 {
     connectFake({"X"});
-    m_fake.reset();
-    QTest::qWait(kResetTravelMs);
+    ASSERT_TRUE(m_fake.reset());
 
     m_link.Disconnect();
     const std::vector<MessageRequest> boxes = m_messages.boxes();
