@@ -3,12 +3,15 @@
 #include "app/FrameCommand.h"
 #include "app/MoreWindowsDialog.h"
 #include "banner/Banner.h"
+#include "app/help/HelpPopup.h"
+#include "app/help/HelpTopics.h"
 #include "app/help/HelpWindow.h"
 
 #include <QAbstractButton>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
@@ -159,7 +162,10 @@ TEST_F(MoreWindows, HelpShowsTheSelectionTopicAsAPopUp)
     MoreWindowsDialog dialog(nullptr, app::kMoreViewsCommand, m_file, {});
     dialog.show();
     Click(dialog, "Help");
-    EXPECT_NE(app::CurrentHelpPopup(), nullptr);
+    const app::HelpPopup* popup = app::CurrentHelpPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->browser()->source(), app::HelpTopicUrl(app::kHelpGraphOrViewSelection));
+    EXPECT_EQ(popup->browser()->documentTitle(), QStringLiteral("Selecting a Graph or View"));
     EXPECT_TRUE(dialog.isVisible());
 }
 
