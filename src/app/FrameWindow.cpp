@@ -79,6 +79,11 @@ FrameWindow::~FrameWindow()
         shutDown();
 }
 
+FrameWindow::Probe FrameWindow::probe() const
+{
+    return {m_document, m_link, m_graphs, m_graphWindows, m_graphsAndViews, m_serverStart};
+}
+
 QIcon FrameWindow::LoadIcon()
 {
     return QIcon(QString::fromLatin1(kIconResource));

@@ -173,14 +173,14 @@ TEST_F(MoreWindows, TheFrameOpensWhatTheSelectionChoseAndNothingOnCancel)
 {
     auto frame = StartFrame();
     CloseBanner();
-    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, m_file));
+    ASSERT_TRUE(OpenDisplayFile(*frame, m_file));
 
     DriveModal<MoreWindowsDialog>([](MoreWindowsDialog& dialog) {
         Select(dialog, QStringLiteral("Beta"));
         Click(dialog, "Cancel");
     });
     frame->SendCommand(app::kMoreGraphsCommand);
-    EXPECT_TRUE(frame->mdiArea().subWindowList().isEmpty());
+    EXPECT_TRUE(MdiAreaOf(*frame).subWindowList().isEmpty());
 
     DriveModal<MoreWindowsDialog>([](MoreWindowsDialog& dialog) {
         Select(dialog, QStringLiteral("gamma"));
@@ -194,7 +194,7 @@ TEST_F(MoreWindows, TheFrameOpensWhatTheSelectionChoseAndNothingOnCancel)
         Click(dialog, "Ok");
     });
     frame->SendCommand(app::kMoreViewsCommand);
-    EXPECT_EQ(frame->graphsAndViews().currentView(), 1);
+    EXPECT_EQ(frame->probe().graphsAndViews.currentView(), 1);
     EXPECT_NE(GraphWindowOf(*frame, 2), nullptr);
 }
 
