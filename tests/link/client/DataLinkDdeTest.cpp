@@ -31,7 +31,7 @@ bool IsServerOnTheBus()
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString(kBusName)).value();
 }
 
-class DdeLink : public ::testing::Test {
+class DdeLink : public LinkFixture {
 protected:
     void SetUp() override
     {
@@ -50,22 +50,6 @@ protected:
         return QTest::qWaitFor([&arrived] { return !arrived.isEmpty(); }, kAnswerWaitMs);
     }
 
-    void expectOneFailureBox(const QString& reason)
-    {
-        const std::vector<MessageRequest> boxes = m_messages.boxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, reason + QStringLiteral("\n\n") + kFailure);
-        EXPECT_EQ(boxes[0].caption, QStringLiteral("VEXA Display"));
-        EXPECT_EQ(boxes[0].icon, MessageIcon::Stop);
-        EXPECT_FALSE(m_link.isConnected());
-        EXPECT_TRUE(m_host.isReconnectEnabled());
-        EXPECT_EQ(m_host.connection(), QString());
-    }
-
-    vexa::test::ScratchDir m_dir;
-    vexa::test::ScriptedMessages m_messages;
-    RecordingHost m_host;
-    DataLink m_link{m_host, m_dir.path("VexaDisplay.ini")};
 };
 
 TEST_F(DdeLink, WithoutAServerNoConversationIsEstablished)

@@ -26,7 +26,7 @@ constexpr int kShortestWait = 0;
 
 const QString kFailure = QString::fromLatin1(DataLink::kFailureText);
 
-class TcpLink : public ::testing::Test {
+class TcpLink : public LinkFixture {
 protected:
     void SetUp() override { sockets::SetReceiveWaitLimitSeconds(kTestWaitSeconds); }
     void TearDown() override { sockets::SetReceiveWaitLimitSeconds(sockets::kReceiveWaitLimitSeconds); }
@@ -44,18 +44,6 @@ protected:
         ASSERT_EQ(m_fake.received(), BuildLayoutMessage(m_link.layout()));
     }
 
-    void expectOneFailureBox(const QString& reason)
-    {
-        const std::vector<MessageRequest> boxes = m_messages.boxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, reason + QStringLiteral("\n\n") + kFailure);
-        EXPECT_EQ(boxes[0].caption, QStringLiteral("VEXA Display"));
-        EXPECT_EQ(boxes[0].icon, MessageIcon::Stop);
-        EXPECT_FALSE(m_link.isConnected());
-        EXPECT_TRUE(m_host.isReconnectEnabled());
-        EXPECT_EQ(m_host.connection(), QString());
-    }
-
     /// The answer of the server at \p port to a request of its own: the
     /// request and the end of the stream are sent, and the server closes
     /// the connection once it has answered.
@@ -68,10 +56,6 @@ protected:
         return raw.receiveToEnd();
     }
 
-    vexa::test::ScratchDir m_dir;
-    vexa::test::ScriptedMessages m_messages;
-    RecordingHost m_host;
-    DataLink m_link{m_host, m_dir.path("VexaDisplay.ini")};
     FakeTcpServer m_fake;
 };
 

@@ -11,6 +11,18 @@ constexpr const char* kRandomPrefix = "DRAW";
 
 }  // namespace
 
+void LinkFixture::expectOneFailureBox(const QString& reason)
+{
+    const std::vector<MessageRequest> boxes = m_messages.boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, reason + QStringLiteral("\n\n") + QString::fromLatin1(DataLink::kFailureText));
+    EXPECT_EQ(boxes[0].caption, QStringLiteral("VEXA Display"));
+    EXPECT_EQ(boxes[0].icon, MessageIcon::Stop);
+    EXPECT_FALSE(m_link.isConnected());
+    EXPECT_TRUE(m_host.isReconnectEnabled());
+    EXPECT_EQ(m_host.connection(), QString());
+}
+
 void SetLayout(LayoutBlock& layout, const QByteArray& path, const QList<QByteArray>& names)
 {
     layout.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/client/DataLink.h"
 #include "link/client/LinkHost.h"
 #include "link/protocol/DataSample.h"
 #include "link/protocol/LayoutBlock.h"
@@ -7,6 +8,7 @@
 #include "support/RawTcpClient.h"
 #include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
+#include "support/TestSupport.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,6 +16,8 @@
 #include <QStringList>
 
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace vexa::link::test {
 
@@ -34,6 +38,20 @@ public:
     QStringList connections;
     QStringList sampleTimes;
     std::vector<bool> reconnectStates;
+};
+
+/// A data link on a settings file of its own, with the window it shows its
+/// state on and the message boxes it shows.
+class LinkFixture : public ::testing::Test {
+protected:
+    /// The link failed once: one box gives \p reason and the failure text,
+    /// the link is closed and "Re-Connect To Data Server" is offered.
+    void expectOneFailureBox(const QString& reason);
+
+    vexa::test::ScratchDir m_dir;
+    vexa::test::ScriptedMessages m_messages;
+    RecordingHost m_host;
+    DataLink m_link{m_host, m_dir.path("VexaDisplay.ini")};
 };
 
 using vexa::test::BusClient;
