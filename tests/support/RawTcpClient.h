@@ -13,7 +13,8 @@ class QDeadlineTimer;
 
 namespace vexa::test {
 
-/// The IPv4 loopback address at \p port.
+/// For the tests that handle sockets themselves: the IPv4 loopback address
+/// at \p port.
 sockaddr_in LoopbackAddress(int port);
 /// Every local IPv4 address at \p port.
 sockaddr_in AnyAddress(int port);
