@@ -13,6 +13,7 @@ sockets::Socket ListenOnLoopback()
     const sockaddr_in address = LoopbackAddress(0);
     EXPECT_EQ(::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     EXPECT_EQ(::listen(socket.fd(), SOMAXCONN), 0);
+    EXPECT_NE(LocalPort(socket.fd()), 0);
     return socket;
 }
 
