@@ -105,6 +105,10 @@ TEST(Live, AViewOfThreeGraphsShowsTheServersSimulatedSignals)
     for (int row = 0; row < waves.rowCount(); ++row) {
         const double cosine = waves.value(row, 0);
         const double sine = waves.value(row, 1);
+        // Every generator reads 0 until its first step, 100 ms after the
+        // layout switched simulate mode on; the first fetches may come sooner.
+        if (sines.empty() && cosine == 0.0 && sine == 0.0)
+            continue;
         EXPECT_NEAR(std::hypot(cosine, sine), kFullScale, kTolerance * kFullScale) << row;
         sines.insert(sine);
     }
