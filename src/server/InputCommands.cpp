@@ -77,11 +77,14 @@ LiveValuesWindow* InputCommands::liveValuesWindow() const
 
 void InputCommands::ChangeDataSources()
 {
+    DataSourcesDialog dialog(m_inputs.config(), m_window);
+    if (dialog.exec() == QDialog::Accepted)
+        ApplyDataSources(dialog.config());
+}
+
+void InputCommands::ApplyDataSources(const InputsConfig& after)
+{
     const InputsConfig before = m_inputs.config();
-    DataSourcesDialog dialog(before, m_window);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const InputsConfig after = dialog.config();
     if (after == before)
         return;
     if (!m_settings.WriteChanges(before, after)) {

@@ -34,9 +34,13 @@ public:
     void ShowSources();
     /// Shows the "Live Values" window, making it the first time.
     void ShowLiveValues();
-    /// Runs the "Data Sources" dialog; a changed configuration is written
-    /// to the settings (the changed keys only), put in force at once and logged.
+    /// Runs the "Data Sources" dialog and puts what it gives in force.
     void ChangeDataSources();
+    /// Puts \p config in force at once when it differs from the one in
+    /// force, and logs so; writes the keys of the settings it changed (and
+    /// no others, so that command-line settings left alone stay out of the
+    /// file).
+    void ApplyDataSources(const InputsConfig& config);
     /// Asks for a file and writes a measurement file of the names seen.
     void SaveNamesAsMeasurementFile();
 

@@ -90,9 +90,10 @@ void ServerWindow::start(ShowMode mode)
         port = m_settings.port();
         m_menu->showPort(port);
     }
+    // The inputs first: a client that finds the server finds them listening.
+    m_inputCommands.Start(m_inputOverrides);
     // A transport that fails to start has logged why; the window stays usable.
     m_transport.start(m_dataPath, port);
-    m_inputCommands.Start(m_inputOverrides);
     // Only now is the server ready for the display program, which waits for
     // this marker after starting it.
     m_presence.hold();

@@ -75,7 +75,7 @@ public:
     const ServerTransport& transport() const { return m_transport; }
     const ServerSettings& settings() const { return m_settings; }
     const InputSet& inputs() const { return m_inputs; }
-    const InputCommands& inputCommands() const { return m_inputCommands; }
+    InputCommands& inputCommands() { return m_inputCommands; }
     /// The menu item of \p command; nullptr for a command without one.
     QAction* action(ServerCommand command) const;
     /// The data path read when the window was made.

@@ -4,9 +4,11 @@
 #include "server/inputs/ValueSink.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,31 @@ public:
 
 /// The eight bytes of \p value, for byte-exact comparisons.
 QByteArray DoubleBytes(double value);
+
+/// A client of the server's TCP path, as the display program is: it sends
+/// a layout and asks for samples, blocking up to a time-out for each answer.
+class SampleClient {
+public:
+    explicit SampleClient(int port);
+    ~SampleClient();
+    SampleClient(const SampleClient&) = delete;
+    SampleClient& operator=(const SampleClient&) = delete;
+
+    /// Sends the layout of \p names under \p path.
+    bool SendLayout(const QByteArray& path, const QList<QByteArray>& names);
+    /// The values of one sample, eight bytes each; empty when no whole
+    /// answer came.
+    std::vector<QByteArray> Sample();
+    /// Asks for samples until \p done holds for one, for up to \p timeoutMs.
+    bool WaitFor(const std::function<bool(const std::vector<QByteArray>& values)>& done, int timeoutMs);
+
+private:
+    int m_fd = -1;
+    int m_count = 0;
+};
+
+/// Sends all of \p bytes on the connected socket \p fd.
+bool SendAll(int fd, const QByteArray& bytes);
 
 /// Sends \p datagram to \p port on the loopback interface; false when it
 /// could not be sent.
