@@ -19,7 +19,8 @@ using DatagramParser = ParseCounts (*)(std::string_view datagram, ValueSink& sin
 /// Its receive buffer is made large, so that bursts wait in the system
 /// rather than being dropped, and it reads many datagrams per system call
 /// and per wake-up. Datagrams the system dropped all the same are counted
-/// from the socket's drop counter.
+/// from the socket's drop counter, which the system hands over with the
+/// next datagram it takes in after a drop.
 class UdpInput final : public ListeningInput {
     Q_OBJECT
 

@@ -85,6 +85,7 @@ std::vector<QByteArray> SampleClient::Sample()
             return {};
         answer.append(buffer, n);
     }
+    m_timeOfDay = link::ReadDouble(answer.constData());
     std::vector<QByteArray> values;
     for (int i = 0; i < m_count; ++i)
         values.push_back(answer.mid(8 + 8 * i, 8));

@@ -57,12 +57,15 @@ public:
     /// The values of one sample, eight bytes each; empty when no whole
     /// answer came.
     std::vector<QByteArray> Sample();
+    /// The time of day of the last sample, in seconds.
+    double timeOfDay() const { return m_timeOfDay; }
     /// Asks for samples until \p done holds for one, for up to \p timeoutMs.
     bool WaitFor(const std::function<bool(const std::vector<QByteArray>& values)>& done, int timeoutMs);
 
 private:
     int m_fd = -1;
     int m_count = 0;
+    double m_timeOfDay = 0.0;
 };
 
 /// Sends all of \p bytes on the connected socket \p fd.

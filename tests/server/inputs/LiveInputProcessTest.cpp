@@ -112,6 +112,7 @@ TEST_F(LiveServer, WithoutInputsNothingChangesFromTheStillSample)
     SampleClient client(m_port);
     ASSERT_TRUE(client.SendLayout(kPlantPath, {"never", "fed"}));
     EXPECT_EQ(client.Sample(), (std::vector<QByteArray>{DoubleBytes(0.0), DoubleBytes(0.0)}));
+    EXPECT_EQ(client.timeOfDay(), 0.0);
 }
 
 TEST_F(LiveServer, WithAnInputConfiguredUnfedNamesAreNanUntilFed)
@@ -120,6 +121,9 @@ TEST_F(LiveServer, WithAnInputConfiguredUnfedNamesAreNanUntilFed)
     SampleClient client(m_port);
     ASSERT_TRUE(client.SendLayout(kPlantPath, {"fed.v", "later.v"}));
     EXPECT_EQ(client.Sample(), (std::vector<QByteArray>{kNan, kNan}));
+    // Live samples carry the time of day, as simulated ones do.
+    EXPECT_GT(client.timeOfDay(), 0.0);
+    EXPECT_LT(client.timeOfDay(), 86400.0);
     ASSERT_TRUE(SendDatagram(m_lineUdp, "fed v=1"));
     EXPECT_TRUE(client.WaitFor([](const auto& values) { return Number(values[0]) == 1 && IsNan(values[1]); },
                                kArrivalMs));
