@@ -12,9 +12,12 @@ namespace vexa::server {
 
 namespace {
 
-constexpr int kWidth = 640;
+constexpr int kWidth = 720;
 constexpr int kHeight = 480;
-constexpr int kNameWidth = 260;
+constexpr int kNameWidth = 220;
+constexpr int kValueWidth = 150;
+constexpr int kAgeWidth = 110;
+constexpr int kRowPadding = 6;
 
 }  // namespace
 
@@ -31,8 +34,12 @@ LiveValuesWindow::LiveValuesWindow(const InputSet& inputs, QWidget* owner)
     // A hundred thousand rows: every row the same height, so that none is
     // measured.
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + kRowPadding);
     m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->setWordWrap(false);
     m_view->setColumnWidth(LiveValuesModel::kNameColumn, kNameWidth);
+    m_view->setColumnWidth(LiveValuesModel::kValueColumn, kValueWidth);
+    m_view->setColumnWidth(LiveValuesModel::kAgeColumn, kAgeWidth);
     m_summary->setBuddy(m_view);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);

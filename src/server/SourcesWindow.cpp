@@ -12,7 +12,7 @@ namespace vexa::server {
 
 namespace {
 
-constexpr int kWidth = 1100;
+constexpr int kWidth = 1240;
 constexpr int kHeight = 220;
 
 const char* const kHeadings[SourcesWindow::kColumnCount] = {
@@ -47,6 +47,7 @@ SourcesWindow::SourcesWindow(const InputSet& inputs, QWidget* owner)
     m_table->setHorizontalHeaderLabels(headings);
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setWordWrap(false);
     m_table->setAccessibleName(QString::fromLatin1(kTitle));
     for (int row = 0; row < m_table->rowCount(); ++row) {
         for (int column = 0; column < kColumnCount; ++column) {
@@ -96,6 +97,7 @@ void SourcesWindow::Refresh()
         for (int column = 0; column < kColumnCount; ++column)
             m_table->item(row, column)->setText(texts[column]);
     }
+    m_table->resizeColumnsToContents();
     const ValueTable& table = m_inputs.table();
     m_summary->setText(QStringLiteral("%1 names of at most %2 held; %3 new names refused because the table was full")
                            .arg(table.size())
