@@ -4,13 +4,17 @@
 #include "server/engine/LiveValues.h"
 #include "server/inputs/InputSet.h"
 
+#include <QDateTime>
+
+#include <cmath>
+
 namespace vexa::server {
 
 namespace {
 
 constexpr int kValueDigits = 12;
 constexpr double kMillisecondsPerSecond = 1000.0;
-const char* const kHeadings[LiveValuesModel::kColumnCount] = {"Name", "Value", "Age", "Input"};
+const char* const kHeadings[LiveValuesModel::kColumnCount] = {"Name", "Value", "Age", "Sent at", "Input"};
 
 }  // namespace
 
@@ -37,7 +41,7 @@ QVariant LiveValuesModel::data(const QModelIndex& index, int role) const
     const ValueTable& table = m_inputs.table();
     const auto row = std::size_t(index.row());
     const ValueTable::Entry& entry = table.entry(row);
-    if (role == Qt::TextAlignmentRole && index.column() != kNameColumn && index.column() != kInputColumn)
+    if (role == Qt::TextAlignmentRole && (index.column() == kValueColumn || index.column() == kAgeColumn))
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
         return {};
@@ -52,6 +56,11 @@ QVariant LiveValuesModel::data(const QModelIndex& index, int role) const
             QStringLiteral("%1 s").arg(double(now - entry.receivedMs) / kMillisecondsPerSecond, 0, 'f', 1);
         return table.isStale(row, now) ? QStringLiteral("%1 (stale)").arg(age) : age;
     }
+    case kSourceTimeColumn:
+        if (std::isnan(entry.sourceTime))
+            return QString();
+        return QDateTime::fromMSecsSinceEpoch(std::llround(entry.sourceTime * kMillisecondsPerSecond))
+            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     case kInputColumn:
         return m_inputs.inputName(entry.input);
     default:

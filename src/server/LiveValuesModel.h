@@ -9,14 +9,14 @@ namespace vexa::server {
 
 class InputSet;
 
-/// The value table as rows of name, value, age and input, in the order the
-/// names first came. Rows are only ever added; Refresh() tells the views of
+/// The value table as rows of name, value, age, the sender's time and
+/// input, in the order the names first came. Rows are only ever added; Refresh() tells the views of
 /// new rows and of changed values.
 class LiveValuesModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { kNameColumn, kValueColumn, kAgeColumn, kInputColumn, kColumnCount };
+    enum Column { kNameColumn, kValueColumn, kAgeColumn, kSourceTimeColumn, kInputColumn, kColumnCount };
 
     explicit LiveValuesModel(const InputSet& inputs, QObject* parent = nullptr);
 

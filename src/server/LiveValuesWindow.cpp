@@ -12,11 +12,12 @@ namespace vexa::server {
 
 namespace {
 
-constexpr int kWidth = 720;
+constexpr int kWidth = 900;
 constexpr int kHeight = 480;
 constexpr int kNameWidth = 220;
 constexpr int kValueWidth = 150;
 constexpr int kAgeWidth = 110;
+constexpr int kSourceTimeWidth = 180;
 constexpr int kRowPadding = 6;
 
 }  // namespace
@@ -40,6 +41,7 @@ LiveValuesWindow::LiveValuesWindow(const InputSet& inputs, QWidget* owner)
     m_view->setColumnWidth(LiveValuesModel::kNameColumn, kNameWidth);
     m_view->setColumnWidth(LiveValuesModel::kValueColumn, kValueWidth);
     m_view->setColumnWidth(LiveValuesModel::kAgeColumn, kAgeWidth);
+    m_view->setColumnWidth(LiveValuesModel::kSourceTimeColumn, kSourceTimeWidth);
     m_summary->setBuddy(m_view);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);

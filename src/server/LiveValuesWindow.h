@@ -11,8 +11,8 @@ class InputSet;
 class LiveValuesModel;
 
 /// The "Live Values" window: every name the inputs have fed, with its
-/// latest value, its age and the input it came from, refreshed every second
-/// while the window is shown.
+/// latest value, its age, the time its sender gave and the input it came
+/// from, refreshed every second while the window is shown.
 class LiveValuesWindow : public RefreshingWindow {
     Q_OBJECT
 

@@ -11,7 +11,9 @@
 
 #include "TransportTestSupport.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -33,15 +35,7 @@ namespace {
 constexpr int kWaitMs = 5000;
 const QString kSaveTitle = QStringLiteral("Save Names As Measurement File");
 
-bool SendDatagram(int port, const QByteArray& datagram)
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = vexa::test::LoopbackAddress(port);
-    const ssize_t sent = ::sendto(fd, datagram.constData(), size_t(datagram.size()), 0,
-                                  reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    ::close(fd);
-    return sent == datagram.size();
-}
+using vexa::test::SendLoopbackDatagram;
 
 class InputWindowsTest : public ::testing::Test {
 protected:
@@ -60,7 +54,7 @@ protected:
     static bool Feed(const ServerWindow& window, int input, int port, const QByteArray& datagram,
                      std::uint64_t messages)
     {
-        return SendDatagram(port, datagram) && QTest::qWaitFor(
+        return SendLoopbackDatagram(port, datagram) && QTest::qWaitFor(
                                                    [&] {
                                                        return window.inputs().input(input).counters().messages
                                                            >= messages;
@@ -72,7 +66,7 @@ protected:
     vexa::test::ScriptedFileDialogs m_files;
     vexa::test::ScratchDir m_dir;
     std::string m_file = m_dir.path("VexaDisplay.ini");
-    int m_udpPort = FreePort();
+    int m_udpPort = vexa::test::FreeUdpPort();
 };
 
 TEST_F(InputWindowsTest, SourcesShowsEachInputWithItsStateAndCounters)
@@ -129,7 +123,8 @@ TEST_F(InputWindowsTest, SourcesShowsEachInputWithItsStateAndCounters)
 TEST_F(InputWindowsTest, LiveValuesListsTheNamesWithValueAgeAndInput)
 {
     auto window = StartServer("JsonUdpPort=" + std::to_string(m_udpPort) + "\r\nStaleAfterMs=1000\r\n");
-    ASSERT_TRUE(Feed(*window, InputSet::kJsonUdpInput, m_udpPort, R"({"engine": {"rpm": 3000.5}, "on": true})", 1));
+    ASSERT_TRUE(Feed(*window, InputSet::kJsonUdpInput, m_udpPort,
+                     R"({"engine": {"rpm": 3000.5}, "on": true, "timestamp": 1700000000.25})", 1));
 
     window->SendCommand(CommandId(ServerCommand::LiveValues));
     LiveValuesWindow* live = window->inputCommands().liveValuesWindow();
@@ -144,6 +139,8 @@ TEST_F(InputWindowsTest, LiveValuesListsTheNamesWithValueAgeAndInput)
     EXPECT_EQ(text(0, LiveValuesModel::kNameColumn), QStringLiteral("engine.rpm"));
     EXPECT_EQ(text(0, LiveValuesModel::kValueColumn), QStringLiteral("3000.5"));
     EXPECT_EQ(text(0, LiveValuesModel::kAgeColumn), QStringLiteral("1.0 s"));
+    EXPECT_EQ(text(0, LiveValuesModel::kSourceTimeColumn),
+              QDateTime::fromMSecsSinceEpoch(1700000000250).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
     EXPECT_EQ(text(0, LiveValuesModel::kInputColumn), QStringLiteral("JSON over UDP"));
     EXPECT_EQ(text(1, LiveValuesModel::kNameColumn), QStringLiteral("on"));
     EXPECT_EQ(text(1, LiveValuesModel::kValueColumn), QStringLiteral("1"));
@@ -156,6 +153,7 @@ TEST_F(InputWindowsTest, LiveValuesListsTheNamesWithValueAgeAndInput)
     live->Refresh();
     EXPECT_EQ(model.rowCount(), 3);
     EXPECT_EQ(text(2, LiveValuesModel::kNameColumn), QStringLiteral("late"));
+    EXPECT_EQ(text(2, LiveValuesModel::kSourceTimeColumn), QString());
     EXPECT_EQ(live->summary(), QStringLiteral("3 names"));
 }
 
@@ -190,6 +188,20 @@ TEST_F(InputWindowsTest, TheDataSourcesDialogShowsTheConfigurationAndRefusesAnUn
     EXPECT_EQ(bind->text(), QStringLiteral("0.0.0.0"));
     EXPECT_FALSE(stale->isChecked());
     EXPECT_EQ(dialog.config(), config);
+
+    // Every control in reading order on the Tab key, each with a name a
+    // screen reader can say.
+    QStringList order;
+    for (QWidget* at = lineUdp; order.size() < 12; at = at->nextInFocusChain()) {
+        if (!(at->focusPolicy() & Qt::TabFocus) || at->objectName().startsWith(QLatin1String("qt_")))
+            continue;  // the spin boxes' own edits are parts of them
+        order.append(at->objectName());
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(at);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << at->objectName().toStdString();
+    }
+    EXPECT_EQ(order, (QStringList{"lineUdp", "lineUdpValue", "lineTcp", "lineTcpValue", "jsonUdp", "jsonUdpValue",
+                                  "bindAddress", "mqtt", "mqttBroker", "mqttTopics", "staleAfter", "staleAfterValue"}));
 
     lineUdp->setChecked(true);
     EXPECT_TRUE(lineUdpPort->isEnabled());

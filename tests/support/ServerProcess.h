@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,13 @@ sockaddr_in LoopbackAddress(int port);
 
 /// A socket connected to \p port on the loopback interface, or -1.
 int ConnectLoopback(int port);
+
+/// A free loopback UDP port at the time of asking.
+int FreeUdpPort();
+
+/// Sends \p datagram to \p port on the loopback interface; false when it
+/// could not be sent whole.
+bool SendLoopbackDatagram(int port, const QByteArray& datagram);
 
 /// A real data server process with a settings file and runtime directory of
 /// its own, on the TCP path at a port or on the session bus. Stopped, and

@@ -117,25 +117,4 @@ bool SendAll(int fd, const QByteArray& bytes)
     return fd >= 0;
 }
 
-bool SendDatagram(int port, const QByteArray& datagram)
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = vexa::test::LoopbackAddress(port);
-    const ssize_t sent = ::sendto(fd, datagram.constData(), size_t(datagram.size()), 0,
-                                  reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    ::close(fd);
-    return sent == datagram.size();
-}
-
-int FreeUdpPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = vexa::test::LoopbackAddress(0);
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
 }  // namespace vexa::server::test

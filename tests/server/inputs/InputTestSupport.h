@@ -2,6 +2,7 @@
 
 #include "server/engine/ServerLog.h"
 #include "server/inputs/ValueSink.h"
+#include "support/ServerProcess.h"
 
 #include <QByteArray>
 #include <QList>
@@ -71,10 +72,11 @@ private:
 /// Sends all of \p bytes on the connected socket \p fd.
 bool SendAll(int fd, const QByteArray& bytes);
 
-/// Sends \p datagram to \p port on the loopback interface; false when it
-/// could not be sent.
-bool SendDatagram(int port, const QByteArray& datagram);
-/// A free loopback UDP port at the time of asking.
-int FreeUdpPort();
+using vexa::test::FreeUdpPort;
+/// Sends \p datagram to \p port on the loopback interface.
+inline bool SendDatagram(int port, const QByteArray& datagram)
+{
+    return vexa::test::SendLoopbackDatagram(port, datagram);
+}
 
 }  // namespace vexa::server::test
