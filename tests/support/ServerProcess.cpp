@@ -64,27 +64,6 @@ int ConnectLoopback(int port)
     return fd;
 }
 
-int FreeUdpPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(0);
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-bool SendLoopbackDatagram(int port, const QByteArray& datagram)
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = LoopbackAddress(port);
-    const ssize_t sent = ::sendto(fd, datagram.constData(), size_t(datagram.size()), 0,
-                                  reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    ::close(fd);
-    return sent == datagram.size();
-}
-
 ServerProcess::ServerProcess(const QString& program, int port, const QStringList& arguments)
     : m_dir(std::make_unique<QTemporaryDir>()), m_port(port)
 {
@@ -146,6 +125,27 @@ void ServerProcess::kill()
         return;
     m_process.kill();
     m_process.waitForFinished(kStopTimeoutMs);
+}
+
+int FreeUdpPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = LoopbackAddress(0);
+    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+bool SendLoopbackDatagram(int port, const QByteArray& datagram)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const sockaddr_in address = LoopbackAddress(port);
+    const ssize_t sent = ::sendto(fd, datagram.constData(), size_t(datagram.size()), 0,
+                                  reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    ::close(fd);
+    return sent == datagram.size();
 }
 
 }  // namespace vexa::test
