@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdio>
 #include <limits>
 #include <optional>
-#include <cstdio>
 #include <string_view>
 #include <vector>
 

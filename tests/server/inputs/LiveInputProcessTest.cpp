@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -229,22 +230,28 @@ TEST_F(LiveServer, LargestDatagramsAndTenThousandNamesInASecondAreTaken)
     ASSERT_TRUE(SendDatagram(m_lineUdp, packed));
     ASSERT_TRUE(SendDatagram(m_lineUdp, QByteArray(65507, 'x')));
     ASSERT_TRUE(SendDatagram(m_jsonUdp, "{\"s\":\"" + QByteArray(65499, 'y') + "\"}"));
+    SampleClient client(m_port);
+    ASSERT_TRUE(client.SendLayout(kPlantPath, {"big0", "big" + QByteArray::number(lines - 1), "n0", "n5000", "n9999"}));
+    // Read before more comes, so that a small receive buffer holds the rest.
+    EXPECT_TRUE(client.WaitFor(
+        [&](const std::vector<QByteArray>& values) { return Number(values[0]) == 0 && Number(values[1]) == lines - 1; },
+        kArrivalMs));
 
-    // 10,000 distinct names within a second, a hundred lines to a datagram.
+    // 10,000 distinct names within a second, a hundred lines to a datagram,
+    // paced over the second as a feed would send them.
     constexpr int kNames = 10000;
     constexpr int kPerDatagram = 100;
+    constexpr int kPaceMs = 1000 * kPerDatagram / kNames;
     for (int first = 0; first < kNames; first += kPerDatagram) {
         QByteArray datagram;
         for (int i = first; i < first + kPerDatagram; ++i)
             datagram += "n" + QByteArray::number(i) + " value=" + QByteArray::number(i) + "\n";
         ASSERT_TRUE(SendDatagram(m_lineUdp, datagram));
+        ::poll(nullptr, 0, kPaceMs);
     }
-    SampleClient client(m_port);
-    ASSERT_TRUE(client.SendLayout(kPlantPath, {"big0", "big" + QByteArray::number(lines - 1), "n0", "n5000", "n9999"}));
     EXPECT_TRUE(client.WaitFor(
         [&](const std::vector<QByteArray>& values) {
-            return Number(values[0]) == 0 && Number(values[1]) == lines - 1 && Number(values[2]) == 0
-                && Number(values[3]) == 5000 && Number(values[4]) == 9999;
+            return Number(values[2]) == 0 && Number(values[3]) == 5000 && Number(values[4]) == 9999;
         },
         kArrivalMs));
 }
