@@ -154,7 +154,7 @@ TEST_F(LiveServer, InSimulateModeLiveNamesKeepTheirValuesAmongTheGenerators)
 
 TEST_F(LiveServer, ANameNotFedWithinTheStaleLimitIsNanUntilFedAgain)
 {
-    StartAllInputs({"--stale-after", "300"});
+    StartAllInputs({"--stale-after", "1000"});
     SampleClient client(m_port);
     ASSERT_TRUE(client.SendLayout(kPlantPath, {"beat.v"}));
     ASSERT_TRUE(SendDatagram(m_jsonUdp, R"({"beat": {"v": 1}})"));
