@@ -120,10 +120,13 @@ TEST_F(ServerWindowTest, TheMenuHoldsEveryCommandWithItsTextAndInitialCheck)
         bool checked;
     };
     const Item expected[] = {
+        {116, "&File|Save Names As Measurement File...", false, false},
         {101, "&File|E&xit", false, false},
         {108, "&View|&Clear Screen", false, false},
         {102, "&View|&Show Connections", false, false},
         {103, "&View|Measurement Information", false, false},
+        {117, "&View|Sources", false, false},
+        {118, "&View|Live Values", false, false},
         {109, "&Options/&Select Data Path|&DDE", true, false},
         {110, "&Options/&Select Data Path|&TCP/IP", true, false},
         {111, "&Options|Change TCP/IP Port Assignment", false, false},
@@ -131,6 +134,7 @@ TEST_F(ServerWindowTest, TheMenuHoldsEveryCommandWithItsTextAndInitialCheck)
         {113, "&Options/&Verbose|O&ff", true, true},
         {114, "&Options/&Time Of Day|&Send Time Of Day With Each Data Packet", true, true},
         {115, "&Options/&Time Of Day|&Do Not Send Time Of Day With Each Data Packet", true, false},
+        {119, "&Options|Data Sources...", false, false},
         {105, "&Help|&About", false, false},
         {106, "&Help|Quillmere on the &Web", false, false},
     };

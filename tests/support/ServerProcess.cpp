@@ -20,7 +20,7 @@ constexpr int kStopTimeoutMs = 5000;
 
 }  // namespace
 
-ServerProcess::ServerProcess(const QString& program, int port)
+ServerProcess::ServerProcess(const QString& program, int port, const QStringList& arguments)
     : m_dir(std::make_unique<QTemporaryDir>()), m_port(port)
 {
     const QString config = m_dir->filePath(QStringLiteral("config"));
@@ -41,7 +41,7 @@ ServerProcess::ServerProcess(const QString& program, int port)
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(program, {QStringLiteral("--minimized")});
+    m_process.start(program, QStringList{QStringLiteral("--minimized")} + arguments);
     if (!m_process.waitForStarted(kStartTimeoutMs))
         return;
     const bool settled = QTest::qWaitFor(

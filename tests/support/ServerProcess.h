@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -15,8 +16,9 @@ namespace vexa::test {
 class ServerProcess {
 public:
     /// Starts \p program on the TCP path at \p port, or on the bus path when
-    /// \p port is 0, and waits until it serves.
-    ServerProcess(const QString& program, int port);
+    /// \p port is 0, with \p arguments after its own, and waits until it
+    /// serves.
+    ServerProcess(const QString& program, int port, const QStringList& arguments = {});
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
