@@ -17,12 +17,12 @@
 #include "graphs/GraphResources.h"
 #include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
-#include "graphs/builders/ScrollingList.h"
 #include "graphs/builders/ScrollingTable.h"
 #include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeIndicators.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
 
 #include <QApplication>
@@ -211,7 +211,7 @@ bool MeasurePage(const Page& page, int paints, const QString& saveFolder, Timing
     if (page.type == kScrollingTabular) {
         // The scrolling table is a list, not a chart: it is fed its lines and
         // painted as a widget.
-        graphs::ScrollingList* list =
+        toolkit::ScrollingList* list =
             graphs::CreateScrollingList(window, record, resources.section, resources.displayFile);
         if (list == nullptr)
             return false;

@@ -74,7 +74,7 @@ void GraphWindow::createScrollingList()
     if (!m_windows)
         return;
     const GraphRecord& record = m_windows->graphTable().record(m_index);
-    ScrollingList* list = CreateScrollingList(*this, record, m_resources.section, m_resources.displayFile);
+    toolkit::ScrollingList* list = CreateScrollingList(*this, record, m_resources.section, m_resources.displayFile);
     m_resources.scrollingList = list;
     // The window keeps its widget filling it as it is resized.
     setWidget(list);
