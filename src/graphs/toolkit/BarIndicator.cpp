@@ -7,6 +7,7 @@
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/GaugeIndicators.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/SunkenCell.h"
 #include "graphs/toolkit/TextElement.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "graphs/toolkit/ValueIndicators.h"
@@ -57,8 +58,6 @@ constexpr double kValueColumnMax = 0.22;
 constexpr double kWellShade = 0.07;
 constexpr double kGridShade = 0.2;
 constexpr double kBoxLightening = 0.6;
-constexpr int kShadowDarkness = 150;
-constexpr int kHighlightLightness = 130;
 constexpr int kBarEdgeDarkness = 150;
 constexpr int kMarkDarkness = 130;
 constexpr double kMarkWidth = 1.5;
@@ -69,18 +68,6 @@ QColor blended(const QColor& from, const QColor& to, double share)
 {
     const auto mix = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
     return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
-}
-
-/// The edges of \p rect sunk into \p background: shadow along the top and
-/// left, light along the bottom and right.
-void drawSunkenEdges(QPainter& painter, const QRectF& rect, const QColor& background)
-{
-    painter.setPen(background.darker(kShadowDarkness));
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
-    painter.setPen(background.lighter(kHighlightLightness));
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
 }
 
 /// A font that draws lines no taller than \p lineHeight.
@@ -476,7 +463,7 @@ void BarIndicator::paintWell(QPainter& painter) const
             painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
         }
     }
-    drawSunkenEdges(painter, plot, background);
+    DrawSunkenEdges(painter, plot, EdgesSunkInto(background));
 }
 
 void BarIndicator::paintMarks(QPainter& painter) const
@@ -543,8 +530,7 @@ void BarIndicator::paintValue(QPainter& painter, int channel) const
     const int level = m_dataset.alarmState(channel);
     const bool inAlarm = level > kLevelNormal && level < kAlarmLevelCount;
     const QColor fill = inAlarm ? barFill(channel) : blended(background, QColor(Qt::white), kBoxLightening);
-    painter.fillRect(box, fill);
-    drawSunkenEdges(painter, box, background);
+    DrawSunkenCell(painter, box, fill, EdgesSunkInto(background));
     if (m_dataset.appendedRows() == 0) {
         return;  // no value yet
     }
