@@ -17,6 +17,7 @@
 #include "graphs/GraphResources.h"
 #include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/ChartStyle.h"
 #include "graphs/builders/ScrollingTable.h"
 #include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/ChartPage.h"
@@ -137,10 +138,10 @@ bool BuildAndFeedChart(const Page& page, GraphRecord& record, graphs::GraphResou
         "PAGE0", &window, window.windowTitle(),
         [&](toolkit::ChartPage& target) {
             resources.chartWindow = toolkit::CreateChartWindow(
-                target, graphs::ChartBuilderForType(record.type, record, resources), {0.0, 0.0, 1.0, 1.0},
-                kDefaultWindowBackground, -1, 0);
+                target, graphs::ChartBuilderForType(record.type, record, resources), toolkit::kWholeArea,
+                kDefaultWindowBackground);
         },
-        7, record.characteristic, toolkit::PageStyle::Child);
+        graphs::PageCharacteristic(record.characteristic), toolkit::PageStyle::Child);
     if (resources.chartPage == nullptr)
         return false;
     const QImage first = toolkit::RenderPageImage(*resources.chartPage, kImageSize);

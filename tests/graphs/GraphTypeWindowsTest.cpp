@@ -19,6 +19,8 @@
 namespace vexa::graphs::test {
 namespace {
 
+using namespace toolkit::palette;
+
 /// The fixture's scrolling table: graph W7, showing T1 (-40 + 1.8 x).
 constexpr int kTableGraph = 6;
 /// The fixture's other charts: a time history (W1) and the XY plot (W9).
@@ -56,7 +58,7 @@ TEST_F(GraphTypeWindows, AScrollingTableFillsItsWindowWithItsListAndNoChart)
     EXPECT_EQ(resources.dataset, nullptr);
     EXPECT_EQ(list->tabStops(), (std::vector<int>{46, 82}));
     EXPECT_EQ(list->palette().color(QPalette::Base), toolkit::PaletteColour(kDefaultWindowBackground));
-    EXPECT_EQ(list->palette().color(QPalette::Text), toolkit::PaletteColour(0));
+    EXPECT_EQ(list->palette().color(QPalette::Text), toolkit::PaletteColour(kBlack));
 
     EXPECT_EQ(list->geometry(), window.contentsRect());
     window.resize(window.size() + QSize(60, 40));

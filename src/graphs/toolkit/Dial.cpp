@@ -82,12 +82,12 @@ constexpr int kExtraValueDecimals = 1;
 constexpr int kMaxValueDecimals = 6;
 
 /// Face colours: light under dark ticks, dark under light ones.
-constexpr int kLightFace = 19;  // Off-White
+constexpr PaletteIndex kLightFace = palette::kOffWhite;
 constexpr QRgb kDarkFace = qRgb(32, 36, 40);
 constexpr QRgb kBezelColour = qRgb(72, 76, 80);
 constexpr double kLightTicks = 140.0;
 constexpr int kEdgeDarkness = 150;
-constexpr int kFallbackNeedleColour = 4;
+constexpr PaletteIndex kFallbackNeedleColour = palette::kRed;
 /// Qt measures arcs in sixteenths of a degree.
 constexpr double kArcUnitsPerDegree = 16.0;
 
@@ -184,7 +184,7 @@ int Dial::readoutChannel() const
     return std::max(m_settings.channel, 0);
 }
 
-int Dial::stateColour() const
+PaletteIndex Dial::stateColour() const
 {
     constexpr std::size_t kNormal = 0;
     constexpr std::size_t kHigh = 1;

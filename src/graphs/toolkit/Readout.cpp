@@ -25,16 +25,16 @@ constexpr double kTextPadding = 3.0;
 
 }  // namespace
 
-Readout::Readout(ChartWindow& chart, RealTimeDataset& dataset, int channel, const ChartRect& rect,
-                 std::vector<int> textColours, int background, int decimals, const QFont& font, int fontColour)
+Readout::Readout(ChartWindow& chart, RealTimeDataset& dataset, int channel, const ReadoutFormat& format,
+                 std::vector<PaletteIndex> textColours, const QFont& font, PaletteIndex fontColour)
     : ChartElement(chart)
     , m_dataset(dataset)
     , m_datasetLifetime(dataset.lifetime())
     , m_channel(channel)
-    , m_rect(rect)
+    , m_rect(format.rect)
     , m_textColours(std::move(textColours))
-    , m_background(background)
-    , m_decimals(std::clamp(decimals, 0, kMaxDecimals))
+    , m_background(format.background)
+    , m_decimals(std::clamp(format.decimals, 0, kMaxDecimals))
     , m_font(font)
     , m_fontColour(fontColour)
 {

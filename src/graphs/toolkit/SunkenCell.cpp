@@ -1,6 +1,6 @@
 #include "graphs/toolkit/SunkenCell.h"
 
-#include "graphs/toolkit/Toolkit.h"
+#include "graphs/toolkit/Palette.h"
 
 #include <QPainter>
 
@@ -8,8 +8,8 @@ namespace vexa::toolkit {
 
 namespace {
 
-constexpr int kShadowColour = 8;  // Gray
-constexpr int kLightColour = 15;  // White
+constexpr PaletteIndex kShadowColour = palette::kGray;
+constexpr PaletteIndex kLightColour = palette::kWhite;
 /// How much darker and lighter than its background a sunk cell's edges are
 /// (QColor::darker and lighter factors).
 constexpr int kShadowDarkness = 150;

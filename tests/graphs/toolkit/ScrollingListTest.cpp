@@ -1,5 +1,5 @@
+#include "graphs/toolkit/Palette.h"
 #include "graphs/toolkit/ScrollingList.h"
-#include "graphs/toolkit/Toolkit.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -14,16 +14,13 @@
 namespace vexa::toolkit {
 namespace {
 
-constexpr int kBlack = 0;
-constexpr int kLightGray = 7;
-
 /// A list on a shown window, in the colours a scrolling table gives it by
 /// default.
 class ShownList {
 public:
     ShownList() : m_list(new ScrollingList(&m_window))
     {
-        m_list->setColours(PaletteColour(kBlack), PaletteColour(kLightGray));
+        m_list->setColours(PaletteColour(palette::kBlack), PaletteColour(palette::kLightGray));
         m_list->resize(kSize);
         m_window.resize(kSize);
         m_window.show();
