@@ -244,8 +244,8 @@ void Axis::paintTitle(QPainter& painter, double labelExtent)
     QRectF rect;
     if (m_direction == AxisOrientation::Horizontal) {
         const double bottom = line + labelExtent + kLabelGap + metrics.height();
-        rect = AnchoredTextRect(QSizeF(width, metrics.height()), QPointF(plot.center().x(), bottom), Justification::Centre,
-                                bounds);
+        rect = AnchoredTextRect(QSizeF(width, metrics.height()), QPointF(plot.center().x(), bottom),
+                                Justification::Centre, bounds);
     } else {
         rect = AnchoredTextRect(QSizeF(width, metrics.height()), QPointF(line, plot.top() - kLabelGap),
                                 Justification::Left, bounds);

@@ -3,7 +3,6 @@
 #include <QColor>
 
 #include <array>
-#include <vector>
 
 /// The twenty named colours that charts are drawn in, by index.
 namespace vexa::toolkit {
@@ -43,15 +42,7 @@ QColor PaletteColour(PaletteIndex index);
 
 /// The colours of a chart's channels when the caller gives none.
 inline constexpr std::array<PaletteIndex, 8> kDefaultChannelColours{
-    palette::kRed,  palette::kYellow,    palette::kGreen, palette::kGray,
-    palette::kLightBlue, palette::kWhite, palette::kMagenta, palette::kBrown};
-
-/// Entry \p index of \p values, counting round again past the end (a
-/// negative index takes the first); \p values must not be empty.
-template <typename T>
-const T& CyclicEntry(const std::vector<T>& values, int index)
-{
-    return values[static_cast<std::size_t>(index < 0 ? 0 : index) % values.size()];
-}
+    palette::kRed,       palette::kYellow, palette::kGreen,   palette::kGray,
+    palette::kLightBlue, palette::kWhite,  palette::kMagenta, palette::kBrown};
 
 }  // namespace vexa::toolkit

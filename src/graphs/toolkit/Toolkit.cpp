@@ -34,8 +34,7 @@ ChartPage* CreateChartPage(const QString& name, QWidget* owner, const QString& t
     return page;
 }
 
-ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect,
-                               PaletteIndex background)
+ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, PaletteIndex background)
 {
     if (page.isClosing()) {
         return nullptr;

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QImage;
 class QPainter;
@@ -52,8 +53,7 @@ ChartPage* CreateChartPage(const QString& name, QWidget* owner, const QString& t
                            WindowCharacteristic characteristic, PageStyle style, const QRect& geometry = {});
 /// Creates a chart window on \p page covering \p rect of it, on background
 /// colour \p background.
-ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect,
-                               PaletteIndex background);
+ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, PaletteIndex background);
 /// The page's widget (to resize it with its window).
 QWidget* GetPageWindow(ChartPage* page);
 /// True while the page exists.
@@ -75,5 +75,13 @@ void CloseToolkit();
 void RenderPage(ChartPage& page, QPainter& painter);
 /// The page painted into an image of \p size (the page is resized to it).
 QImage RenderPageImage(ChartPage& page, const QSize& size);
+
+/// Entry \p index of \p values, counting round again past the end (a
+/// negative index takes the first); \p values must not be empty.
+template <typename T>
+const T& CyclicEntry(const std::vector<T>& values, int index)
+{
+    return values[static_cast<std::size_t>(index < 0 ? 0 : index) % values.size()];
+}
 
 }  // namespace vexa::toolkit

@@ -76,7 +76,8 @@ TEST(AnnunciatorGraph, LampsLightOnlyInTheColoursOfEnabledLevels)
     const Case cases[] = {
         {"A2=0,13,High,60\r\nA3=1,12,Low,20\r\n", cell, toolkit::PaletteColour(kLightRed)},
         {"A2=1,13,High,60\r\nA3=0,12,Low,20\r\n", toolkit::PaletteColour(kLightMagenta), cell},
-        {"A2=1,13,High,60\r\nA3=1,12,Low,20\r\n", toolkit::PaletteColour(kLightMagenta), toolkit::PaletteColour(kLightRed)},
+        {"A2=1,13,High,60\r\nA3=1,12,Low,20\r\n", toolkit::PaletteColour(kLightMagenta),
+         toolkit::PaletteColour(kLightRed)},
         {"", cell, cell},
     };
     for (const Case& c : cases) {

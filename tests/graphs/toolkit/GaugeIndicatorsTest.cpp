@@ -135,7 +135,8 @@ TEST(BarIndicator, BarsStackDownOrStandSideBySideInTheirColoursRepeatedWhenThere
         for (int channel = 0; channel < 3; ++channel) {
             const QRectF bar = bars.bars->barRect(channel);
             EXPECT_EQ(bars.bars->barFill(channel), PaletteColour(expected[channel]));
-            EXPECT_GT(shareNear(image, inside(bar), expected[channel]), 0.95) << static_cast<int>(orientation) << " " << channel;
+            EXPECT_GT(shareNear(image, inside(bar), expected[channel]), 0.95)
+                << static_cast<int>(orientation) << " " << channel;
             if (channel > 0) {
                 const QRectF before = bars.bars->barRect(channel - 1);
                 if (orientation == BarOrientation::Horizontal) {
@@ -196,7 +197,8 @@ TEST(BarIndicator, FillsTheTitleAxisLabelAndAlarmPartsAndLeavesTheOthersNull)
 
         ASSERT_NE(parts[kBarValueAxisPart].axis, nullptr);
         ASSERT_NE(parts[kBarChannelAxisPart].axis, nullptr);
-        const auto along = orientation == BarOrientation::Horizontal ? AxisOrientation::Horizontal : AxisOrientation::Vertical;
+        const auto along =
+            orientation == BarOrientation::Horizontal ? AxisOrientation::Horizontal : AxisOrientation::Vertical;
         EXPECT_EQ(parts[kBarValueAxisPart].axis->direction(), along);
         EXPECT_NE(parts[kBarChannelAxisPart].axis->direction(), along);
         EXPECT_EQ(parts[kBarAlarmPart].alarm, &bars.bars->alarmPart());

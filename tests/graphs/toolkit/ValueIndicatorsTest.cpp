@@ -99,8 +99,9 @@ struct XYPage {
             SetPlotArea(chart, context, {0.15, 0.1, 0.98, 0.8}, kBlue);
             SetScale(chart, context, {{0.0, 100.0}, {-10.0, 10.0}});
             SetAxisCrossing(chart, context, 50.0, 0.0);
-            plot = CreateXYPlot(chart, *dataset,
-                                {.traceWidth = 2, .traceColour = kTraceColour, .markWidth = 2, .markColour = kMarkColour});
+            plot = CreateXYPlot(
+                chart, *dataset,
+                {.traceWidth = 2, .traceColour = kTraceColour, .markWidth = 2, .markColour = kMarkColour});
         })
     {
         page.build();
