@@ -8,6 +8,7 @@
 #include "graphs/GraphWindows.h"
 #include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/ChartStyle.h"
 #include "graphs/builders/ScrollingTable.h"
 #include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/ChartPage.h"
@@ -27,13 +28,6 @@ namespace vexa::graphs {
 namespace {
 
 constexpr const char* kPageNamePrefix = "PAGE";
-/// The first page parameter of a graph's page; the second is its window
-/// characteristic.
-constexpr int kGraphPageParameter = 7;
-/// The chart window covers the whole page.
-constexpr toolkit::ChartRect kWholePage{0.0, 0.0, 1.0, 1.0};
-constexpr int kChartParameter1 = -1;
-constexpr int kChartParameter2 = 0;
 
 }  // namespace
 
@@ -74,7 +68,7 @@ void GraphWindow::createScrollingList()
     if (!m_windows)
         return;
     const GraphRecord& record = m_windows->graphTable().record(m_index);
-    ScrollingList* list = CreateScrollingList(*this, record, m_resources.section, m_resources.displayFile);
+    toolkit::ScrollingList* list = CreateScrollingList(*this, record, m_resources.section, m_resources.displayFile);
     m_resources.scrollingList = list;
     // The window keeps its widget filling it as it is resized.
     setWidget(list);
@@ -85,7 +79,7 @@ void GraphWindow::createChartPage(int characteristic)
     toolkit::ChartPage* page =
         toolkit::CreateChartPage(QString::fromLatin1(kPageNamePrefix) + QString::number(m_index), this,
                                  windowTitle(), [this](toolkit::ChartPage& built) { GraphPageBuilder(built); },
-                                 kGraphPageParameter, characteristic, toolkit::PageStyle::Child);
+                                 PageCharacteristic(characteristic), toolkit::PageStyle::Child);
     m_resources.chartPage = page;
     // A page that could not be made leaves the window empty; its ticks find
     // no page and append nothing.
@@ -100,9 +94,8 @@ void GraphWindow::GraphPageBuilder(toolkit::ChartPage& page)
     const GraphRecord& record = m_windows->graphTable().record(m_index);
     const int background =
         profile::ReadInt(m_resources.section, kWindowBackgroundKey, kDefaultWindowBackground, m_resources.displayFile);
-    m_resources.chartWindow =
-        toolkit::CreateChartWindow(page, ChartBuilderForType(record.type, record, m_resources), kWholePage,
-                                   background, kChartParameter1, kChartParameter2);
+    m_resources.chartWindow = toolkit::CreateChartWindow(page, ChartBuilderForType(record.type, record, m_resources),
+                                                         toolkit::kWholeArea, background);
 }
 
 bool GraphWindow::startUpdates(int periodMs)

@@ -5,7 +5,7 @@
 #include "document/GraphTable.h"
 #include "document/DisplayFormat.h"
 #include "graphs/GraphResources.h"
-#include "graphs/builders/ScrollingList.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "support/RawTcpListener.h"
