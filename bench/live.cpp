@@ -29,7 +29,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMdiArea>
 #include <QProcess>
 #include <QTimer>
 
@@ -408,19 +407,19 @@ bool MeasureInProcess(const Options& options, qint64 serverPid, const QString& c
     vexa::app::FrameWindow frame(vexa::SettingsFilePath(), vexa::app::FrameWindow::LoadIcon());
     frame.resize(kAreaWidth, kAreaHeight + kFrameBarsHeight);
     frame.start(commandLine);
-    if (!RunUntil([&] { return OpenGraphCount(frame.graphTable()) == kGraphCount; }, kGraphsOpenMs))
-        Fail("only " + std::to_string(OpenGraphCount(frame.graphTable())) + " of " + std::to_string(kGraphCount) +
-             " graphs opened");
+    if (!RunUntil([&] { return OpenGraphCount(frame.probe().graphTable) == kGraphCount; }, kGraphsOpenMs))
+        Fail("only " + std::to_string(OpenGraphCount(frame.probe().graphTable)) + " of " +
+             std::to_string(kGraphCount) + " graphs opened");
     RunFor(kWarmUpMs);
 
-    const QSize area = frame.mdiArea().size();
-    const std::vector<std::int64_t> before = AppendedRows(frame.graphTable());
+    const QSize area = frame.centralWidget()->size();
+    const std::vector<std::int64_t> before = AppendedRows(frame.probe().graphTable);
     const Window window = OpenWindow(getpid(), serverPid);
     RunFor(static_cast<int>(options.seconds * 1000.0));
     const double wall = static_cast<double>(window.clock.nsecsElapsed()) / 1e9;
     const double displayCpu = CpuSecondsOrFail(getpid(), "the display") - window.displayCpu;
     const double serverCpu = CpuSecondsOrFail(serverPid, "the server") - window.serverCpu;
-    const std::vector<std::int64_t> after = AppendedRows(frame.graphTable());
+    const std::vector<std::int64_t> after = AppendedRows(frame.probe().graphTable);
 
     std::vector<std::int64_t> rows;
     for (int index = 0; index < kGraphCount; ++index)

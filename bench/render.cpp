@@ -17,12 +17,13 @@
 #include "graphs/GraphResources.h"
 #include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
-#include "graphs/builders/ScrollingList.h"
+#include "graphs/builders/ChartStyle.h"
 #include "graphs/builders/ScrollingTable.h"
 #include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeIndicators.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
 
 #include <QApplication>
@@ -137,10 +138,10 @@ bool BuildAndFeedChart(const Page& page, GraphRecord& record, graphs::GraphResou
         "PAGE0", &window, window.windowTitle(),
         [&](toolkit::ChartPage& target) {
             resources.chartWindow = toolkit::CreateChartWindow(
-                target, graphs::ChartBuilderForType(record.type, record, resources), {0.0, 0.0, 1.0, 1.0},
-                kDefaultWindowBackground, -1, 0);
+                target, graphs::ChartBuilderForType(record.type, record, resources), toolkit::kWholeArea,
+                kDefaultWindowBackground);
         },
-        7, record.characteristic, toolkit::PageStyle::Child);
+        graphs::PageCharacteristic(record.characteristic), toolkit::PageStyle::Child);
     if (resources.chartPage == nullptr)
         return false;
     const QImage first = toolkit::RenderPageImage(*resources.chartPage, kImageSize);
@@ -211,7 +212,7 @@ bool MeasurePage(const Page& page, int paints, const QString& saveFolder, Timing
     if (page.type == kScrollingTabular) {
         // The scrolling table is a list, not a chart: it is fed its lines and
         // painted as a widget.
-        graphs::ScrollingList* list =
+        toolkit::ScrollingList* list =
             graphs::CreateScrollingList(window, record, resources.section, resources.displayFile);
         if (list == nullptr)
             return false;

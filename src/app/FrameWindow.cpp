@@ -7,7 +7,7 @@
 #include "app/MoreWindowsDialog.h"
 #include "app/VersionText.h"
 #include "app/WindowListMenu.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "app/help/HelpWindow.h"
 #include "document/FileCommandState.h"
 #include "document/ProfileStore.h"
@@ -77,6 +77,11 @@ FrameWindow::~FrameWindow()
 {
     if (!m_shutDown)
         shutDown();
+}
+
+FrameWindow::Probe FrameWindow::probe() const
+{
+    return {m_document, m_link, m_graphs, m_graphWindows, m_graphsAndViews, m_serverStart};
 }
 
 QIcon FrameWindow::LoadIcon()

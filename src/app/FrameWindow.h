@@ -56,17 +56,20 @@ public:
     /// sizes): the document is modified and the file commands follow.
     void markModified();
 
-    FrameMenu& menu() { return *m_menu; }
-    FrameStatusBar& status() { return *m_status; }
-    QMdiArea& mdiArea() { return *m_mdi; }
-    DisplayDocument& document() { return m_document; }
-    link::DataLink& link() { return m_link; }
-    GraphTable& graphTable() { return m_graphs; }
-    GraphsAndViews& graphsAndViews() { return m_graphsAndViews; }
-    graphs::GraphWindows& graphWindows() { return m_graphWindows; }
-    RecentFiles& recentFiles() { return m_recent; }
-    /// What the start-up's server start did.
-    link::ServerStart serverStart() const { return m_serverStart; }
+    /// The frame's state that none of its windows shows, read-only: what the
+    /// tests and the live benchmark check. Everything else they reach as a
+    /// user does: through SendCommand(), the menus of menuBar(), the labels
+    /// of statusBar(), the windows of the MDI area and the window title.
+    struct Probe {
+        const DisplayDocument& document;
+        const link::DataLink& link;
+        const GraphTable& graphTable;
+        const graphs::GraphWindows& graphWindows;
+        const GraphsAndViews& graphsAndViews;
+        /// What the start-up's server start did.
+        const link::ServerStart& serverStart;
+    };
+    Probe probe() const;
 
     static QIcon LoadIcon();
 

@@ -18,7 +18,6 @@ namespace vexa {
 namespace {
 
 constexpr const char* kLoadRefusal = "VEXA-Display Cannot continue until this file has been removed.";
-constexpr const char* kDocumentCaption = "VEXA Display";
 constexpr const char* kCloseCaption = "Close VEXA Display Display File";
 constexpr const char* kSaveErrorCaption = "ERROR: Could Not Save File";
 constexpr const char* kCreateErrorCaption = "ERROR: Could Not Create File";
@@ -94,7 +93,7 @@ void DisplayDocument::warnIfTooLarge(QWidget* owner, const std::string& displayF
     // At most one warning: the measurement file is only measured when the
     // display file is below the limit.
     if (MeasuredSize(displayFile) >= kWarningSize || MeasuredSize(measurementFile) >= kWarningSize)
-        ShowMessage(owner, kSizeWarning, kDocumentCaption, MessageIcon::Information);
+        ShowMessage(owner, kSizeWarning, kDisplayCaption, MessageIcon::Information);
 }
 
 bool DisplayDocument::load(QWidget* owner, LoadMode mode, const std::string& path)

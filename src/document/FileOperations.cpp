@@ -25,7 +25,6 @@ constexpr const char* kCreateTitle = "Create New VEXA-Display Display File";
 constexpr const char* kDisplayFilter = "VEXA Display Files (*.DSP)";
 // "*.*" would hide the many Linux files whose names have no dot.
 constexpr const char* kAllFilesFilter = "All Files (*)";
-constexpr const char* kDocumentCaption = "VEXA Display";
 constexpr const char* kBadExtensionText =
     "Error: Invalid filename entered. Filename must end with the extension \".DSP\"";
 constexpr const char* kCopyErrorCaption = "ERROR: Could Not Copy File";
@@ -127,7 +126,7 @@ std::optional<std::string> ChooseFile(QWidget* owner, const std::string& current
 
         path = CompleteCreateName(path);
         if (!HasDisplayExtension(path)) {
-            ShowMessage(owner, kBadExtensionText, kDocumentCaption, MessageIcon::Exclamation);
+            ShowMessage(owner, kBadExtensionText, kDisplayCaption, MessageIcon::Exclamation);
             request.initialPath = FromLocalPath(path);
             continue;
         }
@@ -176,7 +175,7 @@ bool CheckWorkingCopyFree(QWidget* owner, const std::string& path, const QString
     const QString question = QString("The file '%1' already exists on your disk. VEXA Display uses "
                                      "this file for temporary storage.\n\nOverwrite?")
                                  .arg(FromLocalPath(path));
-    if (ShowMessage(owner, question, kDocumentCaption, MessageIcon::Question, MessageButtons::YesNo)
+    if (ShowMessage(owner, question, kDisplayCaption, MessageIcon::Question, MessageButtons::YesNo)
         == MessageAnswer::Yes)
         return true;
     ShowMessage(owner, refusal, kErrorCaption, MessageIcon::Information);

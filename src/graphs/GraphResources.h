@@ -1,9 +1,9 @@
 #pragma once
 
-#include "graphs/builders/ScrollingList.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/ScrollingList.h"
 
 #include <QPointer>
 
@@ -46,7 +46,7 @@ struct GraphResources {
     std::unique_ptr<TimeHistoryState> historyState;  ///< time history graphs only
     /// The list that a scrolling table shows in place of a chart page; a
     /// child of the graph window, which it goes with.
-    QPointer<ScrollingList> scrollingList;
+    QPointer<toolkit::ScrollingList> scrollingList;
 };
 
 }  // namespace vexa::graphs

@@ -5,6 +5,7 @@
 #include "graphs/GraphHost.h"
 #include "graphs/GraphWindows.h"
 #include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/ChartStyle.h"
 #include "graphs/builders/SampleFeed.h"
 #include "graphs/builders/ScrollingTable.h"
 #include "graphs/core/ValueConversion.h"
@@ -25,13 +26,6 @@ namespace vexa::graphs {
 namespace {
 
 constexpr const char* kPageNamePrefix = "PAGE";
-/// The first page parameter of a graph's page; the second is its window
-/// characteristic.
-constexpr int kGraphPageParameter = 7;
-/// The chart window covers the whole page.
-constexpr toolkit::ChartRect kWholePage{0.0, 0.0, 1.0, 1.0};
-constexpr int kChartParameter1 = -1;
-constexpr int kChartParameter2 = 0;
 
 }  // namespace
 
@@ -78,7 +72,8 @@ void GraphWindow::createChartPage()
     toolkit::ChartPage* page =
         toolkit::CreateChartPage(QString::fromLatin1(kPageNamePrefix) + QString::number(m_index), this,
                                  windowTitle(), [this](toolkit::ChartPage& built) { GraphPageBuilder(built); },
-                                 kGraphPageParameter, m_resources.definition.characteristic, toolkit::PageStyle::Child);
+                                 PageCharacteristic(m_resources.definition.characteristic),
+                                 toolkit::PageStyle::Child);
     m_resources.chartPage = page;
     // A page that could not be made leaves the window empty; its ticks find
     // no page and append nothing.
@@ -88,9 +83,8 @@ void GraphWindow::createChartPage()
 
 void GraphWindow::GraphPageBuilder(toolkit::ChartPage& page)
 {
-    m_resources.chartWindow =
-        toolkit::CreateChartWindow(page, ChartBuilderForType(m_resources), kWholePage,
-                                   m_resources.definition.windowBackground, kChartParameter1, kChartParameter2);
+    m_resources.chartWindow = toolkit::CreateChartWindow(page, ChartBuilderForType(m_resources), toolkit::kWholeArea,
+                                                         m_resources.definition.windowBackground);
 }
 
 bool GraphWindow::startUpdates(int periodMs)

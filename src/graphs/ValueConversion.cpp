@@ -37,13 +37,9 @@ constexpr const char* kZeroLimit = "0.0";
 /// The text a disabled level passes with its limit, so that nothing shows.
 constexpr const char* kDisabledText = " ";
 
-/// The arguments of the time history graph's alarm indicator.
-constexpr int kIndicatorCode1 = 5;
-constexpr int kIndicatorCode2 = 1;
+/// The levels an alarm indicator can show.
 constexpr int kFirstIndicatorLevel = toolkit::kLevelHigh;
 constexpr int kLastIndicatorLevel = toolkit::kLevelLowLow;
-/// The indicator reads a word that stays 0 for as long as it lives.
-constexpr int kZeroWord = 0;
 
 enum AlarmField : std::size_t { kEnabledField, kColourField, kTextField, kLimitField };
 
@@ -235,8 +231,7 @@ toolkit::AlarmIndicator* AttachAlarmIndicator(toolkit::ChartWindow& chart, toolk
 {
     if (dataset == nullptr)
         return nullptr;
-    toolkit::AlarmIndicator* indicator =
-        toolkit::CreateAlarmIndicator(chart, *dataset, kIndicatorCode1, kIndicatorCode2, &kZeroWord, 0, 0, 0);
+    toolkit::AlarmIndicator* indicator = toolkit::CreateAlarmIndicator(chart, *dataset);
     if (indicator == nullptr)
         return nullptr;
     for (int level = kFirstIndicatorLevel; level <= kLastIndicatorLevel; ++level)

@@ -6,6 +6,9 @@ class QWidget;
 
 namespace vexa {
 
+/// The caption of the display program's own message boxes.
+inline constexpr const char* kDisplayCaption = "VEXA Display";
+
 /// The icons a message box can carry.
 enum class MessageIcon { None, Information, Exclamation, Question, Stop };
 

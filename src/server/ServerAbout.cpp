@@ -1,6 +1,6 @@
 #include "server/ServerAbout.h"
 
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 
 #include <QIcon>
 

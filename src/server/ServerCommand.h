@@ -21,6 +21,10 @@ enum class ServerCommand : int {
     VerboseOff = 113,
     TimeOfDayOn = 114,
     TimeOfDayOff = 115,
+    SaveNamesAsMeasurementFile = 116,
+    Sources = 117,
+    LiveValues = 118,
+    DataSources = 119,
 };
 
 static_assert(static_cast<int>(ServerCommand::SelectDde) == kDataPathDde);

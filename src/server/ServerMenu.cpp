@@ -9,12 +9,17 @@ namespace vexa::server {
 ServerMenu::ServerMenu(QMenuBar* bar) : QObject(bar)
 {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    AddItem(file, ServerCommand::SaveNamesAsMeasurementFile, QStringLiteral("Save Names As Measurement File..."));
+    file->addSeparator();
     AddItem(file, ServerCommand::Exit, QStringLiteral("E&xit"));
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     AddItem(view, ServerCommand::ClearScreen, QStringLiteral("&Clear Screen"));
     AddItem(view, ServerCommand::ShowConnections, QStringLiteral("&Show Connections"));
     AddItem(view, ServerCommand::MeasurementInformation, QStringLiteral("Measurement Information"));
+    view->addSeparator();
+    AddItem(view, ServerCommand::Sources, QStringLiteral("Sources"));
+    AddItem(view, ServerCommand::LiveValues, QStringLiteral("Live Values"));
 
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     QMenu* dataPath = options->addMenu(QStringLiteral("&Select Data Path"));
@@ -28,6 +33,8 @@ ServerMenu::ServerMenu(QMenuBar* bar) : QObject(bar)
     AddItem(timeOfDay, ServerCommand::TimeOfDayOn, QStringLiteral("&Send Time Of Day With Each Data Packet"), true);
     AddItem(timeOfDay, ServerCommand::TimeOfDayOff, QStringLiteral("&Do Not Send Time Of Day With Each Data Packet"),
             true);
+    options->addSeparator();
+    AddItem(options, ServerCommand::DataSources, QStringLiteral("Data Sources..."));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     AddItem(help, ServerCommand::About, QStringLiteral("&About"));

@@ -1,6 +1,6 @@
 #include "server/ServerWindow.h"
 
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "server/LogList.h"
 #include "server/ServerAbout.h"
 #include "server/ServerMenu.h"
@@ -54,15 +54,18 @@ ServerWindow::ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent
       m_icon(std::move(icon)),
       m_log(new LogList(this)),
       m_menu(new ServerMenu(menuBar())),
+      m_inputs(*m_log),
       m_engine(*m_log, m_dataPath),
       m_transport(m_engine, *m_log, this),
       m_options(m_settings, m_engine, *m_menu, *m_log, this),
+      m_inputCommands(m_inputs, InputSettings(m_settings.file()), *m_log, this),
       m_presence(QString::fromLatin1(kTitle)),
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(m_icon);
     setCentralWidget(m_log);
+    m_engine.setLiveValues(&m_inputs);
     connect(m_menu, &ServerMenu::commandChosen, this, &ServerWindow::SendCommand);
 }
 
@@ -87,6 +90,8 @@ void ServerWindow::start(ShowMode mode)
         port = m_settings.port();
         m_menu->showPort(port);
     }
+    // The inputs first: a client that finds the server finds them listening.
+    m_inputCommands.Start(m_inputOverrides);
     // A transport that fails to start has logged why; the window stays usable.
     m_transport.start(m_dataPath, port);
     // Only now is the server ready for the display program, which waits for
@@ -132,6 +137,18 @@ void ServerWindow::SendCommand(int id)
     case ServerCommand::TimeOfDayOn:
     case ServerCommand::TimeOfDayOff:
         m_options.SetTimeOfDay(id == CommandId(ServerCommand::TimeOfDayOn));
+        break;
+    case ServerCommand::SaveNamesAsMeasurementFile:
+        m_inputCommands.SaveNamesAsMeasurementFile();
+        break;
+    case ServerCommand::Sources:
+        m_inputCommands.ShowSources();
+        break;
+    case ServerCommand::LiveValues:
+        m_inputCommands.ShowLiveValues();
+        break;
+    case ServerCommand::DataSources:
+        m_inputCommands.ChangeDataSources();
         break;
     }
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "platform/PresenceMarker.h"
+#include "server/InputCommands.h"
 #include "server/ServerCommand.h"
 #include "server/ServerOptions.h"
 #include "server/ServerSettings.h"
 #include "server/ServerTransport.h"
 #include "server/engine/SampleEngine.h"
+#include "server/inputs/InputOptions.h"
+#include "server/inputs/InputSet.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -50,9 +53,14 @@ public:
     ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent = nullptr);
     ~ServerWindow() override;
 
+    /// Settings of the live inputs given on the command line, which win over
+    /// the settings file for this run; set before start().
+    void setInputOverrides(InputOverrides overrides) { m_inputOverrides = std::move(overrides); }
+
     /// Runs the start-up: places and shows the window, seeds the random
     /// generator with the calendar time, checks the data path's item, starts
-    /// its transport and then tells other programs that the server runs.
+    /// its transport and the configured live inputs, and then tells other
+    /// programs that the server runs.
     void start(ShowMode mode);
     /// Carries out command \p id (a ServerCommand); unknown identifiers are
     /// ignored.
@@ -66,6 +74,8 @@ public:
     SampleEngine& engine() { return m_engine; }
     const ServerTransport& transport() const { return m_transport; }
     const ServerSettings& settings() const { return m_settings; }
+    const InputSet& inputs() const { return m_inputs; }
+    InputCommands& inputCommands() { return m_inputCommands; }
     /// The menu item of \p command; nullptr for a command without one.
     QAction* action(ServerCommand command) const;
     /// The data path read when the window was made.
@@ -85,9 +95,12 @@ private:
     QIcon m_icon;
     LogList* m_log;
     ServerMenu* m_menu;
+    InputSet m_inputs;
     SampleEngine m_engine;
     ServerTransport m_transport;
     ServerOptions m_options;
+    InputCommands m_inputCommands;
+    InputOverrides m_inputOverrides;
     PresenceMarker m_presence;
     std::function<void(const QUrl&)> m_openUrl;
 };

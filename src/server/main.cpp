@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -14,6 +15,8 @@ namespace {
 constexpr const char* kMinimizedOption = "--minimized";
 /// The exit status when the server cannot even load its icon.
 constexpr int kExitNoIcon = 1;
+/// The exit status when an option of the command line has a bad value.
+constexpr int kExitBadOption = 2;
 
 /// Arguments the server does not know are ignored.
 vexa::server::ServerWindow::ShowMode ShowModeFrom(const QStringList& arguments)
@@ -28,11 +31,17 @@ vexa::server::ServerWindow::ShowMode ShowModeFrom(const QStringList& arguments)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    const vexa::server::InputOptionsResult options = vexa::server::ParseInputOptions(QApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "vexalink: %s\n", options.error.toLocal8Bit().constData());
+        return kExitBadOption;
+    }
     QIcon icon = vexa::server::ServerWindow::LoadIcon();
     if (icon.isNull())
         return kExitNoIcon;
 
     vexa::server::ServerWindow window(vexa::SettingsFilePath(), std::move(icon));
+    window.setInputOverrides(options.overrides);
     // Ended by the session or a terminal: shut the transport down in order.
     vexa::TerminationSignals termination([&window] { window.close(); }, &application);
     window.start(ShowModeFrom(QApplication::arguments()));

@@ -1,13 +1,14 @@
 #include "FrameTestSupport.h"
 
 #include "app/FrameCommand.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/GraphTable.h"
 #include "document/DisplayFormat.h"
 #include "graphs/GraphResources.h"
-#include "graphs/builders/ScrollingList.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
 
 #include <QMdiArea>
@@ -45,7 +46,7 @@ const char* const kMeasurements = "[COS1]\r\nL=-100\r\nH=100\r\n[SINE_A]\r\nL=-1
 
 const toolkit::RealTimeDataset* DatasetOf(app::FrameWindow& frame, int index)
 {
-    const GraphRecord& record = frame.graphTable().record(index);
+    const GraphRecord& record = frame.probe().graphTable.record(index);
     return record.resources != nullptr ? record.resources->dataset.get() : nullptr;
 }
 
@@ -63,7 +64,7 @@ std::string ExampleFile(const char* name)
 /// chart repainted after them, a scrolling table listed them.
 bool HasDrawnRows(app::FrameWindow& frame, int index, int rows)
 {
-    const GraphRecord& record = frame.graphTable().record(index);
+    const GraphRecord& record = frame.probe().graphTable.record(index);
     const graphs::GraphResources* resources = record.resources;
     if (resources == nullptr)
         return false;
@@ -91,12 +92,12 @@ TEST(Live, AViewOfThreeGraphsShowsTheServersSimulatedSignals)
 
     auto frame = StartFrame();
     CloseBanner();
-    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+    ASSERT_TRUE(OpenDisplayFile(*frame, path));
     frame->SendCommand(app::kFirstViewCommand);
-    ASSERT_EQ(frame->mdiArea().subWindowList().size(), 3);
+    ASSERT_EQ(MdiAreaOf(*frame).subWindowList().size(), 3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return HasRows(*frame, 0) && HasRows(*frame, 1) && HasRows(*frame, 2); },
                                 kLiveWaitMs));
-    EXPECT_TRUE(frame->link().isConnected());
+    EXPECT_TRUE(frame->probe().link.isConnected());
 
     // Cosine and sine of one angle, in one sample: on the circle of 100.
     const toolkit::RealTimeDataset& waves = *DatasetOf(*frame, 0);
@@ -104,6 +105,10 @@ TEST(Live, AViewOfThreeGraphsShowsTheServersSimulatedSignals)
     for (int row = 0; row < waves.rowCount(); ++row) {
         const double cosine = waves.value(row, 0);
         const double sine = waves.value(row, 1);
+        // Every generator reads 0 until its first step, 100 ms after the
+        // layout switched simulate mode on; the first fetches may come sooner.
+        if (sines.empty() && cosine == 0.0 && sine == 0.0)
+            continue;
         EXPECT_NEAR(std::hypot(cosine, sine), kFullScale, kTolerance * kFullScale) << row;
         sines.insert(sine);
     }
@@ -144,16 +149,16 @@ TEST(Live, TheDemosViewFeedsAGraphOfEveryTypeFromTheServer)
     // The screen the view is laid out for, so that every window is in sight
     // and paints.
     frame->resize(kDemoScreen);
-    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+    ASSERT_TRUE(OpenDisplayFile(*frame, path));
     frame->SendCommand(app::kFirstViewCommand);
-    ASSERT_EQ(frame->mdiArea().subWindowList().size(), kGraphTypeCount);
+    ASSERT_EQ(MdiAreaOf(*frame).subWindowList().size(), kGraphTypeCount);
 
     std::vector<int> open;
     std::set<int> types;
     for (int index = 0; index < kMaxGraphs; ++index) {
-        if (frame->graphTable().record(index).window != nullptr) {
+        if (frame->probe().graphTable.record(index).window != nullptr) {
             open.push_back(index);
-            types.insert(frame->graphTable().record(index).type);
+            types.insert(frame->probe().graphTable.record(index).type);
         }
     }
     EXPECT_EQ(types.size(), std::size_t(kGraphTypeCount));
@@ -163,7 +168,7 @@ TEST(Live, TheDemosViewFeedsAGraphOfEveryTypeFromTheServer)
     EXPECT_TRUE(QTest::qWaitFor(everyGraphDrew, kLiveWaitMs));
     for (int index : open)
         EXPECT_TRUE(HasDrawnRows(*frame, index, 3)) << "graph W" << index + 1;
-    EXPECT_TRUE(frame->link().isConnected());
+    EXPECT_TRUE(frame->probe().link.isConnected());
     EXPECT_TRUE(messages.boxes().empty());
 
     frame.reset();

@@ -1,18 +1,22 @@
 #include "FrameTestSupport.h"
 
+#include "app/FrameCommand.h"
+#include "app/FrameStatusBar.h"
 #include "document/DocumentPaths.h"
+#include "document/RecentFiles.h"
+#include "graphs/GraphWindow.h"
 #include "link/protocol/WireFormat.h"
 #include "platform/PresenceMarker.h"
 #include "platform/SettingsLocation.h"
-
-#include "graphs/GraphWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -46,6 +50,21 @@ void DriveModalAttempt(std::function<bool(QWidget&)> isWanted, std::function<voi
         }
         DriveModalAttempt(std::move(isWanted), std::move(drive), attemptsLeft - 1);
     });
+}
+
+/// The first item of \p items or of the menus they open, depth first, that
+/// \p wanted accepts; null when there is none.
+QAction* FindItem(const QList<QAction*>& items, const std::function<bool(const QAction&)>& wanted)
+{
+    for (QAction* item : items) {
+        if (wanted(*item))
+            return item;
+        if (item->menu() != nullptr) {
+            if (QAction* inner = FindItem(item->menu()->actions(), wanted))
+                return inner;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -101,9 +120,61 @@ void DriveModalWidget(std::function<bool(QWidget&)> isWanted, std::function<void
     DriveModalAttempt(std::move(isWanted), std::move(drive), kModalPollAttempts);
 }
 
-QMdiSubWindow* GraphWindowOf(app::FrameWindow& frame, int index)
+QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index)
 {
-    return frame.graphWindows().graphWindow(index);
+    return frame.probe().graphWindows.graphWindow(index);
+}
+
+QMenu* MenuOf(const QMainWindow& frame, const QString& title)
+{
+    const QAction* opener = FindItem(frame.menuBar()->actions(), [&title](const QAction& item) {
+        return item.menu() != nullptr && item.text() == title;
+    });
+    return opener != nullptr ? opener->menu() : nullptr;
+}
+
+QAction* CommandItem(const QMainWindow& frame, int id)
+{
+    // The popups carry the identifiers of their first items too; an item of
+    // a command opens no menu.
+    return FindItem(frame.menuBar()->actions(), [id](const QAction& item) {
+        return item.menu() == nullptr && !item.isSeparator() && item.data().toInt() == id;
+    });
+}
+
+bool IsItemEnabled(const QMainWindow& frame, int id)
+{
+    const QAction* item = CommandItem(frame, id);
+    return item != nullptr && item->isEnabled();
+}
+
+bool IsItemChecked(const QMainWindow& frame, int id)
+{
+    const QAction* item = CommandItem(frame, id);
+    return item != nullptr && item->isChecked();
+}
+
+app::FrameStatusBar& StatusBarOf(const QMainWindow& frame)
+{
+    return *qobject_cast<app::FrameStatusBar*>(frame.statusBar());
+}
+
+QMdiArea& MdiAreaOf(const QMainWindow& frame)
+{
+    return *qobject_cast<QMdiArea*>(frame.centralWidget());
+}
+
+bool OpenDisplayFile(app::FrameWindow& frame, const std::string& path)
+{
+    ScriptedFileDialogs dialogs;
+    dialogs.script(QString::fromStdString(path));
+    frame.SendCommand(app::CommandId(app::FrameCommand::Open));
+    return dialogs.unusedAnswers() == 0 && frame.probe().document.isOpen() && frame.probe().document.path() == path;
+}
+
+std::vector<std::string> StoredRecentFiles()
+{
+    return RecentFiles(SettingsFilePath()).entries();
 }
 
 void WriteSettings(const std::string& contents)

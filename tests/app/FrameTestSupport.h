@@ -9,9 +9,18 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+class QAction;
+class QMainWindow;
+class QMdiArea;
 class QMdiSubWindow;
+class QMenu;
 class QWidget;
+
+namespace vexa::app {
+class FrameStatusBar;
+}
 
 namespace vexa::test {
 
@@ -46,7 +55,27 @@ void DriveModal(std::function<void(T&)> drive)
 }
 
 /// The open graph window of graph \p index (0-based), or null.
-QMdiSubWindow* GraphWindowOf(app::FrameWindow& frame, int index);
+QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index);
+
+/// The frame as the user sees it. The menu of the menu bar, or the popup in
+/// one of its menus, whose item reads \p title ("&File", "&Graphs"); null
+/// when there is none.
+QMenu* MenuOf(const QMainWindow& frame, const QString& title);
+/// The item of command \p id (the identifier the item carries) in any menu
+/// of the menu bar; null when there is none.
+QAction* CommandItem(const QMainWindow& frame, int id);
+/// Whether the item of command \p id is there and enabled, or checked.
+bool IsItemEnabled(const QMainWindow& frame, int id);
+bool IsItemChecked(const QMainWindow& frame, int id);
+app::FrameStatusBar& StatusBarOf(const QMainWindow& frame);
+QMdiArea& MdiAreaOf(const QMainWindow& frame);
+
+/// Opens the display file \p path with File > Open, chosen in the file
+/// dialog as the user would; true when it is open then.
+bool OpenDisplayFile(app::FrameWindow& frame, const std::string& path);
+
+/// The recent files as the settings file keeps them for the next start.
+std::vector<std::string> StoredRecentFiles();
 
 /// Replaces the settings file with \p contents.
 void WriteSettings(const std::string& contents);

@@ -3,7 +3,7 @@
 #include "app/FrameCommand.h"
 #include "app/FrameMenu.h"
 #include "app/FrameStatusBar.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/DocumentPaths.h"
 #include "link/client/NameList.h"
 #include "link/protocol/WireFormat.h"
@@ -75,7 +75,7 @@ public:
         now.serverRunning = PresenceMarker::IsHeld(link::kServerWindowTitle);
         if (frame != nullptr) {
             now.frameVisible = frame->isVisible();
-            now.documentPart = frame->status().partText(FrameStatusBar::kDocumentPart);
+            now.documentPart = StatusBarOf(*frame).partText(FrameStatusBar::kDocumentPart);
         }
         moments.push_back(now);
         return ScriptedMessages::show(request);
@@ -105,8 +105,8 @@ TEST(StartUp, BannerAndServerComeBeforeTheWindowAndTheCommandLineFile)
     EXPECT_TRUE(observer.moments[0].serverRunning);
     EXPECT_TRUE(observer.moments[0].frameVisible);
     EXPECT_EQ(observer.moments[0].documentPart, QStringLiteral("Current File: None"));
-    EXPECT_EQ(frame->serverStart(), link::ServerStart::Started);
-    EXPECT_FALSE(frame->document().isOpen());
+    EXPECT_EQ(frame->probe().serverStart, link::ServerStart::Started);
+    EXPECT_FALSE(frame->probe().document.isOpen());
 
     // The start-up banner: timed, with the version text and the frame's title.
     Banner* banner = BannerUp();
@@ -127,20 +127,20 @@ TEST(StartUp, BannerAndServerComeBeforeTheWindowAndTheCommandLineFile)
 TEST_F(Frame, StartsWithNoServerWhenStartingIsSwitchedOffAndRemembersTheChoice)
 {
     auto frame = StartFrame();
-    EXPECT_EQ(frame->serverStart(), link::ServerStart::NotWanted);
-    EXPECT_FALSE(frame->menu().isChecked(CommandId(FrameCommand::StartServer)));
-    EXPECT_TRUE(frame->menu().isChecked(CommandId(FrameCommand::DontStartServer)));
+    EXPECT_EQ(frame->probe().serverStart, link::ServerStart::NotWanted);
+    EXPECT_FALSE(IsItemChecked(*frame, CommandId(FrameCommand::StartServer)));
+    EXPECT_TRUE(IsItemChecked(*frame, CommandId(FrameCommand::DontStartServer)));
 
     frame->SendCommand(CommandId(FrameCommand::StartServer));
-    EXPECT_TRUE(frame->menu().isChecked(CommandId(FrameCommand::StartServer)));
-    EXPECT_FALSE(frame->menu().isChecked(CommandId(FrameCommand::DontStartServer)));
+    EXPECT_TRUE(IsItemChecked(*frame, CommandId(FrameCommand::StartServer)));
+    EXPECT_FALSE(IsItemChecked(*frame, CommandId(FrameCommand::DontStartServer)));
     frame.reset();
     CloseBanner();
 
     // Offline needs no server, whatever the check mark says.
     auto again = StartFrame();
-    EXPECT_TRUE(again->menu().isChecked(CommandId(FrameCommand::StartServer)));
-    EXPECT_EQ(again->serverStart(), link::ServerStart::NotWanted);
+    EXPECT_TRUE(IsItemChecked(*again, CommandId(FrameCommand::StartServer)));
+    EXPECT_EQ(again->probe().serverStart, link::ServerStart::NotWanted);
 }
 
 TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
@@ -153,7 +153,7 @@ TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
         titles << menu->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Options", "&Edit", "&Display", "&Window", "&Help"}));
 
-    EXPECT_EQ(ItemTexts(*frame->menu().fileMenu()),
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&File"))),
               QStringList({"&New...", "&Open...", "&Save", "Save &As...", "&Close", "", "P&rinter Setup...",
                            "Print Current &Page", "Print A&ll Pages", "Printing Op&tions...", "", "E&xit"}));
     EXPECT_EQ(ItemTexts(*menus[1]->menu()),
@@ -198,16 +198,16 @@ TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
     };
     for (const Item& item : items) {
         SCOPED_TRACE(item.id);
-        const QAction* action = frame->menu().action(item.id);
+        const QAction* action = CommandItem(*frame, item.id);
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->text(), QString::fromLatin1(item.text));
         EXPECT_EQ(action->objectName(), QString::number(item.id));
         EXPECT_EQ(action->isEnabled(), item.enabled);
     }
     // Without a document the popups say there is nothing to open.
-    EXPECT_EQ(ItemTexts(*frame->menu().graphsMenu()), QStringList({"(No Graphs Defined)"}));
-    EXPECT_EQ(ItemTexts(*frame->menu().viewsMenu()), QStringList({"(No Views Defined)"}));
-    EXPECT_EQ(frame->status().objectName(), QStringLiteral("129"));
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Graphs"))), QStringList({"(No Graphs Defined)"}));
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Views"))), QStringList({"(No Views Defined)"}));
+    EXPECT_EQ(StatusBarOf(*frame).objectName(), QStringLiteral("129"));
 }
 
 TEST_F(Frame, FileCommandsAndStatusFollowTheDocumentState)
@@ -221,23 +221,22 @@ TEST_F(Frame, FileCommandsAndStatusFollowTheDocumentState)
     };
     const auto check = [&](const State& state) {
         SCOPED_TRACE(state.name);
-        app::FrameMenu& menu = frame->menu();
-        EXPECT_EQ(menu.isEnabled(kNew), state.newOpen);
-        EXPECT_EQ(menu.isEnabled(kOpen), state.newOpen);
-        EXPECT_EQ(menu.isEnabled(kSave), state.save);
+        EXPECT_EQ(IsItemEnabled(*frame, kNew), state.newOpen);
+        EXPECT_EQ(IsItemEnabled(*frame, kOpen), state.newOpen);
+        EXPECT_EQ(IsItemEnabled(*frame, kSave), state.save);
         for (int id : {kSaveAs, kClose, kGraphEditor, kViewEditor, kMeasurementEditor})
-            EXPECT_EQ(menu.isEnabled(id), state.document) << id;
-        EXPECT_EQ(menu.isEnabled(kConfigure), state.configure);
-        EXPECT_EQ(frame->status().partText(FrameStatusBar::kDocumentPart), state.status);
+            EXPECT_EQ(IsItemEnabled(*frame, id), state.document) << id;
+        EXPECT_EQ(IsItemEnabled(*frame, kConfigure), state.configure);
+        EXPECT_EQ(StatusBarOf(*frame).partText(FrameStatusBar::kDocumentPart), state.status);
     };
     const QString current = QStringLiteral("Current File: ") + QString::fromStdString(path);
     check({"not open", true, false, false, true, QStringLiteral("Current File: None")});
 
-    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+    ASSERT_TRUE(OpenDisplayFile(*frame, path));
     check({"open, not modified", true, false, true, false, current});
-    EXPECT_EQ(ItemTexts(*frame->menu().graphsMenu()),
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Graphs"))),
               QStringList({"Pressures", "Temperatures", "Flow", "Spare"}));
-    EXPECT_EQ(ItemTexts(*frame->menu().viewsMenu()), QStringList({"Main", "Heat"}));
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Views"))), QStringList({"Main", "Heat"}));
 
     frame->markModified();
     check({"modified", false, true, true, false, current});
@@ -256,11 +255,11 @@ TEST_F(Frame, CloseAsksAboutAModifiedDocumentAndFollowsEachAnswer)
     const std::string path = WritePlant(m_dir, "plant.dsp");
     auto frame = StartFrame();
     const auto openModified = [&] {
-        if (!frame->document().isOpen()) {
-            ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+        if (!frame->probe().document.isOpen()) {
+            ASSERT_TRUE(OpenDisplayFile(*frame, path));
         }
         // A change in the working copy stands for an editor's work.
-        WriteFileBytes(frame->document().workingDisplayCopy(), PlantDisplayFile() + "[V3]\r\nT=Added\r\n");
+        WriteFileBytes(frame->probe().document.workingDisplayCopy(), PlantDisplayFile() + "[V3]\r\nT=Added\r\n");
         frame->markModified();
     };
 
@@ -274,19 +273,19 @@ TEST_F(Frame, CloseAsksAboutAModifiedDocumentAndFollowsEachAnswer)
     EXPECT_EQ(question.icon, MessageIcon::Question);
     EXPECT_EQ(question.buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(m_messages.beepCount(), 1);
-    EXPECT_TRUE(frame->document().isOpen());
-    EXPECT_TRUE(frame->document().isModified());
+    EXPECT_TRUE(frame->probe().document.isOpen());
+    EXPECT_TRUE(frame->probe().document.isModified());
 
     m_messages.script({MessageAnswer::No});
     EXPECT_EQ(frame->SendCommand(kClose), 0);
-    EXPECT_FALSE(frame->document().isOpen());
+    EXPECT_FALSE(frame->probe().document.isOpen());
     EXPECT_EQ(ReadFileBytes(path), PlantDisplayFile());
     EXPECT_FALSE(FileExists(WorkingDisplayCopyFor(path)));
 
     openModified();
     m_messages.script({MessageAnswer::Yes});
     EXPECT_EQ(frame->SendCommand(kClose), 0);
-    EXPECT_FALSE(frame->document().isOpen());
+    EXPECT_FALSE(frame->probe().document.isOpen());
     EXPECT_NE(ReadFileBytes(path).find("T=Added"), std::string::npos);
     EXPECT_EQ(m_messages.unusedAnswers(), 0u);
 }
@@ -295,13 +294,13 @@ TEST_F(Frame, AClosingFrameAsksFirstAndStaysWhenTheUserCancels)
 {
     const std::string path = WritePlant(m_dir, "plant.dsp");
     auto frame = StartFrame();
-    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+    ASSERT_TRUE(OpenDisplayFile(*frame, path));
     frame->markModified();
 
     m_messages.script({MessageAnswer::Cancel});
     EXPECT_FALSE(frame->close());
     EXPECT_TRUE(frame->isVisible());
-    EXPECT_TRUE(frame->document().isOpen());
+    EXPECT_TRUE(frame->probe().document.isOpen());
     EXPECT_TRUE(FileExists(WorkingDisplayCopyFor(path)));
 
     m_messages.script({MessageAnswer::No});
@@ -311,19 +310,19 @@ TEST_F(Frame, AClosingFrameAsksFirstAndStaysWhenTheUserCancels)
     EXPECT_FALSE(FileExists(WorkingMeasurementCopyFor(path)));
     // Closed with No: the document was closed by the Close command, so it is
     // among the recent files.
-    EXPECT_EQ(frame->recentFiles().entries(), std::vector<std::string>({path}));
+    EXPECT_EQ(StoredRecentFiles(), std::vector<std::string>({path}));
 }
 
 TEST_F(Frame, AnUnchangedDocumentClosesWithTheProgramWithoutAQuestion)
 {
     const std::string path = WritePlant(m_dir, "plant.dsp");
     auto frame = StartFrame();
-    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+    ASSERT_TRUE(OpenDisplayFile(*frame, path));
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(m_messages.boxes().empty());
     EXPECT_FALSE(FileExists(WorkingDisplayCopyFor(path)));
     // Close never ran, so the file did not join the recent files.
-    EXPECT_TRUE(frame->recentFiles().entries().empty());
+    EXPECT_TRUE(StoredRecentFiles().empty());
 }
 
 TEST_F(Frame, CommandLineOpensTheFileAndTheViewItNames)
@@ -347,10 +346,10 @@ TEST_F(Frame, CommandLineOpensTheFileAndTheViewItNames)
     for (const Case& each : cases) {
         SCOPED_TRACE(each.line.toStdString());
         auto frame = StartFrame(each.line);
-        EXPECT_EQ(frame->document().isOpen(), each.opens);
-        EXPECT_EQ(frame->document().path(), path);
-        EXPECT_EQ(frame->graphsAndViews().currentView(), each.view);
-        EXPECT_EQ(frame->link().layout().count(), each.names);
+        EXPECT_EQ(frame->probe().document.isOpen(), each.opens);
+        EXPECT_EQ(frame->probe().document.path(), path);
+        EXPECT_EQ(frame->probe().graphsAndViews.currentView(), each.view);
+        EXPECT_EQ(frame->probe().link.layout().count(), each.names);
         frame.reset();
         CloseBanner();
     }
@@ -366,16 +365,16 @@ TEST_F(Frame, CommandLineFileThatDoesNotOpenLeavesTheProgramWithoutADocument)
     auto frame = StartFrame(QStringLiteral("-F ") + upper + QStringLiteral(" -V Main"));
     ASSERT_EQ(m_messages.boxes().size(), 1u);
     EXPECT_EQ(m_messages.boxes()[0].caption, QStringLiteral("ERROR: Could Not Copy File"));
-    EXPECT_FALSE(frame->document().isOpen());
-    EXPECT_EQ(frame->graphsAndViews().currentView(), -1);
-    EXPECT_EQ(frame->status().partText(FrameStatusBar::kDocumentPart), QStringLiteral("Current File: None"));
+    EXPECT_FALSE(frame->probe().document.isOpen());
+    EXPECT_EQ(frame->probe().graphsAndViews.currentView(), -1);
+    EXPECT_EQ(StatusBarOf(*frame).partText(FrameStatusBar::kDocumentPart), QStringLiteral("Current File: None"));
 }
 
 TEST_F(Frame, StatusBarPartsStartEqualAndFitTheirTextsOnceOneOverflows)
 {
     auto frame = StartFrame();
     frame->resize(900, 600);
-    FrameStatusBar& status = frame->status();
+    FrameStatusBar& status = StatusBarOf(*frame);
     EXPECT_FALSE(status.isFittedToText());
     EXPECT_EQ(status.partWidth(0), status.partWidth(1));
     EXPECT_EQ(status.partWidth(1), status.partWidth(2));

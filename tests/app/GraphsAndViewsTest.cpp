@@ -1,9 +1,8 @@
 #include "FrameTestSupport.h"
 
 #include "app/FrameCommand.h"
-#include "app/FrameMenu.h"
 #include "app/MoreWindowsDialog.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/GraphTable.h"
 #include "document/Placement.h"
 #include "graphs/GraphWindows.h"
@@ -59,7 +58,7 @@ protected:
         auto frame = StartFrame();
         CloseBanner();
         const std::string path = WriteDocument(m_dir, "plant.dsp", display, measurements);
-        EXPECT_TRUE(frame->document().load(frame.get(), LoadMode::Open, path));
+        EXPECT_TRUE(OpenDisplayFile(*frame, path));
         return frame;
     }
 
@@ -83,7 +82,7 @@ TEST_F(GraphMenus, GraphsPopupOffersTheFirst21ClosedGraphsAndMoreTheRest)
         auto frame = openDocument(NumberedDisplayFile(each.graphs, 0));
         for (int number : each.open)
             frame->SendCommand(GraphCommand(number));
-        ASSERT_EQ(frame->mdiArea().subWindowList().size(), static_cast<qsizetype>(each.open.size()));
+        ASSERT_EQ(MdiAreaOf(*frame).subWindowList().size(), static_cast<qsizetype>(each.open.size()));
 
         std::vector<int> closed;
         for (int number = 1; number <= each.graphs; ++number) {
@@ -100,8 +99,8 @@ TEST_F(GraphMenus, GraphsPopupOffersTheFirst21ClosedGraphsAndMoreTheRest)
             texts << QStringLiteral("More...");
             commands.push_back(kMoreGraphs);
         }
-        EXPECT_EQ(ItemTexts(*frame->menu().graphsMenu()), texts);
-        EXPECT_EQ(ItemCommands(*frame->menu().graphsMenu()), commands);
+        EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Graphs"))), texts);
+        EXPECT_EQ(ItemCommands(*MenuOf(*frame, QStringLiteral("&Graphs"))), commands);
 
         // The selection offers every closed graph, and no open one.
         QStringList offered;
@@ -116,7 +115,7 @@ TEST_F(GraphMenus, GraphsPopupOffersTheFirst21ClosedGraphsAndMoreTheRest)
         for (int number : closed)
             allClosed << QStringLiteral("Graph %1").arg(number);
         EXPECT_EQ(offered, allClosed);
-        EXPECT_EQ(frame->mdiArea().subWindowList().size(), static_cast<qsizetype>(each.open.size()));
+        EXPECT_EQ(MdiAreaOf(*frame).subWindowList().size(), static_cast<qsizetype>(each.open.size()));
     }
 }
 
@@ -135,8 +134,8 @@ TEST_F(GraphMenus, ViewsPopupEndsWithMoreOnceItHolds21Views)
             texts << QStringLiteral("More...");
             commands.push_back(kMoreViews);
         }
-        EXPECT_EQ(ItemTexts(*frame->menu().viewsMenu()), texts);
-        EXPECT_EQ(ItemCommands(*frame->menu().viewsMenu()), commands);
+        EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Views"))), texts);
+        EXPECT_EQ(ItemCommands(*MenuOf(*frame, QStringLiteral("&Views"))), commands);
     }
 }
 
@@ -148,11 +147,11 @@ TEST_F(GraphMenus, AGraphOpensAtItsOwnPlacementAndLeavesThePopupUntilItCloses)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Flow"));
     EXPECT_EQ(graphs::PlacementOf(*window), (Placement{15, 25, 310, 210}));
-    EXPECT_EQ(frame->link().layout().count(), 1);
-    EXPECT_EQ(ItemTexts(*frame->menu().graphsMenu()), QStringList({"Level"}));
+    EXPECT_EQ(frame->probe().link.layout().count(), 1);
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Graphs"))), QStringList({"Level"}));
 
     window->close();
-    EXPECT_EQ(ItemTexts(*frame->menu().graphsMenu()), QStringList({"Flow", "Level"}));
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Graphs"))), QStringList({"Flow", "Level"}));
 }
 
 TEST_F(GraphMenus, AViewThatNamesAGraphTwiceOpensItOnceAtItsFirstEntry)
@@ -160,11 +159,11 @@ TEST_F(GraphMenus, AViewThatNamesAGraphTwiceOpensItOnceAtItsFirstEntry)
     auto frame = openDocument("[W1]\r\nT=A\r\nM1=X\r\n[W2]\r\nT=B\r\nM1=Y\r\n"
                               "[V1]\r\nT=Twice\r\nW1=A\r\nR1=10 20 300 200\r\nW2=B\r\nW3=A\r\nR3=90 90 250 150\r\n");
     frame->SendCommand(ViewCommand(1));
-    EXPECT_EQ(frame->mdiArea().subWindowList().size(), 2);
+    EXPECT_EQ(MdiAreaOf(*frame).subWindowList().size(), 2);
     ASSERT_NE(GraphWindowOf(*frame, 0), nullptr);
     EXPECT_EQ(graphs::PlacementOf(*GraphWindowOf(*frame, 0)), (Placement{10, 20, 300, 200}));
     EXPECT_NE(GraphWindowOf(*frame, 1), nullptr);
-    EXPECT_EQ(frame->graphsAndViews().currentView(), 0);
+    EXPECT_EQ(frame->probe().graphsAndViews.currentView(), 0);
 }
 
 TEST_F(GraphMenus, SwitchingViewsClosesTheOldViewsWindowsAndReopensSharedOnesAtTheNewPlacements)
@@ -186,8 +185,8 @@ TEST_F(GraphMenus, SwitchingViewsClosesTheOldViewsWindowsAndReopensSharedOnesAtT
     ASSERT_NE(GraphWindowOf(*frame, 2), nullptr);
     EXPECT_EQ(graphs::PlacementOf(*GraphWindowOf(*frame, 2)), (Placement{70, 80, 300, 210}));
     EXPECT_NE(GraphWindowOf(*frame, 3), nullptr);
-    EXPECT_EQ(frame->graphsAndViews().currentView(), 1);
-    EXPECT_EQ(ItemTexts(*frame->menu().graphsMenu()), QStringList({"A"}));
+    EXPECT_EQ(frame->probe().graphsAndViews.currentView(), 1);
+    EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&Graphs"))), QStringList({"A"}));
 }
 
 TEST_F(GraphMenus, AGraphNamedBehindAGapInAViewOpensWithItsMeasurements)
@@ -198,8 +197,8 @@ TEST_F(GraphMenus, AGraphNamedBehindAGapInAViewOpensWithItsMeasurements)
                               "[V1]\r\nT=Gap\r\nW1=A\r\nW3=B\r\n");
     frame->SendCommand(ViewCommand(1));
     ASSERT_NE(GraphWindowOf(*frame, 1), nullptr);
-    EXPECT_EQ(frame->graphTable().record(1).measurementCount, 2);
-    EXPECT_EQ(frame->link().layout().count(), 3);
+    EXPECT_EQ(frame->probe().graphTable.record(1).measurementCount, 2);
+    EXPECT_EQ(frame->probe().link.layout().count(), 3);
     EXPECT_TRUE(m_messages.boxes().empty());
 }
 
@@ -217,15 +216,15 @@ TEST_F(GraphMenus, PageCommandsAreGrayedWhileAScrollingTableIsTheActiveWindow)
         std::vector<bool> enabled;
         for (app::FrameCommand command : {app::FrameCommand::GraphAttributes, app::FrameCommand::PrintCurrentPage,
                                           app::FrameCommand::CopyPage})
-            enabled.push_back(frame->menu().isEnabled(app::CommandId(command)));
+            enabled.push_back(IsItemEnabled(*frame, app::CommandId(command)));
         return enabled;
     };
 
-    frame->mdiArea().setActiveSubWindow(table);
+    MdiAreaOf(*frame).setActiveSubWindow(table);
     EXPECT_EQ(pageCommandsEnabled(), std::vector<bool>(3, false));
-    frame->mdiArea().setActiveSubWindow(meter);
+    MdiAreaOf(*frame).setActiveSubWindow(meter);
     EXPECT_EQ(pageCommandsEnabled(), std::vector<bool>(3, true));
-    frame->mdiArea().setActiveSubWindow(table);
+    MdiAreaOf(*frame).setActiveSubWindow(table);
     EXPECT_EQ(pageCommandsEnabled(), std::vector<bool>(3, false));
 }
 

@@ -2,13 +2,16 @@
 
 #include "app/FrameCommand.h"
 #include "app/MoreWindowsDialog.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
+#include "app/help/HelpPopup.h"
+#include "app/help/HelpTopics.h"
 #include "app/help/HelpWindow.h"
 
 #include <QAbstractButton>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
@@ -159,7 +162,10 @@ TEST_F(MoreWindows, HelpShowsTheSelectionTopicAsAPopUp)
     MoreWindowsDialog dialog(nullptr, app::kMoreViewsCommand, m_file, {});
     dialog.show();
     Click(dialog, "Help");
-    EXPECT_NE(app::CurrentHelpPopup(), nullptr);
+    const app::HelpPopup* popup = app::CurrentHelpPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->browser()->source(), app::HelpTopicUrl(app::kHelpGraphOrViewSelection));
+    EXPECT_EQ(popup->browser()->documentTitle(), QStringLiteral("Selecting a Graph or View"));
     EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -167,14 +173,14 @@ TEST_F(MoreWindows, TheFrameOpensWhatTheSelectionChoseAndNothingOnCancel)
 {
     auto frame = StartFrame();
     CloseBanner();
-    ASSERT_TRUE(frame->document().load(frame.get(), LoadMode::Open, m_file));
+    ASSERT_TRUE(OpenDisplayFile(*frame, m_file));
 
     DriveModal<MoreWindowsDialog>([](MoreWindowsDialog& dialog) {
         Select(dialog, QStringLiteral("Beta"));
         Click(dialog, "Cancel");
     });
     frame->SendCommand(app::kMoreGraphsCommand);
-    EXPECT_TRUE(frame->mdiArea().subWindowList().isEmpty());
+    EXPECT_TRUE(MdiAreaOf(*frame).subWindowList().isEmpty());
 
     DriveModal<MoreWindowsDialog>([](MoreWindowsDialog& dialog) {
         Select(dialog, QStringLiteral("gamma"));
@@ -188,7 +194,7 @@ TEST_F(MoreWindows, TheFrameOpensWhatTheSelectionChoseAndNothingOnCancel)
         Click(dialog, "Ok");
     });
     frame->SendCommand(app::kMoreViewsCommand);
-    EXPECT_EQ(frame->graphsAndViews().currentView(), 1);
+    EXPECT_EQ(frame->probe().graphsAndViews.currentView(), 1);
     EXPECT_NE(GraphWindowOf(*frame, 2), nullptr);
 }
 

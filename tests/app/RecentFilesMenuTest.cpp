@@ -1,8 +1,7 @@
 #include "FrameTestSupport.h"
 
 #include "app/FrameCommand.h"
-#include "app/FrameMenu.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 
 #include <QAction>
 #include <QMenu>
@@ -23,7 +22,7 @@ protected:
     /// Opens and closes \p path, which joins the recent files.
     void OpenAndClose(app::FrameWindow& frame, const std::string& path)
     {
-        ASSERT_TRUE(frame.document().load(&frame, LoadMode::Open, path));
+        ASSERT_TRUE(OpenDisplayFile(frame, path));
         ASSERT_EQ(frame.SendCommand(CommandId(FrameCommand::Close)), 0);
     }
 
@@ -31,9 +30,9 @@ protected:
     /// Op&tions..." and "E&xit", separators included.
     static QList<QAction*> RecentPart(app::FrameWindow& frame)
     {
-        QList<QAction*> items = frame.menu().fileMenu()->actions();
-        const qsizetype first = items.indexOf(frame.menu().action(CommandId(FrameCommand::PrintingOptions)));
-        const qsizetype last = items.indexOf(frame.menu().action(CommandId(FrameCommand::Exit)));
+        QList<QAction*> items = MenuOf(frame, QStringLiteral("&File"))->actions();
+        const qsizetype first = items.indexOf(CommandItem(frame, CommandId(FrameCommand::PrintingOptions)));
+        const qsizetype last = items.indexOf(CommandItem(frame, CommandId(FrameCommand::Exit)));
         return items.mid(first + 1, last - first - 1);
     }
 
@@ -73,8 +72,8 @@ TEST_F(RecentFilesMenu, KeepsNineEntriesNewestFirstUnderFreshIdentifiers)
 
     // Choosing an entry opens its file.
     frame->SendCommand(part[3]->data().toInt());
-    EXPECT_TRUE(frame->document().isOpen());
-    EXPECT_EQ(frame->document().path(), paths[7]);
+    EXPECT_TRUE(frame->probe().document.isOpen());
+    EXPECT_EQ(frame->probe().document.path(), paths[7]);
     EXPECT_TRUE(m_messages.boxes().empty());
 }
 
@@ -90,9 +89,9 @@ TEST_F(RecentFilesMenu, ANeverSavedDocumentIsNotAddedAndFilesThatWentAreDroppedA
         ScriptedFileDialogs dialogs;
         dialogs.script(QString::fromStdString(m_dir.path("fresh.dsp")));
         frame->SendCommand(CommandId(FrameCommand::New));
-        ASSERT_TRUE(frame->document().isOpen());
+        ASSERT_TRUE(frame->probe().document.isOpen());
         EXPECT_EQ(frame->SendCommand(CommandId(FrameCommand::Close)), 0);
-        EXPECT_EQ(frame->recentFiles().entries(), std::vector<std::string>({kept, gone}));
+        EXPECT_EQ(StoredRecentFiles(), std::vector<std::string>({kept, gone}));
     }
     CloseBanner();
     std::remove(gone.c_str());

@@ -1,9 +1,8 @@
 #include "FrameTestSupport.h"
 
 #include "app/FrameCommand.h"
-#include "app/FrameMenu.h"
 #include "app/WindowListMenu.h"
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "document/DocumentPaths.h"
 #include "document/Placement.h"
 #include "document/ProfileStore.h"
@@ -46,7 +45,7 @@ protected:
         m_path = WriteDocument(m_dir, "arrange.dsp", kDisplay);
         m_frame = StartFrame();
         CloseBanner();
-        ASSERT_TRUE(m_frame->document().load(m_frame.get(), LoadMode::Open, m_path));
+        ASSERT_TRUE(OpenDisplayFile(*m_frame, m_path));
     }
     void TearDown() override
     {
@@ -56,9 +55,9 @@ protected:
 
     std::string read(const std::string& section, const std::string& key) const
     {
-        return profile::ReadString(section, key, "absent", m_frame->document().workingDisplayCopy());
+        return profile::ReadString(section, key, "absent", m_frame->probe().document.workingDisplayCopy());
     }
-    bool isEnabled(int id) const { return m_frame->menu().isEnabled(id); }
+    bool isEnabled(int id) const { return IsItemEnabled(*m_frame, id); }
 
     ScriptedMessages m_messages;
     ScratchDir m_dir;
@@ -87,7 +86,7 @@ TEST_F(Arrangement, SavingWithAViewCurrentWritesTheViewsPlacementsAndLeavesTheGr
     EXPECT_EQ(read("V1", "R2"), FormatPlacement(Placement{60, 70, 280, 190}));
     EXPECT_EQ(read("W1", "R"), "5 5 300 200");
     EXPECT_EQ(read("W2", "R"), "absent");
-    EXPECT_TRUE(m_frame->document().isModified());
+    EXPECT_TRUE(m_frame->probe().document.isModified());
     EXPECT_TRUE(isEnabled(CommandId(FrameCommand::Save)));
     EXPECT_FALSE(isEnabled(kSaveSizes));
 }
@@ -103,16 +102,16 @@ TEST_F(Arrangement, SavingWithoutAViewWritesEachOpenGraphsOwnPlacement)
     EXPECT_EQ(read("W2", "R"), FormatPlacement(graphs::PlacementOf(*GraphWindowOf(*m_frame, 1))));
     EXPECT_EQ(read("W1", "R"), "5 5 300 200");
     EXPECT_EQ(read("V1", "R1"), "10 10 300 200");
-    EXPECT_TRUE(m_frame->document().isModified());
+    EXPECT_TRUE(m_frame->probe().document.isModified());
     EXPECT_FALSE(isEnabled(kSaveSizes));
 }
 
 TEST_F(Arrangement, SavingWithNoWindowOpenWritesNothingAndLeavesTheDocumentUnchanged)
 {
-    const std::string before = ReadFileBytes(m_frame->document().workingDisplayCopy());
+    const std::string before = ReadFileBytes(m_frame->probe().document.workingDisplayCopy());
     m_frame->SendCommand(kSaveSizes);
-    EXPECT_EQ(ReadFileBytes(m_frame->document().workingDisplayCopy()), before);
-    EXPECT_FALSE(m_frame->document().isModified());
+    EXPECT_EQ(ReadFileBytes(m_frame->probe().document.workingDisplayCopy()), before);
+    EXPECT_FALSE(m_frame->probe().document.isModified());
 }
 
 TEST_F(Arrangement, ReInitializeRebuildsEachWindowWhereTheUserLeftIt)
@@ -131,8 +130,8 @@ TEST_F(Arrangement, ReInitializeRebuildsEachWindowWhereTheUserLeftIt)
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before);
     EXPECT_EQ(graphs::PlacementOf(*after), moved);
-    EXPECT_EQ(m_frame->graphTable().record(0).measurementCount, 1);
-    EXPECT_EQ(m_frame->mdiArea().subWindowList().size(), 1);
+    EXPECT_EQ(m_frame->probe().graphTable.record(0).measurementCount, 1);
+    EXPECT_EQ(MdiAreaOf(*m_frame).subWindowList().size(), 1);
     EXPECT_FALSE(isEnabled(kReInitialize));
     EXPECT_TRUE(m_messages.boxes().empty());
 }
@@ -140,17 +139,17 @@ TEST_F(Arrangement, ReInitializeRebuildsEachWindowWhereTheUserLeftIt)
 TEST_F(Arrangement, CloseAllAndClosingTheDocumentLeaveNoViewCurrent)
 {
     m_frame->SendCommand(app::kFirstViewCommand);
-    ASSERT_EQ(m_frame->graphsAndViews().currentView(), 0);
+    ASSERT_EQ(m_frame->probe().graphsAndViews.currentView(), 0);
     m_frame->SendCommand(kCloseAll);
-    EXPECT_EQ(m_frame->graphsAndViews().currentView(), -1);
-    EXPECT_FALSE(m_frame->graphTable().anyOpen());
-    EXPECT_EQ(m_frame->link().layout().count(), 0);
+    EXPECT_EQ(m_frame->probe().graphsAndViews.currentView(), -1);
+    EXPECT_FALSE(m_frame->probe().graphTable.anyOpen());
+    EXPECT_EQ(m_frame->probe().link.layout().count(), 0);
 
     // After Close another document's Save Window Sizes writes no view.
     m_frame->SendCommand(app::kFirstViewCommand);
     m_frame->SendCommand(CommandId(FrameCommand::Close));
-    EXPECT_EQ(m_frame->graphsAndViews().currentView(), -1);
-    EXPECT_FALSE(m_frame->graphTable().anyOpen());
+    EXPECT_EQ(m_frame->probe().graphsAndViews.currentView(), -1);
+    EXPECT_FALSE(m_frame->probe().graphTable.anyOpen());
 }
 
 TEST_F(Arrangement, PageCommandsFollowTheActiveWindow)
@@ -161,7 +160,7 @@ TEST_F(Arrangement, PageCommandsFollowTheActiveWindow)
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
     m_frame->SendCommand(GraphCommand(1));
     m_frame->SendCommand(GraphCommand(2));
-    QMdiArea& area = m_frame->mdiArea();
+    QMdiArea& area = MdiAreaOf(*m_frame);
     area.setActiveSubWindow(GraphWindowOf(*m_frame, 0));
     for (int id : kPageCommands)
         EXPECT_TRUE(isEnabled(id)) << id;
@@ -192,7 +191,7 @@ TEST_F(Arrangement, ArrangeIconsLinesTheMinimisedWindowsUpAlongTheBottom)
     const QRect openBefore = open->geometry();
 
     m_frame->SendCommand(kArrangeIcons);
-    const int bottom = m_frame->mdiArea().viewport()->height();
+    const int bottom = MdiAreaOf(*m_frame).viewport()->height();
     EXPECT_EQ(first->geometry().topLeft(), QPoint(0, bottom - first->height()));
     EXPECT_EQ(third->geometry().topLeft(), QPoint(first->width(), bottom - third->height()));
     EXPECT_EQ(open->geometry(), openBefore);
@@ -202,7 +201,7 @@ TEST_F(Arrangement, WindowMenuListsTheOpenGraphWindowsAndActivatesTheChosenOne)
 {
     m_frame->SendCommand(GraphCommand(1));
     m_frame->SendCommand(GraphCommand(3));
-    QMenu& menu = *m_frame->menu().windowMenu();
+    QMenu& menu = *MenuOf(*m_frame, QStringLiteral("&Window"));
     auto* list = menu.findChild<app::WindowListMenu*>();
     ASSERT_NE(list, nullptr);
     list->refresh();
@@ -212,7 +211,7 @@ TEST_F(Arrangement, WindowMenuListsTheOpenGraphWindowsAndActivatesTheChosenOne)
     QAction* first = menu.findChild<QAction*>(QStringLiteral("2000"));
     ASSERT_NE(first, nullptr);
     first->trigger();
-    EXPECT_EQ(m_frame->mdiArea().activeSubWindow(), GraphWindowOf(*m_frame, 0));
+    EXPECT_EQ(MdiAreaOf(*m_frame).activeSubWindow(), GraphWindowOf(*m_frame, 0));
 
     m_frame->SendCommand(kCloseAll);
     list->refresh();

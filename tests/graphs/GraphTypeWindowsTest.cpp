@@ -2,9 +2,9 @@
 
 #include "document/ProfileStore.h"
 #include "graphs/GraphWindow.h"
-#include "graphs/builders/ScrollingList.h"
 #include "graphs/builders/ScrollingTable.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
 
 #include <QMdiArea>
@@ -18,6 +18,8 @@
 
 namespace vexa::graphs::test {
 namespace {
+
+using namespace toolkit::palette;
 
 /// The fixture's scrolling table: graph W7, showing T1 (-40 + 1.8 x).
 constexpr int kTableGraph = 6;
@@ -47,16 +49,16 @@ TEST_F(GraphTypeWindows, AScrollingTableFillsItsWindowWithItsListAndNoChart)
 {
     GraphWindow& window = open(kTableGraph, {20, 20, 500, 300});
     const GraphResources& resources = window.resources();
-    ScrollingList* list = resources.scrollingList;
+    toolkit::ScrollingList* list = resources.scrollingList;
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(window.widget(), list);
-    EXPECT_EQ(window.findChild<ScrollingList*>(QStringLiteral("205")), list);
+    EXPECT_EQ(window.findChild<toolkit::ScrollingList*>(QStringLiteral("205")), list);
     EXPECT_EQ(resources.chartPage, nullptr);
     EXPECT_EQ(resources.chartWindow, nullptr);
     EXPECT_EQ(resources.dataset, nullptr);
     EXPECT_EQ(list->tabStops(), (std::vector<int>{46, 82}));
     EXPECT_EQ(list->palette().color(QPalette::Base), toolkit::PaletteColour(kDefaultWindowBackground));
-    EXPECT_EQ(list->palette().color(QPalette::Text), toolkit::PaletteColour(0));
+    EXPECT_EQ(list->palette().color(QPalette::Text), toolkit::PaletteColour(kBlack));
 
     EXPECT_EQ(list->geometry(), window.contentsRect());
     window.resize(window.size() + QSize(60, 40));
@@ -67,7 +69,7 @@ TEST_F(GraphTypeWindows, EachTickOfAScrollingTableAddsALineOfConvertedValues)
 {
     ASSERT_TRUE(m_link.Connect());
     GraphWindow& window = open(kTableGraph);
-    ScrollingList* list = window.resources().scrollingList;
+    toolkit::ScrollingList* list = window.resources().scrollingList;
     ASSERT_NE(list, nullptr);
 
     sample(3723.25, {0.0, 0.0, 50.0});
@@ -104,7 +106,7 @@ TEST_F(GraphTypeWindows, PageCommandsAreGrayedWhileAScrollingTableIsActive)
 TEST_F(GraphTypeWindows, ClosingAScrollingTableTakesItsListAlongAndClearsTheGraph)
 {
     QPointer<GraphWindow> window = &open(kTableGraph);
-    QPointer<ScrollingList> list = window->resources().scrollingList.data();
+    QPointer<toolkit::ScrollingList> list = window->resources().scrollingList.data();
     ASSERT_FALSE(list.isNull());
     window->close();
     EXPECT_EQ(window->resources().scrollingList, nullptr);

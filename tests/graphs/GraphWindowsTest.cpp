@@ -107,7 +107,7 @@ TEST_F(Graphs, AWindowShowsItsTitleAndAChartPageNamedAfterItsGraph)
     EXPECT_EQ(window.widget(), page);
     EXPECT_EQ(page->name(), QStringLiteral("PAGE5"));
     EXPECT_EQ(page->ownerWindow(), &window);
-    EXPECT_EQ(page->characteristic(), kIsotropicCharacteristic);
+    EXPECT_EQ(page->characteristic(), toolkit::WindowCharacteristic::Isotropic);
 
     EXPECT_EQ(m_windows->FindGraphByWindow(&window), 5);
     EXPECT_EQ(m_windows->FindGraphByWindow(page), -1);

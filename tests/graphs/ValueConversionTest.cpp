@@ -233,11 +233,11 @@ class AlarmAttachment : public ::testing::Test {
 protected:
     AlarmAttachment()
     {
-        m_page = toolkit::CreateChartPage("PAGE0", &m_owner, "Alarms", [](toolkit::ChartPage&) {}, 7, 8,
-                                          toolkit::PageStyle::Child);
+        m_page = toolkit::CreateChartPage("PAGE0", &m_owner, "Alarms", [](toolkit::ChartPage&) {},
+                                          toolkit::WindowCharacteristic::Proportional, toolkit::PageStyle::Child);
         if (m_page != nullptr) {
-            m_chart = toolkit::CreateChartWindow(
-                *m_page, [](toolkit::ChartWindow&, toolkit::ChartContext&) {}, {}, 7, -1, 0);
+            m_chart = toolkit::CreateChartWindow(*m_page, [](toolkit::ChartWindow&, toolkit::ChartContext&) {},
+                                                 toolkit::kWholeArea, toolkit::palette::kLightGray);
         }
     }
 

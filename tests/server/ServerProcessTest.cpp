@@ -17,8 +17,6 @@
 namespace vexa::server::test {
 namespace {
 
-constexpr int kSilenceMs = 300;
-
 double ValueAt(const QByteArray& answer, int index)
 {
     return link::ReadDouble(answer.constData() + 8 + 8 * index);
@@ -40,8 +38,8 @@ protected:
     {
         // Whatever a test sent, the server is still there and answering.
         ASSERT_TRUE(m_server->isRunning());
-        TestClient probe(port());
-        EXPECT_EQ(8 + 8 * expectedCount, probe.requestSample(expectedCount).size());
+        RawTcpClient probe(port());
+        EXPECT_EQ(8 + 8 * expectedCount, RequestSample(probe, expectedCount).size());
     }
     int port() const { return m_server->port(); }
 
@@ -51,79 +49,80 @@ protected:
 
 TEST_F(ServerTcpProcess, AnswersBeforeAnyLayoutWithTheTimeAlone)
 {
-    TestClient client(port());
-    const QByteArray answer = client.requestSample(0);
+    RawTcpClient client(port());
+    const QByteArray answer = RequestSample(client, 0);
     ASSERT_EQ(8, answer.size());
     EXPECT_EQ(0.0, TimeOf(answer));
-    EXPECT_TRUE(client.staysSilent(kSilenceMs));
+    EXPECT_TRUE(client.staysSilent());
 }
 
 TEST_F(ServerTcpProcess, AThreeNameLayoutIsAnsweredWith32Bytes)
 {
-    TestClient client(port());
+    RawTcpClient client(port());
     const QByteArray layout = LayoutMessage("/data/plant.mvx", {"PRESSURE", "FLOW", "TEMP"});
     ASSERT_EQ(364, layout.size());
     ASSERT_TRUE(client.send(layout));
-    EXPECT_TRUE(client.staysSilent(kSilenceMs));  // a layout is not answered
-    const QByteArray answer = client.requestSample(3);
+    EXPECT_TRUE(client.staysSilent());  // a layout is not answered
+    const QByteArray answer = RequestSample(client, 3);
     ASSERT_EQ(32, answer.size());
     // Outside simulate mode the sample does not change from its zeros.
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(0.0, ValueAt(answer, i));
     }
-    EXPECT_TRUE(client.staysSilent(kSilenceMs));
+    EXPECT_TRUE(client.staysSilent());
     expectedCount = 3;
 }
 
 TEST_F(ServerTcpProcess, TwoClientsShareOneLayout)
 {
-    TestClient first(port());
-    TestClient second(port());
+    RawTcpClient first(port());
+    RawTcpClient second(port());
     // Requests on two connections are answered in the order they arrive, so
     // each client first sees its own layout in force.
     ASSERT_TRUE(first.send(LayoutMessage("/data/SIMULATE.mvx", {"COS1", "SIN1", "RAN1"})));
-    ASSERT_EQ(32, first.requestSample(3).size());
-    QByteArray answer = second.requestSample(3);
+    ASSERT_EQ(32, RequestSample(first, 3).size());
+    QByteArray answer = RequestSample(second, 3);
     ASSERT_EQ(32, answer.size());
     EXPECT_GE(TimeOf(answer), 0.0);
     EXPECT_LT(TimeOf(answer), 86400.0);
 
     ASSERT_TRUE(second.send(LayoutMessage("/data/SIMULATE.mvx", {"A", "B", "C", "D", "E"})));
-    ASSERT_EQ(48, second.requestSample(5).size());
-    EXPECT_EQ(48, first.requestSample(5).size());
+    ASSERT_EQ(48, RequestSample(second, 5).size());
+    EXPECT_EQ(48, RequestSample(first, 5).size());
     // Each request is answered on its own connection only.
-    EXPECT_TRUE(second.staysSilent(kSilenceMs));
+    EXPECT_TRUE(second.staysSilent());
     expectedCount = 5;
 }
 
 TEST_F(ServerTcpProcess, InvalidCountsClearTheLayout)
 {
-    TestClient client(port());
+    RawTcpClient client(port());
     for (std::int32_t count : {601, -1, 2147483647}) {
         ASSERT_TRUE(client.send(LayoutMessage("/data/plant.mvx", {"A", "B"})));
-        ASSERT_EQ(24, client.requestSample(2).size());
+        ASSERT_EQ(24, RequestSample(client, 2).size());
         QByteArray header(1 + link::kLayoutHeaderBytes, '\0');
         header[0] = link::kLayoutCommand;
         link::WriteInt32(header.data() + 1 + link::kCountOffset, count);
         // Bytes that come with the refused header are dropped, a request
         // among them too.
         ASSERT_TRUE(client.send(header + QByteArray(40, 'n') + "?"));
-        EXPECT_TRUE(client.staysSilent(kSilenceMs)) << count;
-        EXPECT_EQ(8, client.requestSample(0).size()) << count;
+        EXPECT_TRUE(client.staysSilent()) << count;
+        EXPECT_EQ(8, RequestSample(client, 0).size()) << count;
     }
 }
 
 TEST_F(ServerTcpProcess, MessagesAreFramedWholeAcrossAndWithinReads)
 {
-    TestClient client(port());
+    RawTcpClient client(port());
     const QByteArray layout = LayoutMessage("/data/plant.mvx", {"A", "B", "C", "D"});
 
-    // Split anywhere, a layout is joined; the request after it sees it.
+    // Split anywhere, a layout is joined; the request after it sees it. The
+    // server reads the first part on its own before the rest is sent.
     for (int cut : {1, 200, 265, 300}) {
         ASSERT_TRUE(client.send(layout.left(cut)));
-        QTest::qWait(50);
+        ASSERT_TRUE(client.waitUntilPeerHasRead()) << cut;
         ASSERT_TRUE(client.send(layout.mid(cut)));
-        EXPECT_EQ(40, client.requestSample(4).size()) << cut;
+        EXPECT_EQ(40, RequestSample(client, 4).size()) << cut;
     }
 
     // Two requests sent together get two answers.
@@ -133,12 +132,12 @@ TEST_F(ServerTcpProcess, MessagesAreFramedWholeAcrossAndWithinReads)
     // A layout and a request in one send: the answer follows the new layout.
     ASSERT_TRUE(client.send(LayoutMessage("/data/plant.mvx", {"A"}) + "?"));
     EXPECT_EQ(16, client.receive(16).size());
-    EXPECT_TRUE(client.staysSilent(kSilenceMs));
+    EXPECT_TRUE(client.staysSilent());
 
     // What begins no known message is dropped unanswered.
     ASSERT_TRUE(client.send("x??"));
-    EXPECT_TRUE(client.staysSilent(kSilenceMs));
-    EXPECT_EQ(16, client.requestSample(1).size());
+    EXPECT_TRUE(client.staysSilent());
+    EXPECT_EQ(16, RequestSample(client, 1).size());
     expectedCount = 1;
 }
 
@@ -146,13 +145,13 @@ TEST_F(ServerTcpProcess, TheMeasurementFileNameSwitchesSimulateMode)
 {
     // A name of no generator gets a fresh draw on every request while
     // simulate mode is on; outside it the values stand still.
-    TestClient client(port());
+    RawTcpClient client(port());
     auto simulating = [&client](const QByteArray& path) {
         if (!client.send(LayoutMessage(path, {"PRESSURE", "LEVEL"}))) {
             return false;
         }
-        const QByteArray first = client.requestSample(2);
-        const QByteArray second = client.requestSample(2);
+        const QByteArray first = RequestSample(client, 2);
+        const QByteArray second = RequestSample(client, 2);
         return first.size() == 24 && second.size() == 24 && first.mid(8) != second.mid(8);
     };
     struct Case {
@@ -175,12 +174,18 @@ TEST_F(ServerTcpProcess, TheMeasurementFileNameSwitchesSimulateMode)
 
 TEST_F(ServerTcpProcess, SimulatedGeneratorsFeedTheirNames)
 {
-    TestClient client(port());
+    RawTcpClient client(port());
     ASSERT_TRUE(client.send(LayoutMessage("/data/SIMULATE.mvx", {"COS1", "SQR1", "RAN1", "RAN2"})));
-    const QByteArray first = client.requestSample(4);
+    const QByteArray first = RequestSample(client, 4);
     ASSERT_EQ(40, first.size());
-    QTest::qWait(350);
-    const QByteArray later = client.requestSample(4);
+    // The generators step on the server's clock: ask until a step has come.
+    QByteArray later;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            later = RequestSample(client, 4);
+            return later.size() != 40 || ValueAt(later, 0) != ValueAt(first, 0);
+        },
+        vexa::test::kWaitTimeoutMs));
     ASSERT_EQ(40, later.size());
     EXPECT_NE(ValueAt(first, 0), ValueAt(later, 0));  // the cosine moved
     EXPECT_GE(ValueAt(later, 0), -100.0);
@@ -193,13 +198,13 @@ TEST_F(ServerTcpProcess, SimulatedGeneratorsFeedTheirNames)
 
 TEST_F(ServerTcpProcess, BadInputNeitherStopsNorStarvesTheOthers)
 {
-    TestClient steady(port());
+    RawTcpClient steady(port());
     ASSERT_TRUE(steady.send(LayoutMessage("/data/SIMULATE.mvx", {"COS1", "SIN1"})));
-    ASSERT_EQ(24, steady.requestSample(2).size());
+    ASSERT_EQ(24, RequestSample(steady, 2).size());
 
     {
         // A stream of random bytes.
-        TestClient noisy(port());
+        RawTcpClient noisy(port());
         QByteArray noise(1 << 20, '\0');
         QRandomGenerator random(7);
         for (char& byte : noise) {
@@ -209,36 +214,40 @@ TEST_F(ServerTcpProcess, BadInputNeitherStopsNorStarvesTheOthers)
             }
         }
         ASSERT_TRUE(noisy.send(noise));
-        EXPECT_EQ(24, steady.requestSample(2).size());
+        EXPECT_EQ(24, RequestSample(steady, 2).size());
     }
     {
         // A header cut short, then the connection closes.
-        TestClient cut(port());
+        RawTcpClient cut(port());
         ASSERT_TRUE(cut.send(LayoutMessage("/data/plant.mvx", {"A", "B"}).left(100)));
         cut.close();
-        EXPECT_EQ(24, steady.requestSample(2).size());
+        EXPECT_EQ(24, RequestSample(steady, 2).size());
     }
     {
         // A client that connects and never sends, and one that asks and
         // never reads its answers.
-        TestClient silent(port());
-        TestClient deaf(port());
+        RawTcpClient silent(port());
+        RawTcpClient deaf(port());
         ASSERT_TRUE(deaf.send(QByteArray(200000, link::kSampleRequest)));
-        EXPECT_EQ(24, steady.requestSample(2).size());
-        deaf.close(true);
+        EXPECT_EQ(24, RequestSample(steady, 2).size());
+        deaf.reset();
     }
     // A thousand connections opened and closed, a hundred at a time.
     for (int round = 0; round < 10; ++round) {
-        std::vector<std::unique_ptr<TestClient>> crowd;
+        std::vector<std::unique_ptr<RawTcpClient>> crowd;
         for (int i = 0; i < 100; ++i) {
-            crowd.push_back(std::make_unique<TestClient>(port()));
+            crowd.push_back(std::make_unique<RawTcpClient>(port()));
         }
-        EXPECT_EQ(24, steady.requestSample(2).size()) << round;
+        EXPECT_EQ(24, RequestSample(steady, 2).size()) << round;
         for (std::size_t i = 0; i < crowd.size(); ++i) {
-            crowd[i]->close(i % 2 == 0);
+            if (i % 2 == 0) {
+                crowd[i]->reset();
+            } else {
+                crowd[i]->close();
+            }
         }
     }
-    EXPECT_EQ(24, steady.requestSample(2).size());
+    EXPECT_EQ(24, RequestSample(steady, 2).size());
     expectedCount = 2;
 }
 

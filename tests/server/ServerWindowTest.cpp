@@ -1,12 +1,14 @@
 #include "server/ServerWindow.h"
 
-#include "app/banner/Banner.h"
+#include "banner/Banner.h"
 #include "link/protocol/WireFormat.h"
 #include "platform/PresenceMarker.h"
 #include "server/DdeServer.h"
 #include "server/LogList.h"
 #include "server/TcpListener.h"
 #include "server/dialogs/InputDialog.h"
+#include "support/RawTcpClient.h"
+#include "support/RawTcpListener.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,11 +26,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -62,35 +59,6 @@ void DriveModal(std::function<void(QWidget*)> drive, int attemptsLeft = kPollAtt
 bool IsBusNameOwned()
 {
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString(link::kBusName)).value();
-}
-
-/// A port on which nothing listens at the moment.
-int FreePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-/// A client socket connected to the local \p port; -1 when it fails.
-int ConnectTo(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 class ServerWindowTest : public ::testing::Test {
@@ -152,10 +120,13 @@ TEST_F(ServerWindowTest, TheMenuHoldsEveryCommandWithItsTextAndInitialCheck)
         bool checked;
     };
     const Item expected[] = {
+        {116, "&File|Save Names As Measurement File...", false, false},
         {101, "&File|E&xit", false, false},
         {108, "&View|&Clear Screen", false, false},
         {102, "&View|&Show Connections", false, false},
         {103, "&View|Measurement Information", false, false},
+        {117, "&View|Sources", false, false},
+        {118, "&View|Live Values", false, false},
         {109, "&Options/&Select Data Path|&DDE", true, false},
         {110, "&Options/&Select Data Path|&TCP/IP", true, false},
         {111, "&Options|Change TCP/IP Port Assignment", false, false},
@@ -163,6 +134,7 @@ TEST_F(ServerWindowTest, TheMenuHoldsEveryCommandWithItsTextAndInitialCheck)
         {113, "&Options/&Verbose|O&ff", true, true},
         {114, "&Options/&Time Of Day|&Send Time Of Day With Each Data Packet", true, true},
         {115, "&Options/&Time Of Day|&Do Not Send Time Of Day With Each Data Packet", true, false},
+        {119, "&Options|Data Sources...", false, false},
         {105, "&Help|&About", false, false},
         {106, "&Help|Quillmere on the &Web", false, false},
     };
@@ -241,7 +213,7 @@ TEST_F(ServerWindowTest, OnDdeShowConnectionsTellsWhetherAClientIsConnected)
 
 TEST_F(ServerWindowTest, OnTcpIpTheListenerServesThePortOfTheSettings)
 {
-    const int port = FreePort();
+    const int port = test::FreePort();
     auto window = StartServer(110, port);
     EXPECT_FALSE(IsChecked(*window, ServerCommand::SelectDde));
     EXPECT_TRUE(IsChecked(*window, ServerCommand::SelectTcpIp));
@@ -254,13 +226,13 @@ TEST_F(ServerWindowTest, OnTcpIpTheListenerServesThePortOfTheSettings)
     window->SendCommand(CommandId(ServerCommand::ShowConnections));
     EXPECT_EQ(LastEntry(*window), kConnectionsFormat.arg(QStringLiteral("No Ethernet")));
 
-    const int client = ConnectTo(port);
-    ASSERT_GE(client, 0);
+    test::RawTcpClient client(port, test::RawTcpClient::Peer::ThisProcess);
+    ASSERT_TRUE(client.isConnected());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->transport().tcpListener()->connectionCount() == 1; }, kWaitMs));
     window->SendCommand(CommandId(ServerCommand::ShowConnections));
     EXPECT_EQ(LastEntry(*window), kConnectionsFormat.arg(QStringLiteral("Ethernet")));
 
-    ::close(client);
+    client.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->transport().tcpListener()->connectionCount() == 0; }, kWaitMs));
     window->SendCommand(CommandId(ServerCommand::ShowConnections));
     EXPECT_EQ(LastEntry(*window), kConnectionsFormat.arg(QStringLiteral("No Ethernet")));

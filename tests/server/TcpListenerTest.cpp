@@ -12,15 +12,17 @@
 
 #include <QTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 namespace vexa::server::test {
 namespace {
+
+using vexa::test::kWaitTimeoutMs;
+using vexa::test::RawTcpListener;
+
+/// The listener under test answers in this thread's event loop, which the
+/// client's waits keep turning.
+constexpr RawTcpClient::Peer kInProcess = RawTcpClient::Peer::ThisProcess;
 
 class TcpListenerInProcess : public ::testing::Test {
 protected:
@@ -44,16 +46,11 @@ TEST_F(TcpListenerInProcess, StartingLogsTheHostAndPort)
 TEST_F(TcpListenerInProcess, APortInUseIsReportedAndLogged)
 {
     const int port = FreePort();
-    const int holder = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(quint16(port));
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    ASSERT_EQ(0, bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address));
-    ASSERT_EQ(0, listen(holder, 1));
-
-    EXPECT_FALSE(listener.start(port));
-    ::close(holder);
+    {
+        const RawTcpListener holder(port, RawTcpListener::Address::Any);
+        ASSERT_TRUE(holder.isListening());
+        EXPECT_FALSE(listener.start(port));
+    }
     const std::vector<MessageRequest> boxes = messages.boxes();
     ASSERT_EQ(1u, boxes.size());
     const MessageRequest& box = boxes[0];
@@ -71,21 +68,26 @@ TEST_F(TcpListenerInProcess, ConnectionRecordsFollowTheConnections)
     const int port = FreePort();
     ASSERT_TRUE(listener.start(port));
     {
-        TestClient first(port);
-        TestClient second(port);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 2; }, 5000));
-        second.close(true);  // a reset closes its record too
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 1; }, 5000));
-        EXPECT_EQ(8, first.requestSample(0).size());
+        RawTcpClient first(port, kInProcess);
+        RawTcpClient second(port, kInProcess);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 2; }, kWaitTimeoutMs));
+        second.reset();  // a reset closes its record too
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 1; }, kWaitTimeoutMs));
+        EXPECT_EQ(8, RequestSample(first, 0).size());
     }
     // Connecting and closing at once leaves no record behind.
     for (int i = 0; i < 20; ++i) {
-        TestClient brief(port);
-        brief.close(i % 2 == 0);
-        // The listener accepts in this thread's event loop; its backlog is short.
-        QTest::qWait(5);
+        RawTcpClient brief(port, kInProcess);
+        if (i % 2 == 0) {
+            brief.reset();
+        } else {
+            brief.close();
+        }
+        // The listener accepts in this thread's event loop, and its backlog
+        // is short: each connection is taken before the next is made.
+        ASSERT_TRUE(brief.waitUntilAccepted()) << i;
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 0; }, kWaitTimeoutMs));
     EXPECT_TRUE(messages.calls().empty());
 }
 
@@ -95,9 +97,9 @@ TEST_F(TcpListenerInProcess, AVerboseLayoutLogsItsLengthAndItsNames)
     ASSERT_TRUE(listener.start(port));
     engine.setVerbose(true);
     log.texts.clear();
-    TestClient client(port);
+    RawTcpClient client(port, kInProcess);
     ASSERT_TRUE(client.send(LayoutMessage("/data/plant.mvx", {"FLOW", "TEMP", "LEVEL"})));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.layout().count() == 3; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.layout().count() == 3; }, kWaitTimeoutMs));
     ASSERT_FALSE(log.texts.isEmpty());
     EXPECT_EQ(QStringLiteral("Bytes received: 364"), log.texts[0]);
     EXPECT_TRUE(log.contains(QStringLiteral("\nEthernet: Measurement list received from client:")));
@@ -109,13 +111,13 @@ TEST_F(TcpListenerInProcess, ShutdownClosesEveryConnection)
 {
     const int port = FreePort();
     ASSERT_TRUE(listener.start(port));
-    TestClient client(port);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 1; }, 5000));
+    RawTcpClient client(port, kInProcess);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listener.connectionCount() == 1; }, kWaitTimeoutMs));
     listener.shutdown();
     EXPECT_EQ(0, listener.connectionCount());
     EXPECT_FALSE(listener.isListening());
-    EXPECT_TRUE(client.receive(1, 2000).isEmpty());  // the peer sees its end
-    TestClient late(port);
+    EXPECT_TRUE(client.receive(1).isEmpty());  // the peer sees its end
+    RawTcpClient late(port, kInProcess);
     EXPECT_FALSE(late.isConnected());
 }
 

@@ -1,21 +1,16 @@
 #pragma once
 
 #include "server/engine/ServerLog.h"
+#include "support/BusClient.h"
+#include "support/RawTcpClient.h"
+#include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
 #include "support/TestSupport.h"
 
 #include <QByteArray>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QVariantList>
-#include <QProcess>
+#include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <memory>
-#include <string>
-
-class QTemporaryDir;
 
 namespace vexa::server::test {
 
@@ -28,55 +23,16 @@ public:
     bool contains(const QString& text) const { return texts.contains(text); }
 };
 
+using vexa::test::BusClient;
 using vexa::test::FreePort;
+using vexa::test::RawTcpClient;
 
-/// A plain TCP client on the loopback interface. Waiting for answers keeps
-/// the event loop turning, so that a server in the same process answers.
-class TestClient {
-public:
-    explicit TestClient(int port);
-    ~TestClient();
-    TestClient(const TestClient&) = delete;
-    TestClient& operator=(const TestClient&) = delete;
-
-    bool isConnected() const { return m_fd >= 0; }
-    /// Sends all of \p bytes.
-    bool send(const QByteArray& bytes);
-    /// Waits up to \p timeoutMs for \p length bytes and returns what came.
-    QByteArray receive(int length, int timeoutMs = 5000);
-    /// True when nothing arrives within \p ms.
-    bool staysSilent(int ms);
-    /// A sample request and its whole answer for \p count names.
-    QByteArray requestSample(int count);
-    /// Closes at once, with a reset when \p reset.
-    void close(bool reset = false);
-
-private:
-    int m_fd = -1;
-};
+/// Sends a sample request on \p client and returns its whole answer for
+/// \p count names (fewer bytes when it does not come whole).
+QByteArray RequestSample(RawTcpClient& client, int count);
 
 /// The layout message for \p names under \p path.
 QByteArray LayoutMessage(const QByteArray& path, const QList<QByteArray>& names);
-
-/// A client of the server on a bus connection of its own. Its calls are
-/// asynchronous and wait with the event loop turning, so that a server in
-/// the same process can answer them.
-class BusClient {
-public:
-    BusClient();
-    ~BusClient();
-    BusClient(const BusClient&) = delete;
-    BusClient& operator=(const BusClient&) = delete;
-
-    QDBusMessage call(const QString& method, const QVariantList& arguments);
-    /// The conversation number, 0 when refused.
-    uint connect(const QString& service, const QString& topic);
-    QDBusMessage poke(uint conversation, const QString& item, const QByteArray& data);
-    QDBusMessage request(uint conversation, const QString& item);
-
-private:
-    QDBusConnection m_bus;
-};
 
 /// A real vexalink, as the build made it.
 class ServerProcess : public vexa::test::ServerProcess {

@@ -1,6 +1,7 @@
 #include "ServerProcess.h"
 
 #include "link/protocol/WireFormat.h"
+#include "support/RawTcpClient.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -10,11 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace vexa::test {
 
 namespace {
@@ -22,49 +18,9 @@ namespace {
 constexpr int kStartTimeoutMs = 10000;
 constexpr int kStopTimeoutMs = 5000;
 
-bool CanConnect(int port)
-{
-    const int fd = ConnectLoopback(port);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
-}
-
 }  // namespace
 
-sockaddr_in LoopbackAddress(int port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(quint16(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-int FreePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(0);
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-int ConnectLoopback(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = LoopbackAddress(port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-ServerProcess::ServerProcess(const QString& program, int port)
+ServerProcess::ServerProcess(const QString& program, int port, const QStringList& arguments)
     : m_dir(std::make_unique<QTemporaryDir>()), m_port(port)
 {
     const QString config = m_dir->filePath(QStringLiteral("config"));
@@ -85,7 +41,7 @@ ServerProcess::ServerProcess(const QString& program, int port)
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(program, {QStringLiteral("--minimized")});
+    m_process.start(program, QStringList{QStringLiteral("--minimized")} + arguments);
     if (!m_process.waitForStarted(kStartTimeoutMs))
         return;
     const bool settled = QTest::qWaitFor(
@@ -93,7 +49,7 @@ ServerProcess::ServerProcess(const QString& program, int port)
             if (m_process.state() != QProcess::Running)
                 return true;
             if (m_port > 0)
-                return CanConnect(m_port);
+                return RawTcpClient(m_port).isConnected();
             return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString(link::kBusName)).value();
         },
         kStartTimeoutMs);

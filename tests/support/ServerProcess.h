@@ -2,23 +2,13 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
-
-#include <netinet/in.h>
 
 class QTemporaryDir;
 
 namespace vexa::test {
-
-/// A free loopback TCP port at the time of asking.
-int FreePort();
-
-/// The loopback address at \p port.
-sockaddr_in LoopbackAddress(int port);
-
-/// A socket connected to \p port on the loopback interface, or -1.
-int ConnectLoopback(int port);
 
 /// A real data server process with a settings file and runtime directory of
 /// its own, on the TCP path at a port or on the session bus. Stopped, and
@@ -26,8 +16,9 @@ int ConnectLoopback(int port);
 class ServerProcess {
 public:
     /// Starts \p program on the TCP path at \p port, or on the bus path when
-    /// \p port is 0, and waits until it serves.
-    ServerProcess(const QString& program, int port);
+    /// \p port is 0, with \p arguments after its own, and waits until it
+    /// serves.
+    ServerProcess(const QString& program, int port, const QStringList& arguments = {});
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;

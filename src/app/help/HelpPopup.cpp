@@ -1,5 +1,6 @@
 #include "HelpPopup.h"
 
+#include "HelpBrowser.h"
 #include "platform/DialogPlacement.h"
 
 #include <QGuiApplication>
@@ -39,7 +40,7 @@ HelpPopup::HelpPopup(QWidget* owner, const QUrl& page) : QFrame(owner, Qt::Popup
         colours.setColor(text, colours.color(QPalette::ToolTipText));
     setPalette(colours);
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpBrowser(this);
     m_browser->setFrameStyle(QFrame::NoFrame);
     m_browser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A click anywhere closes the pop-up, so its page does not follow links.

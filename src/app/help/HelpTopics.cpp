@@ -16,24 +16,22 @@ namespace {
 /// Where the pages live among the program's resources.
 constexpr const char* kHelpRoot = "qrc:/help/";
 constexpr const char* kContentsPage = "index.html";
-constexpr const char* kContentsTitle = "VEXA Display Help";
 
 struct TopicPage {
     int topic;
     const char* file;
-    const char* title;  ///< the <title> of the page
     bool popup;
 };
 
 constexpr std::array<TopicPage, kHelpTopics.size()> kTopicPages{{
-    {kHelpGraphList, "graph-list.html", "The Graph List", false},
-    {kHelpGraphDefinition, "graph-definition.html", "Defining a Graph", false},
-    {kHelpViewDefinition, "view-definition.html", "Defining a View", false},
-    {kHelpMeasurementSelection, "measurement-selection.html", "Selecting a Measurement", true},
-    {kHelpMeasurementList, "measurement-list.html", "The Measurement List", false},
-    {kHelpMeasurementDefinition, "measurement-definition.html", "Defining a Measurement", false},
-    {kHelpViewList, "view-list.html", "The View List", false},
-    {kHelpGraphOrViewSelection, "graph-or-view-selection.html", "Selecting a Graph or View", true},
+    {kHelpGraphList, "graph-list.html", false},
+    {kHelpGraphDefinition, "graph-definition.html", false},
+    {kHelpViewDefinition, "view-definition.html", false},
+    {kHelpMeasurementSelection, "measurement-selection.html", true},
+    {kHelpMeasurementList, "measurement-list.html", false},
+    {kHelpMeasurementDefinition, "measurement-definition.html", false},
+    {kHelpViewList, "view-list.html", false},
+    {kHelpGraphOrViewSelection, "graph-or-view-selection.html", true},
 }};
 
 const TopicPage* FindTopic(int topic)
@@ -80,17 +78,6 @@ QUrl HelpTopicUrl(int topic)
 {
     const TopicPage* page = FindTopic(topic);
     return page != nullptr ? PageUrl(page->file) : HelpContentsUrl();
-}
-
-QString HelpContentsTitle()
-{
-    return QString::fromLatin1(kContentsTitle);
-}
-
-QString HelpTopicTitle(int topic)
-{
-    const TopicPage* page = FindTopic(topic);
-    return page != nullptr ? QString::fromLatin1(page->title) : HelpContentsTitle();
 }
 
 QString HelpResourcePath(const QUrl& url)

@@ -38,13 +38,6 @@ QUrl HelpContentsUrl();
 /// The page of \p topic; the contents page for a number that has none.
 QUrl HelpTopicUrl(int topic);
 
-/// The title of the contents page.
-QString HelpContentsTitle();
-
-/// The title of \p topic's page, as the page itself gives it; the contents
-/// page's title for a number that has no page.
-QString HelpTopicTitle(int topic);
-
 /// The resource path (":/…") of a help URL, for reading a page directly.
 QString HelpResourcePath(const QUrl& url);
 

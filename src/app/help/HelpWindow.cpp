@@ -1,5 +1,6 @@
 #include "HelpWindow.h"
 
+#include "HelpBrowser.h"
 #include "HelpPopup.h"
 #include "HelpTopics.h"
 #include "platform/DialogPlacement.h"
@@ -72,7 +73,7 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window)
     m_contents = new QPushButton(QStringLiteral("&Contents"), this);
     m_contents->setObjectName(QString::fromLatin1(kContentsName));
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpBrowser(this);
     // Links are followed here, so that only our own pages open inside.
     m_browser->setOpenLinks(false);
 

@@ -23,11 +23,6 @@ namespace {
 constexpr std::array<AnnunciatorGridSize, kMaxMeasurementsPerGraph> kGrids = {{
     {1, 1}, {1, 2}, {1, 3}, {2, 2}, {2, 3}, {2, 3}, {2, 4}, {2, 4},
 }};
-constexpr int kAnnunciatorCode1 = 8;
-constexpr int kAnnunciatorCode2 = 3;
-constexpr int kAnnunciatorCode3 = 8;
-constexpr int kAnnunciatorCode4 = 5;
-
 /// The colour of alarm \p level while it is enabled, else \p otherwise.
 QColor EnabledAlarmColour(const GraphResources& resources, int level, const QColor& otherwise)
 {
@@ -54,7 +49,7 @@ void BuildAnnunciator(toolkit::ChartWindow& chart, toolkit::ChartContext& contex
     const std::string& section = resources.section;
     const std::string& file = resources.displayFile;
 
-    toolkit::BeginChart(chart, context, 1);
+    toolkit::BeginChart(chart, context);
     const std::array<int, kMaxMeasurementsPerGraph> dataColours = ReadDataColours(section, file);
     const AnnunciatorGridSize grid = AnnunciatorGrid(MeasurementCount(record));
     const QColor cellColour = toolkit::PaletteColour(FontColour(section, kGridFontKey, FontKind::Grid, file));
@@ -63,17 +58,18 @@ void BuildAnnunciator(toolkit::ChartWindow& chart, toolkit::ChartContext& contex
     toolkit::RealTimeDataset* dataset = CreateGraphDataset(record, resources);
     if (dataset == nullptr)
         return;
-    ApplyStoredFont(chart, context, section, kTitleFontKey, FontKind::Title, file, kSolidLine, 1);
+    ApplyStoredFont(context, section, kTitleFontKey, FontKind::Title, file, toolkit::LineStyle::Solid,
+                    toolkit::kThinLine);
     AttachGraphAlarms(chart, resources, nullptr);
-    const int hasAlarm = GraphHasAlarm(section, kAnyAlarmKey, file) ? 1 : 0;
+    const toolkit::AlarmText alarmText =
+        GraphHasAlarm(section, kAnyAlarmKey, file) ? toolkit::AlarmText::Shown : toolkit::AlarmText::Hidden;
 
     // A level that is not enabled leaves its lamps on their cell colour.
-    const QColor lowColour = EnabledAlarmColour(resources, toolkit::kLevelLow, cellColour);
-    const QColor highColour = EnabledAlarmColour(resources, toolkit::kLevelHigh, cellColour);
-    const std::array<int, toolkit::kAnnunciatorFlags> flags = {1, 1, 1, hasAlarm};
-    toolkit::CreateAnnunciator(chart, context, *dataset, kAnnunciatorCode1, kAnnunciatorCode2, kAnnunciatorCode3,
-                               dataColours, cellColours, lowColour, highColour, grid.first, grid.second, flags,
-                               kAnnunciatorCode4);
+    const toolkit::LampAlarmColours alarmColours{
+        .low = EnabledAlarmColour(resources, toolkit::kLevelLow, cellColour),
+        .high = EnabledAlarmColour(resources, toolkit::kLevelHigh, cellColour)};
+    toolkit::CreateAnnunciator(chart, context, *dataset, dataColours, cellColours, alarmColours,
+                               {.rows = grid.first, .columns = grid.second}, alarmText);
 }
 
 }  // namespace vexa::graphs

@@ -17,24 +17,18 @@ namespace vexa::graphs {
 
 namespace {
 
-constexpr int kBarCode1 = 0;
-constexpr int kBarCode2 = 0;
-constexpr int kBarCode3 = 2;
-constexpr int kBarCode4 = 0;
-constexpr int kBarCode5 = 0;
-constexpr int kAxisColourCode = 0;
 const QString kHighText = QStringLiteral("High");
 const QString kLowText = QStringLiteral("Low");
 
 }  // namespace
 
 void BuildBarGraph(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
-                   GraphResources& resources, int orientation)
+                   GraphResources& resources, toolkit::BarOrientation orientation)
 {
     const std::string& section = resources.section;
     const std::string& file = resources.displayFile;
 
-    toolkit::BeginChart(chart, context, 1);
+    toolkit::BeginChart(chart, context);
     std::array<QColor, kMaxMeasurementsPerGraph> barColours;
     const std::array<int, kMaxMeasurementsPerGraph> colours = ReadDataColours(section, file);
     for (std::size_t i = 0; i < colours.size(); ++i)
@@ -43,14 +37,13 @@ void BuildBarGraph(toolkit::ChartWindow& chart, toolkit::ChartContext& context, 
     toolkit::RealTimeDataset* dataset = CreateGraphDataset(record, resources);
     if (dataset == nullptr)
         return;
-    double minimum = 0.0;
-    double maximum = 0.0;
-    GraphValueRange(record, &minimum, &maximum);
+    toolkit::ValueRange range;
+    GraphValueRange(record, &range.minimum, &range.maximum);
 
+    // The scale's ends are marked High and Low.
     std::array<toolkit::IndicatorPart, toolkit::kBarParts> parts{};
-    toolkit::CreateBarIndicator(chart, context, *dataset, minimum, maximum, kBarCode1, kBarCode2, orientation,
-                                kBarCode3, kBarCode4, kBarCode5, maximum, minimum, kHighText, kLowText, barColours,
-                                parts);
+    toolkit::CreateBarIndicator(chart, context, *dataset, range, orientation, {range.maximum, kHighText},
+                                {range.minimum, kLowText}, barColours, parts);
     AttachGraphAlarms(chart, resources, parts[toolkit::kBarAlarmPart].alarm);
 
     // Only the fonts' colours apply: the indicator draws in faces of its own.
@@ -59,8 +52,8 @@ void BuildBarGraph(toolkit::ChartWindow& chart, toolkit::ChartContext& context, 
     toolkit::SetTextColour(chart, parts[toolkit::kBarLabelPart],
                            FontColour(section, kLabelFontKey, FontKind::Label, file));
     const int axisColour = FontColour(section, kGridFontKey, FontKind::Grid, file);
-    toolkit::SetAxisColour(chart, parts[toolkit::kBarValueAxisPart], axisColour, kAxisColourCode);
-    toolkit::SetAxisColour(chart, parts[toolkit::kBarChannelAxisPart], axisColour, kAxisColourCode);
+    toolkit::SetAxisColour(chart, parts[toolkit::kBarValueAxisPart], axisColour);
+    toolkit::SetAxisColour(chart, parts[toolkit::kBarChannelAxisPart], axisColour);
 }
 
 }  // namespace vexa::graphs

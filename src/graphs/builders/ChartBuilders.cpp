@@ -50,7 +50,8 @@ toolkit::ChartBuilder ChartBuilderForType(int type, const GraphRecord& record, G
     }
     // One builder draws both bar graphs, in the orientation of the type.
     if (type == kHorizontalBarGraph || type == kVerticalBarGraph) {
-        const int orientation = type == kHorizontalBarGraph ? toolkit::kHorizontalBars : toolkit::kVerticalBars;
+        const toolkit::BarOrientation orientation =
+            type == kHorizontalBarGraph ? toolkit::BarOrientation::Horizontal : toolkit::BarOrientation::Vertical;
         return [orientation, &record, &resources](ChartWindow& chart, ChartContext& context) {
             BuildBarGraph(chart, context, record, resources, orientation);
         };

@@ -16,13 +16,34 @@ constexpr int kCaptionLength = 100;
 
 }  // namespace
 
-void ApplyStoredFont(toolkit::ChartWindow& chart, toolkit::ChartContext& context, std::string_view section,
-                     std::string_view key, FontKind kind, const std::string& displayFile, int lineStyle,
-                     int lineWidth)
+toolkit::ChartFont ChartFontOf(const FontSpec& font)
+{
+    return {font.face,
+            font.size,
+            (font.style & kFontBold) != 0,
+            (font.style & kFontItalic) != 0,
+            (font.style & kFontUnderline) != 0,
+            font.colour};
+}
+
+toolkit::WindowCharacteristic PageCharacteristic(int characteristic)
+{
+    switch (characteristic) {
+    case kFixedCharacteristic:
+        return toolkit::WindowCharacteristic::Fixed;
+    case kIsotropicCharacteristic:
+        return toolkit::WindowCharacteristic::Isotropic;
+    default:
+        return toolkit::WindowCharacteristic::Proportional;
+    }
+}
+
+void ApplyStoredFont(toolkit::ChartContext& context, std::string_view section, std::string_view key, FontKind kind,
+                     const std::string& displayFile, toolkit::LineStyle lineStyle, int lineWidth)
 {
     const FontSpec font = ReadFontSpec(section, key, kind, displayFile);
-    toolkit::SelectChartFont(context, font.colour, font.face, font.size, font.style);
-    toolkit::SetLineAttributes(chart, context, lineStyle, lineWidth, font.colour);
+    toolkit::SelectChartFont(context, ChartFontOf(font));
+    toolkit::SetLineAttributes(context, {lineStyle, lineWidth, font.colour});
 }
 
 int ReadDataColour(std::string_view section, int measurement, const std::string& displayFile)
@@ -57,9 +78,9 @@ QString GraphCaption(const GraphResources& resources)
 
 void DrawGraphTitle(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphResources& resources)
 {
-    ApplyStoredFont(chart, context, resources.section, kTitleFontKey, FontKind::Title, resources.displayFile, kSolidLine, 1);
-    toolkit::DrawChartText(chart, context, GraphCaption(resources), kTitlePosition.x, kTitlePosition.y,
-                           toolkit::kJustifyCentre);
+    ApplyStoredFont(context, resources.section, kTitleFontKey, FontKind::Title, resources.displayFile,
+                    toolkit::LineStyle::Solid, toolkit::kThinLine);
+    toolkit::DrawChartText(chart, context, GraphCaption(resources), kTitlePosition, toolkit::Justification::Centre);
 }
 
 }  // namespace vexa::graphs

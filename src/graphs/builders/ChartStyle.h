@@ -2,7 +2,10 @@
 
 #include "document/DisplayFormat.h"
 #include "document/FontSpec.h"
+#include "graphs/toolkit/ChartFont.h"
 #include "graphs/toolkit/ChartGeometry.h"
+#include "graphs/toolkit/LineAttributes.h"
+#include "graphs/toolkit/Toolkit.h"
 
 #include <QString>
 
@@ -16,7 +19,7 @@ class ChartContext;
 }  // namespace vexa::toolkit
 
 /// What every chart builder takes from a graph's section: its stored fonts,
-/// its colours and its window's caption.
+/// its colours, its window's caption and characteristic.
 namespace vexa::graphs {
 
 struct GraphResources;
@@ -24,21 +27,19 @@ struct GraphResources;
 /// Where a chart's title stands: centred at the top.
 inline constexpr toolkit::ChartPoint kTitlePosition{0.5, 0.02};
 
-/// Line styles of SetLineAttributes.
-inline constexpr int kSolidLine = 0;
-inline constexpr int kDottedLine = 2;
+/// The drawing layer's font of a stored font: its face, size, style bits
+/// and colour.
+toolkit::ChartFont ChartFontOf(const FontSpec& font);
 
-/// The built-in fonts of SelectStockFont: the plain and the bold face.
-inline constexpr int kPlainStockFont = 0;
-inline constexpr int kBoldStockFont = 4;
-inline constexpr int kStockFontCode = 32;
+/// How the page of a graph follows its window: "Fixed", "Isotropic" or,
+/// for any other stored characteristic, "Proportional".
+toolkit::WindowCharacteristic PageCharacteristic(int characteristic);
 
 /// Selects the stored font \p key of the graph (the default of \p kind when
 /// absent) and sets the line attributes to \p lineStyle, \p lineWidth in
 /// the font's colour.
-void ApplyStoredFont(toolkit::ChartWindow& chart, toolkit::ChartContext& context, std::string_view section,
-                     std::string_view key, FontKind kind, const std::string& displayFile, int lineStyle,
-                     int lineWidth);
+void ApplyStoredFont(toolkit::ChartContext& context, std::string_view section, std::string_view key, FontKind kind,
+                     const std::string& displayFile, toolkit::LineStyle lineStyle, int lineWidth);
 
 /// Colour "DC"\p measurement (1 ... 8) of the graph, or its default.
 int ReadDataColour(std::string_view section, int measurement, const std::string& displayFile);

@@ -14,13 +14,6 @@
 
 namespace vexa::graphs {
 
-namespace {
-
-constexpr int kTableCode1 = 8;
-constexpr int kTableCode2 = 3;
-
-}  // namespace
-
 std::vector<std::string> FixedTableRowTexts(const GraphRecord& record)
 {
     std::vector<std::string> texts;
@@ -37,19 +30,19 @@ void BuildFixedTable(toolkit::ChartWindow& chart, toolkit::ChartContext& context
     const std::string& section = resources.section;
     const std::string& file = resources.displayFile;
 
-    toolkit::BeginChart(chart, context, 1);
+    toolkit::BeginChart(chart, context);
     const std::array<int, kMaxMeasurementsPerGraph> colours = ReadDataColours(section, file);
     toolkit::RealTimeDataset* dataset = CreateGraphDataset(record, resources);
     if (dataset == nullptr)
         return;
 
-    const int hasAlarm = GraphHasAlarm(section, kAnyAlarmKey, file) ? 1 : 0;
-    const std::array<int, toolkit::kValueTableFlags> flags = {1, 0, 0, hasAlarm, 1};
+    const toolkit::AlarmText alarmText =
+        GraphHasAlarm(section, kAnyAlarmKey, file) ? toolkit::AlarmText::Shown : toolkit::AlarmText::Hidden;
     std::array<toolkit::IndicatorPart, toolkit::kValueTableParts> parts{};
-    toolkit::CreateValueTable(chart, context, *dataset, kTableCode1, kTableCode2, colours, FixedTableRowTexts(record),
-                              flags, parts);
+    toolkit::CreateValueTable(chart, context, *dataset, colours, FixedTableRowTexts(record), alarmText, parts);
 
-    ApplyStoredFont(chart, context, section, kTitleFontKey, FontKind::Title, file, kSolidLine, 1);
+    ApplyStoredFont(context, section, kTitleFontKey, FontKind::Title, file, toolkit::LineStyle::Solid,
+                    toolkit::kThinLine);
     // The heading takes the title font's colour, as the bar graphs' titles do.
     toolkit::SetTextColour(chart, parts[toolkit::kTableHeadingPart], FontColour(section, kTitleFontKey, FontKind::Title, file));
     AttachGraphAlarms(chart, resources, parts[toolkit::kTableAlarmPart].alarm);

@@ -37,7 +37,8 @@ std::vector<std::string> ChannelNames(const GraphRecord& record, std::size_t len
 toolkit::RealTimeDataset* CreateGraphDataset(const GraphRecord& record, GraphResources& resources)
 {
     const std::string name = ToAnsi(GraphCaption(resources).left(kDatasetNameLength));
-    resources.dataset = toolkit::CreateDataset(name, MeasurementCount(record), 0, ChannelNames(record), kNoHistory);
+    resources.dataset = toolkit::CreateDataset(name, MeasurementCount(record), ChannelNames(record),
+                                               toolkit::RealTimeDataset::kNoHistory);
     return resources.dataset.get();
 }
 

@@ -21,9 +21,6 @@ namespace vexa::graphs {
 
 struct GraphResources;
 
-/// The value graphs' datasets hold the newest row only.
-inline constexpr int kNoHistory = 0;
-
 /// A channel name is held in a slot of 32 characters with its terminator.
 inline constexpr std::size_t kChannelNameLength = 31;
 

@@ -21,30 +21,19 @@ constexpr double kTickShare = 0.1;
 
 // The face: a frame filled with "Medium Green".
 constexpr toolkit::ChartRect kFaceRect{0.01, 0.01, 0.99, 0.99};
-constexpr int kFaceColour = 18;
-constexpr int kPanelCode1 = 2;
-constexpr int kPanelCode2 = 0;
-constexpr int kPanelCode3 = 5;
+constexpr toolkit::PaletteIndex kFaceColour = toolkit::palette::kMediumGreen;
 
 // The dial: the same geometry for all three types.
-constexpr double kCentreX = 0.5;
-constexpr double kCentreY = 0.55;
-constexpr double kRadius = 0.6;
-constexpr double kStartAngle = 315.0;
-constexpr double kEndAngle = 225.0;
-constexpr int kAllChannels = -1;
+constexpr toolkit::DialGeometry kDialGeometry{
+    .centre = {0.5, 0.55}, .radius = 0.6, .startAngle = 315.0, .endAngle = 225.0};
 constexpr int kFirstChannel = 0;
-constexpr int kHubColour = 4;
-constexpr double kDialSize = 0.08;
+constexpr toolkit::NeedleHub kHub{.colour = toolkit::palette::kRed, .size = 0.08, .needleWidth = 0.02};
 constexpr double kArcBandWidth = 0.15;
-constexpr double kLastSize = 0.02;
-constexpr std::array<int, 9> kMeterCodes = {9, 0, 4, 0, 1, 2, 1, 1, 1};
-constexpr std::array<int, 8> kArcMeterCodes = {9, 0, 0, 1, 2, 1, 1, 1};
-constexpr std::array<int, 5> kPieMeterCodes = {9, 0, 0, 1, 1};
 
 /// The states whose colours a dial shows, in the order it takes them.
 constexpr std::array<int, 3> kDialLevels = {toolkit::kLevelNormal, toolkit::kLevelHigh, toolkit::kLevelLow};
-constexpr toolkit::DialAlarmColours kDefaultDialColours = {10, 12, 11};
+constexpr toolkit::DialAlarmColours kDefaultDialColours = {toolkit::palette::kLightGreen, toolkit::palette::kLightRed,
+                                                           toolkit::palette::kLightCyan};
 
 }  // namespace
 
@@ -79,51 +68,48 @@ void BuildMeter(toolkit::ChartWindow& chart, toolkit::ChartContext& context, con
     const std::string& file = resources.displayFile;
 
     const double tickInterval = MeterTickInterval(record);
-    toolkit::BeginChart(chart, context, 1);
+    toolkit::BeginChart(chart, context);
     toolkit::RealTimeDataset* dataset = CreateGraphDataset(record, resources);
 
-    toolkit::DrawPanel(chart, context, kFaceRect, kFaceColour, kPanelCode1, kPanelCode2,
-                       toolkit::PaletteColour(kFaceColour), kPanelCode3);
+    toolkit::DrawPanel(chart, kFaceRect, kFaceColour, toolkit::PaletteColour(kFaceColour));
 
     // The title is the measurement's name, not the window's caption.
-    ApplyStoredFont(chart, context, section, kTitleFontKey, FontKind::Title, file, kSolidLine, 0);
+    ApplyStoredFont(context, section, kTitleFontKey, FontKind::Title, file, toolkit::LineStyle::Solid,
+                    toolkit::kThinLine);
     if (MeasurementCount(record) > 0) {
-        toolkit::DrawChartText(chart, context, FromAnsi(record.measurements[0].name), kTitlePosition.x,
-                               kTitlePosition.y, toolkit::kJustifyCentre);
+        toolkit::DrawChartText(chart, context, FromAnsi(record.measurements[0].name), kTitlePosition,
+                               toolkit::Justification::Centre);
     }
     if (dataset == nullptr)
         return;
 
     const std::array<int, kMaxMeasurementsPerGraph> dataColours = ReadDataColours(section, file);
     AttachGraphAlarms(chart, resources, nullptr);
-    double minimum = 0.0;
-    double maximum = 0.0;
-    GraphValueRange(record, &minimum, &maximum);
+    toolkit::ValueRange range;
+    GraphValueRange(record, &range.minimum, &range.maximum);
     const toolkit::DialAlarmColours alarmColours =
         resources.graphs != nullptr ? MeterAlarmColours(section, file, *resources.graphs) : kDefaultDialColours;
 
     // The dial's lines take the grid font's colour, its numbers the label font.
-    toolkit::SetLineAttributes(chart, context, kSolidLine, 0, FontColour(section, kGridFontKey, FontKind::Grid, file));
-    const FontSpec labelFont = ReadFontSpec(section, kLabelFontKey, FontKind::Label, file);
-    toolkit::SelectChartFont(context, labelFont.colour, labelFont.face, labelFont.size, labelFont.style);
+    toolkit::SetLineAttributes(context, {toolkit::LineStyle::Solid, toolkit::kThinLine,
+                                         FontColour(section, kGridFontKey, FontKind::Grid, file)});
+    toolkit::SelectChartFont(context, ChartFontOf(ReadFontSpec(section, kLabelFontKey, FontKind::Label, file)));
 
-    const int firstColour = dataColours[0];
-    const int background = ReadWindowBackground(section, file);
+    // The band and the slice fill from the scale's minimum in the first data
+    // colour, on the window's background.
+    const toolkit::DialFill fill{.colour = dataColours[0], .track = ReadWindowBackground(section, file)};
     switch (type) {
     case kArcMeter:
-        toolkit::CreateArcMeter(chart, context, *dataset, kFirstChannel, minimum, maximum, minimum, kCentreX,
-                                kCentreY, kRadius, kStartAngle, kEndAngle, firstColour, background, kArcBandWidth,
-                                kDialSize, tickInterval, kArcMeterCodes, kLastSize, alarmColours);
+        toolkit::CreateArcMeter(chart, context, *dataset, kFirstChannel, range, range.minimum, tickInterval,
+                                kDialGeometry, fill, kArcBandWidth, alarmColours);
         break;
     case kPieMeter:
-        toolkit::CreatePieMeter(chart, context, *dataset, kFirstChannel, minimum, maximum, minimum, kCentreX,
-                                kCentreY, kRadius, kStartAngle, kEndAngle, firstColour, background, kDialSize,
-                                tickInterval, kPieMeterCodes, kLastSize, alarmColours);
+        toolkit::CreatePieMeter(chart, context, *dataset, kFirstChannel, range, range.minimum, tickInterval,
+                                kDialGeometry, fill, alarmColours);
         break;
     default:
-        toolkit::CreateMeter(chart, context, *dataset, kAllChannels, minimum, maximum, kCentreX, kCentreY, kRadius,
-                             kStartAngle, kEndAngle, kHubColour, dataColours, kDialSize, tickInterval, kMeterCodes,
-                             kLastSize, alarmColours);
+        toolkit::CreateMeter(chart, context, *dataset, toolkit::kAllChannels, range, tickInterval, kDialGeometry,
+                             kHub, dataColours, alarmColours);
         break;
     }
 }

@@ -2,11 +2,11 @@
 
 #include "ChartStyle.h"
 #include "GraphDataset.h"
-#include "ScrollingList.h"
 
 #include "document/DisplayFormat.h"
 #include "document/FontSpec.h"
 #include "document/GraphTable.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "link/client/TimeField.h"
 #include "platform/AnsiText.h"
@@ -30,8 +30,8 @@ std::vector<int> ScrollingTabStops(const GraphRecord& record)
     const int count = MeasurementCount(record);
     for (int slot = 0; slot < count; ++slot) {
         const int length = static_cast<int>(record.measurements[static_cast<std::size_t>(slot)].name.size());
-        stops.push_back(stops.back() +
-                        std::max(ScrollingList::kDialogUnitsPerCharacter * length + kColumnPadding, kNarrowestScrollingColumn));
+        const int width = toolkit::ScrollingList::kDialogUnitsPerCharacter * length + kColumnPadding;
+        stops.push_back(stops.back() + std::max(width, kNarrowestScrollingColumn));
     }
     return stops;
 }
@@ -64,10 +64,10 @@ QString ScrollingDataLine(double timeOfDay, std::span<const double> values)
     return line;
 }
 
-ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphRecord& record, const std::string& section,
-                                   const std::string& displayFile)
+toolkit::ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphRecord& record,
+                                            const std::string& section, const std::string& displayFile)
 {
-    auto* list = new ScrollingList(&graphWindow);
+    auto* list = new toolkit::ScrollingList(&graphWindow);
     const int text = FontColour(section, kLabelFontKey, FontKind::ScrollingTabularLabel, displayFile);
     const int background = ReadWindowBackground(section, displayFile);
     list->setColours(toolkit::PaletteColour(text), toolkit::PaletteColour(background));
@@ -75,7 +75,7 @@ ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphRecord& reco
     return list;
 }
 
-void AddScrollingRow(ScrollingList* list, const GraphRecord& record, std::span<const double> values,
+void AddScrollingRow(toolkit::ScrollingList* list, const GraphRecord& record, std::span<const double> values,
                      double timeOfDay)
 {
     if (list == nullptr)

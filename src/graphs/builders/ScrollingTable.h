@@ -12,11 +12,13 @@ namespace vexa {
 struct GraphRecord;
 }
 
+namespace vexa::toolkit {
+class ScrollingList;
+}
+
 /// The scrolling table: a list in which every sample adds a time-stamped
 /// line of the graph's values below a header line, newest first.
 namespace vexa::graphs {
-
-class ScrollingList;
 
 /// The first tab stop (after the time), and the narrowest column, in dialog
 /// units.
@@ -39,12 +41,12 @@ QString ScrollingDataLine(double timeOfDay, std::span<const double> values);
 /// The list window of a scrolling table on \p graphWindow, with the graph's
 /// list colours (the text in the colour of its "LF" entry, the background
 /// in "WB") and its tab stops.
-ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphRecord& record, const std::string& section,
-                                   const std::string& displayFile);
+toolkit::ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphRecord& record,
+                                            const std::string& section, const std::string& displayFile);
 
 /// One sample: a fresh header and, as the first data line, the sample's time
 /// and \p values (one per measurement). Nothing without a list.
-void AddScrollingRow(ScrollingList* list, const GraphRecord& record, std::span<const double> values,
+void AddScrollingRow(toolkit::ScrollingList* list, const GraphRecord& record, std::span<const double> values,
                      double timeOfDay);
 
 }  // namespace vexa::graphs

@@ -25,12 +25,15 @@ using toolkit::ChartContext;
 using toolkit::ChartPage;
 using toolkit::ChartRect;
 using toolkit::ChartWindow;
+using toolkit::LineStyle;
+using toolkit::kThinLine;
 
 constexpr int kHistoryRows = toolkit::RealTimeDataset::kHistoryRows;
 
 // The main chart.
 constexpr ChartRect kPlotArea{0.1, 0.1, 0.8, 0.9};
-constexpr double kVisibleSeconds = 20.0;
+/// The seconds the plot shows, from the scroll position on.
+constexpr toolkit::ValueRange kVisibleSeconds{0.0, 20.0};
 constexpr double kTimeAxisCrossing = -0.02;
 constexpr double kTimeTickSeconds = 4.0;
 constexpr double kValueTickShare = 0.2;
@@ -40,7 +43,7 @@ constexpr ChartRect kReadoutArea{0.895, 0.15, 0.99, 0.8};
 constexpr ChartRect kLegendArea{0.805, 0.15, 0.89, 0.8};
 constexpr int kReadoutDecimals = 3;
 constexpr std::size_t kLegendNameLength = 41;
-constexpr int kButtonFace = 7;
+constexpr toolkit::PaletteIndex kButtonFace = toolkit::palette::kLightGray;
 constexpr int kButtonFontSize = 10;
 constexpr int kMessageFontSize = 12;
 
@@ -50,19 +53,15 @@ constexpr double kLeastScrollFraction = 0.5;
 constexpr int kMeasurementsAtFullScroll = 2;
 
 // The history window and its chart.
-constexpr int kHistoryPageParameter = 7;
 constexpr ChartRect kHistoryChartArea{0.005, 0.005, 0.995, 0.995};
-constexpr int kHistoryBackground = 15;
-constexpr int kHistoryChartParameter1 = 4;
-constexpr int kHistoryChartParameter2 = 1;
+constexpr toolkit::PaletteIndex kHistoryBackground = toolkit::palette::kWhite;
 constexpr ChartRect kHistoryPlotArea{0.1, 0.05, 0.95, 0.85};
 constexpr double kHistoryTimeTickShare = 0.25;
 constexpr ChartRect kRestoreButton{0.8, 0.92, 0.99, 0.98};
 constexpr ChartRect kNewSamplesButton{0.01, 0.92, 0.22, 0.98};
 constexpr toolkit::ChartPoint kHintPosition{0.5, 0.92};
 constexpr toolkit::ChartPoint kNoDataPosition{0.5, 0.02};
-constexpr int kDragZoomMode = 4;
-constexpr int kRepaint = 1;
+constexpr Qt::MouseButton kZoomButton = Qt::RightButton;
 
 /// Extents start beyond any value, so that the first value sets them.
 constexpr double kExtentStart = 99999999.9;
@@ -104,15 +103,6 @@ std::vector<std::string> LegendNames(const GraphRecord& record)
     return names;
 }
 
-toolkit::ButtonHandler PressedOnly(std::function<void()> action)
-{
-    return [action = std::move(action)](ChartWindow&, int, int pressed, int) {
-        if (pressed != 0)
-            action();
-        return 0;
-    };
-}
-
 void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
                        GraphResources& resources);
 
@@ -127,7 +117,7 @@ void BuildHistoryPage(ChartPage& page, const GraphRecord& record, GraphResources
         [&record, &resources](ChartWindow& chart, ChartContext& context) {
             BuildHistoryChart(chart, context, record, resources);
         },
-        kHistoryChartArea, kHistoryBackground, kHistoryChartParameter1, kHistoryChartParameter2);
+        kHistoryChartArea, kHistoryBackground);
 }
 
 /// "Restore (Zoom out)": both axes back to the full extent of the history
@@ -137,16 +127,14 @@ void RestoreHistoryZoom(TimeHistoryState& state)
     ChartWindow* chart = state.historyChart.data();
     if (chart == nullptr || state.historyTimeAxis == nullptr || state.historyValueAxis == nullptr)
         return;
-    const double timeExtent = state.historyTimeMaximum - state.historyTimeMinimum;
-    const double valueExtent = state.historyValueMaximum - state.historyValueMinimum;
-    toolkit::SetAxisRange(*chart, state.historyTimeAxis, state.historyTimeMinimum, state.historyTimeMaximum,
-                          kRepaint);
-    toolkit::SetAxisRange(*chart, state.historyValueAxis, state.historyValueMinimum, state.historyValueMaximum,
-                          kRepaint);
-    toolkit::SetTickInterval(*chart, state.historyTimeAxis, timeExtent * kHistoryTimeTickShare, 3, 0);
-    toolkit::SetTickInterval(*chart, state.historyValueAxis, valueExtent * kValueTickShare, 3, 1);
-    toolkit::SetAxisCross(*chart, state.historyTimeAxis, state.valueAxisCrossing, kRepaint);
-    toolkit::SetAxisCross(*chart, state.historyValueAxis, state.timeAxisCrossing, kRepaint);
+    const toolkit::ValueRange times{state.historyTimeMinimum, state.historyTimeMaximum};
+    const toolkit::ValueRange values{state.historyValueMinimum, state.historyValueMaximum};
+    toolkit::SetAxisRange(*chart, state.historyTimeAxis, times);
+    toolkit::SetAxisRange(*chart, state.historyValueAxis, values);
+    toolkit::SetTickInterval(*chart, state.historyTimeAxis, times.span() * kHistoryTimeTickShare);
+    toolkit::SetTickInterval(*chart, state.historyValueAxis, values.span() * kValueTickShare);
+    toolkit::SetAxisCross(*chart, state.historyTimeAxis, state.valueAxisCrossing);
+    toolkit::SetAxisCross(*chart, state.historyValueAxis, state.timeAxisCrossing);
 }
 
 /// "Get New Data Samples": a new history chart from the newest history, at
@@ -176,57 +164,57 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
     state->historyTimeAxis = nullptr;
     state->historyValueAxis = nullptr;
 
-    toolkit::BeginChart(chart, context, 1);
+    toolkit::BeginChart(chart, context);
     int pointCount = 0;
     if (resources.dataset == nullptr || !ExtractHistory(*resources.dataset, count, *state, pointCount)) {
-        toolkit::SelectStockFont(context, kBoldStockFont, kStockFontCode, kMessageFontSize, 0);
-        toolkit::DrawChartText(chart, context, kNoDataText, kNoDataPosition.x, kNoDataPosition.y,
-                               toolkit::kJustifyCentre);
+        toolkit::SelectStockFont(context, toolkit::StockFont::Bold, kMessageFontSize);
+        toolkit::DrawChartText(chart, context, kNoDataText, kNoDataPosition, toolkit::Justification::Centre);
         return;
     }
+    const auto points = static_cast<std::size_t>(pointCount);
+    const std::span<const double> times = std::span<const double>(state->historyTimes).first(points);
     for (int i = 0; i < count; ++i) {
-        state->historyDatasets[static_cast<std::size_t>(i)] = toolkit::CreateStaticDataset(
-            0, state->historyTimes.data(), state->historyValues[static_cast<std::size_t>(i)].data(), pointCount);
+        const auto slot = static_cast<std::size_t>(i);
+        const std::span<const double> values = std::span<const double>(state->historyValues[slot]).first(points);
+        state->historyDatasets[slot] = toolkit::CreateStaticDataset(times, values);
     }
 
     const std::string& section = resources.section;
     const std::string& file = resources.displayFile;
-    ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, kSolidLine, 1);
+    ApplyStoredFont(context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, LineStyle::Solid, kThinLine);
     toolkit::SetPlotArea(chart, context, kHistoryPlotArea, ReadPlotBackground(section, file));
-    toolkit::SetScale(chart, context, state->historyTimeMinimum, state->historyValueMinimum,
-                      state->historyTimeMaximum, state->historyValueMaximum);
+    const toolkit::ChartScale scale{{state->historyTimeMinimum, state->historyTimeMaximum},
+                                    {state->historyValueMinimum, state->historyValueMaximum}};
+    toolkit::SetScale(chart, context, scale);
     state->timeAxisCrossing = state->historyTimes.front();
     state->valueAxisCrossing = state->historyValueMinimum;
     toolkit::SetAxisCrossing(chart, context, state->timeAxisCrossing, state->valueAxisCrossing);
 
-    state->historyTimeAxis = toolkit::CreateXAxis(
-        chart, context, (state->historyTimeMaximum - state->historyTimeMinimum) * kHistoryTimeTickShare, 3, 0);
-    state->historyValueAxis = toolkit::CreateYAxis(
-        chart, context, (state->historyValueMaximum - state->historyValueMinimum) * kValueTickShare, 3, 1);
-    toolkit::LabelAxis(chart, context, state->historyTimeAxis, toolkit::kClockTimeLabels, toolkit::kClockTimeStyle, 0,
-                      0, 0);
-    toolkit::LabelAxis(chart, context, state->historyValueAxis, 8, 0, 1, 0, 0);
+    state->historyTimeAxis = toolkit::CreateXAxis(chart, context, scale.x.span() * kHistoryTimeTickShare);
+    state->historyValueAxis = toolkit::CreateYAxis(chart, context, scale.y.span() * kValueTickShare);
+    toolkit::LabelAxis(chart, context, state->historyTimeAxis, toolkit::AxisLabels::ClockTime);
+    toolkit::LabelAxis(chart, context, state->historyValueAxis, toolkit::AxisLabels::PlainNumbers);
 
-    ApplyStoredFont(chart, context, section, kGridFontKey, FontKind::Grid, file, kDottedLine, 1);
-    toolkit::DrawGrid(chart, context, state->historyTimeAxis, 0);
-    toolkit::DrawGrid(chart, context, state->historyValueAxis, 0);
+    ApplyStoredFont(context, section, kGridFontKey, FontKind::Grid, file, LineStyle::Dotted, kThinLine);
+    toolkit::DrawGrid(chart, context, state->historyTimeAxis);
+    toolkit::DrawGrid(chart, context, state->historyValueAxis);
 
     for (int i = 0; i < count; ++i) {
         const auto& dataset = state->historyDatasets[static_cast<std::size_t>(i)];
         if (dataset == nullptr)
             continue;
-        toolkit::SetLineAttributes(chart, context, kSolidLine, kTraceWidth, ReadDataColour(section, i + 1, file));
-        toolkit::PlotLine(chart, context, *dataset, 0, 0);
+        toolkit::SetLineAttributes(context, {LineStyle::Solid, kTraceWidth, ReadDataColour(section, i + 1, file)});
+        toolkit::PlotLine(chart, context, *dataset);
     }
 
-    toolkit::SelectStockFont(context, kPlainStockFont, kStockFontCode, kButtonFontSize, 0);
-    toolkit::DrawHint(chart, context, kZoomHint, kHintPosition.x, kHintPosition.y, toolkit::kJustifyCentre);
+    toolkit::SelectStockFont(context, toolkit::StockFont::Plain, kButtonFontSize);
+    toolkit::DrawHint(chart, context, kZoomHint, kHintPosition, toolkit::Justification::Centre);
     const QColor face = toolkit::PaletteColour(kButtonFace);
-    toolkit::CreatePushButton(chart, PressedOnly([state] { RestoreHistoryZoom(*state); }), 0, 0, kRestoreButton,
-                              face, kRestoreCaption, 0);
-    toolkit::CreatePushButton(chart, PressedOnly([&record, &resources] { ReloadHistory(record, resources); }), 0,
-                              0, kNewSamplesButton, face, kNewSamplesCaption, 0);
-    toolkit::EnableDragZoom(chart, toolkit::kRightButtonDown, kDragZoomMode, 0);
+    toolkit::CreatePushButton(chart, [state](ChartWindow&) { RestoreHistoryZoom(*state); }, kRestoreButton, face,
+                              kRestoreCaption);
+    toolkit::CreatePushButton(chart, [&record, &resources](ChartWindow&) { ReloadHistory(record, resources); },
+                              kNewSamplesButton, face, kNewSamplesCaption);
+    toolkit::EnableDragZoom(chart, kZoomButton);
 }
 
 }  // namespace
@@ -266,32 +254,29 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
     resources.historyState = std::make_unique<TimeHistoryState>();
     TimeHistoryState& state = *resources.historyState;
 
-    toolkit::BeginChart(chart, context, 1);
+    toolkit::BeginChart(chart, context);
     toolkit::SetPlotArea(chart, context, kPlotArea, ReadPlotBackground(section, file));
-    toolkit::SetScale(chart, context, 0.0, minimum, kVisibleSeconds, maximum);
+    toolkit::SetScale(chart, context, {kVisibleSeconds, {minimum, maximum}});
     toolkit::SetAxisCrossing(chart, context, kTimeAxisCrossing, minimum);
 
-    ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, kSolidLine, 1);
-    toolkit::Axis* timeAxis = toolkit::CreateTimeAxis(chart, context, kTimeTickSeconds, 1, 3, 1, 0);
-    toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick, 3, 1);
-    constexpr std::array<int, 10> kTimeLabelCodes = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
-    state.timeLabels = toolkit::CreateTimeLabels(chart, context, timeAxis, kTimeLabelCodes);
-    toolkit::LabelAxis(chart, context, valueAxis, 1, 0, 1, 0, 0);
+    ApplyStoredFont(context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, LineStyle::Solid, kThinLine);
+    toolkit::Axis* timeAxis = toolkit::CreateTimeAxis(chart, context, kTimeTickSeconds);
+    toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick);
+    state.timeLabels = toolkit::CreateTimeLabels(chart, context, timeAxis);
+    toolkit::LabelAxis(chart, context, valueAxis, toolkit::AxisLabels::PlainNumbers);
 
-    ApplyStoredFont(chart, context, section, kGridFontKey, FontKind::Grid, file, kDottedLine, 1);
-    toolkit::DrawRealTimeGrid(chart, context, timeAxis, 0, 5);
-    toolkit::DrawRealTimeGrid(chart, context, valueAxis, 0, 5);
+    ApplyStoredFont(context, section, kGridFontKey, FontKind::Grid, file, LineStyle::Dotted, kThinLine);
+    toolkit::DrawRealTimeGrid(chart, context, timeAxis);
+    toolkit::DrawRealTimeGrid(chart, context, valueAxis);
 
     DrawGraphTitle(chart, context, resources);
 
-    std::vector<int> styles(static_cast<std::size_t>(count), kSolidLine);
-    std::vector<int> widths(static_cast<std::size_t>(count), kTraceWidth);
-    std::vector<int> colours;
+    std::vector<toolkit::LineAttributes> traces;
     for (int k = 1; k <= count; ++k)
-        colours.push_back(ReadDataColour(section, k, file));
+        traces.push_back({LineStyle::Solid, kTraceWidth, ReadDataColour(section, k, file)});
 
-    resources.dataset = toolkit::CreateDataset({}, count + 1, 0, {}, kHistoryRows);
-    state.currentValues = toolkit::CreateDataset({}, count, 0, {}, kHistoryRows);
+    resources.dataset = toolkit::CreateDataset({}, count + 1, {}, kHistoryRows);
+    state.currentValues = toolkit::CreateDataset({}, count, {}, kHistoryRows);
     if (resources.dataset == nullptr || state.currentValues == nullptr)
         return;
     resources.dataset->setTimeChannel(count);
@@ -300,20 +285,21 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
         AttachAlarms(chart, section, nullptr, *resources.dataset, file, *resources.graphs);
     AttachAlarmIndicator(chart, resources.dataset.get(), section, file);
 
-    toolkit::ScrollingPlot* plot = toolkit::CreateScrollingPlot(chart, context, *resources.dataset,
-                                                                ScrollFraction(count), 1, 0, styles, widths, colours);
+    toolkit::ScrollingPlot* plot =
+        toolkit::CreateScrollingPlot(chart, *resources.dataset, ScrollFraction(count), traces);
 
-    toolkit::SelectStockFont(context, kPlainStockFont, kStockFontCode, kButtonFontSize, 0);
-    toolkit::CreatePushButton(chart, PressedOnly([&record, &resources] { OpenHistoryWindow(record, resources); }), 0,
-                              0, kHistoryButton, toolkit::PaletteColour(kButtonFace), kHistoryCaption, 0);
+    toolkit::SelectStockFont(context, toolkit::StockFont::Plain, kButtonFontSize);
+    toolkit::CreatePushButton(
+        chart, [&record, &resources](ChartWindow&) { OpenHistoryWindow(record, resources); }, kHistoryButton,
+        toolkit::PaletteColour(kButtonFace), kHistoryCaption);
 
     const std::vector<std::string> names = LegendNames(record);
 
-    ApplyStoredFont(chart, context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, kDottedLine, 1);
+    ApplyStoredFont(context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, LineStyle::Dotted, kThinLine);
     const int background = ReadWindowBackground(section, file);
-    toolkit::CreateReadout(chart, context, *state.currentValues, -1, kReadoutArea, -1, 0, nullptr, background, 0,
-                           10, kReadoutDecimals, 0, 0);
-    toolkit::CreateLegend(chart, context, kLegendArea, -1, 0, -1, background, 0, names, plot, 0);
+    toolkit::CreateReadout(chart, context, *state.currentValues, toolkit::kAllChannels,
+                           {.rect = kReadoutArea, .background = background, .decimals = kReadoutDecimals});
+    toolkit::CreateLegend(chart, context, kLegendArea, background, names, plot);
     toolkit::LinkTimeLabels(state.timeLabels, plot);
 }
 
@@ -341,7 +327,7 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
 
     std::vector<double>& times = state.historyTimes;
     times.assign(kHistoryRows, 0.0);
-    const int timeCount = toolkit::ReadChannelHistory(history, count, times.data(), kHistoryRows, kHistoryRows);
+    const int timeCount = toolkit::ReadChannelHistory(history, count, times);
     if (timeCount < 2)
         return false;
     for (int i = 1; i < timeCount; ++i)
@@ -354,7 +340,7 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
     for (int i = 0; i < count; ++i) {
         std::vector<double>& values = state.historyValues[static_cast<std::size_t>(i)];
         values.assign(kHistoryRows, 0.0);
-        valueCount = toolkit::ReadChannelHistory(history, i, values.data(), kHistoryRows, kHistoryRows);
+        valueCount = toolkit::ReadChannelHistory(history, i, values);
         if (valueCount < 2)
             return false;
         const auto [low, high] = std::minmax_element(values.begin(), values.begin() + valueCount);
@@ -380,8 +366,8 @@ void OpenHistoryWindow(const GraphRecord& record, GraphResources& resources)
         kHistoryPageSuffix;
     state->historyWindow = toolkit::CreateChartPage(
         pageName, resources.graphWindow, kHistoryTitle,
-        [&record, &resources](ChartPage& page) { BuildHistoryPage(page, record, resources); }, kHistoryPageParameter,
-        kProportionalCharacteristic, toolkit::PageStyle::TopLevel);
+        [&record, &resources](ChartPage& page) { BuildHistoryPage(page, record, resources); },
+        toolkit::WindowCharacteristic::Proportional, toolkit::PageStyle::TopLevel);
 }
 
 }  // namespace vexa::graphs

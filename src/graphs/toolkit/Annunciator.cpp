@@ -42,9 +42,9 @@ constexpr int kDefaultDataColour = 15;  // White
 }  // namespace
 
 Annunciator::Annunciator(ChartWindow& chart, RealTimeDataset& dataset, int rows, int columns,
-                         std::vector<int> dataColours, std::vector<QColor> cellColours, const QColor& lowColour,
-                         const QColor& highColour, bool showAlarmText, const QFont& font, const QColor& fontColour,
-                         const QPen& framePen)
+                         std::vector<PaletteIndex> dataColours, std::vector<QColor> cellColours,
+                         const QColor& lowColour, const QColor& highColour, bool showAlarmText, const QFont& font,
+                         const QColor& fontColour, const QPen& framePen)
     : ChartElement(chart)
     , m_dataset(dataset)
     , m_datasetLifetime(dataset.lifetime())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/Palette.h"
 
 #include <QColor>
 #include <QFont>
@@ -29,9 +30,10 @@ public:
 
     /// \p dataColours: palette indexes of the values, one per channel;
     /// \p cellColours: one per cell (both repeated when there are fewer).
-    Annunciator(ChartWindow& chart, RealTimeDataset& dataset, int rows, int columns, std::vector<int> dataColours,
-                std::vector<QColor> cellColours, const QColor& lowColour, const QColor& highColour,
-                bool showAlarmText, const QFont& font, const QColor& fontColour, const QPen& framePen);
+    Annunciator(ChartWindow& chart, RealTimeDataset& dataset, int rows, int columns,
+                std::vector<PaletteIndex> dataColours, std::vector<QColor> cellColours, const QColor& lowColour,
+                const QColor& highColour, bool showAlarmText, const QFont& font, const QColor& fontColour,
+                const QPen& framePen);
 
     int rows() const;
     int columns() const;
@@ -80,7 +82,7 @@ private:
     std::weak_ptr<const int> m_datasetLifetime;
     int m_rows;
     int m_columns;
-    std::vector<int> m_dataColours;
+    std::vector<PaletteIndex> m_dataColours;
     std::vector<QColor> m_cellColours;
     QColor m_lowColour;
     QColor m_highColour;

@@ -1,7 +1,6 @@
 #include "graphs/toolkit/Axis.h"
 
 #include "graphs/toolkit/AxisTicks.h"
-#include "graphs/toolkit/ChartDrawing.h"
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/ScrollingPlot.h"
@@ -25,7 +24,7 @@ constexpr double kQuarterTurn = -90.0;
 
 }  // namespace
 
-Axis::Axis(ChartWindow& chart, Direction direction, double interval, const QPen& pen, bool timeAxis)
+Axis::Axis(ChartWindow& chart, AxisOrientation direction, double interval, const QPen& pen, bool timeAxis)
     : ChartElement(chart)
     , m_direction(direction)
     , m_interval(interval)
@@ -36,7 +35,7 @@ Axis::Axis(ChartWindow& chart, Direction direction, double interval, const QPen&
 {
 }
 
-Axis::Direction Axis::direction() const
+AxisOrientation Axis::direction() const
 {
     return m_direction;
 }
@@ -62,15 +61,15 @@ void Axis::setAnchor(double anchor)
     m_anchored = true;
 }
 
-void Axis::setLabels(int format, const QFont& font, const QColor& colour)
+void Axis::setLabels(AxisLabels labels, const QFont& font, const QColor& colour)
 {
     m_labelled = true;
-    m_labelFormat = format;
+    m_labels = labels;
     m_labelFont = font;
     m_labelColour = colour;
 }
 
-void Axis::setTitle(const QString& text, int orientation, const QFont& font, const QColor& colour)
+void Axis::setTitle(const QString& text, AxisOrientation orientation, const QFont& font, const QColor& colour)
 {
     m_title = text;
     m_titleOrientation = orientation;
@@ -101,7 +100,7 @@ double Axis::scrollOrigin() const
 double Axis::currentTicks(std::vector<double>& ticks, double& anchor) const
 {
     const PlotFrame& frame = chart().plotFrame();
-    const ScaleMap& map = m_direction == Direction::Horizontal ? frame.xMap() : frame.yMap();
+    const ScaleMap& map = m_direction == AxisOrientation::Horizontal ? frame.xMap() : frame.yMap();
     const double minimum = std::min(map.mappedMinimum(), map.mappedMaximum());
     const double maximum = std::max(map.mappedMinimum(), map.mappedMaximum());
     if (m_timeAxis) {
@@ -118,7 +117,7 @@ double Axis::linePosition() const
 {
     const PlotFrame& frame = chart().plotFrame();
     const QRectF& plot = frame.pixelRect();
-    if (m_direction == Direction::Horizontal) {
+    if (m_direction == AxisOrientation::Horizontal) {
         if (m_timeAxis) {
             return plot.bottom();
         }
@@ -136,7 +135,7 @@ void Axis::paint(QPainter& painter)
     const double line = linePosition();
 
     painter.setPen(m_pen);
-    if (m_direction == Direction::Horizontal) {
+    if (m_direction == AxisOrientation::Horizontal) {
         painter.drawLine(QPointF(plot.left(), line), QPointF(plot.right(), line));
         for (double tick : m_ticks) {
             const double x = frame.xMap().toPixel(tick);
@@ -168,7 +167,7 @@ QString Axis::labelText(double value, double step, int decimals) const
     if (std::abs(value) < step * kZeroTolerance) {
         value = 0.0;
     }
-    if (m_labelFormat == kClockTimeLabels) {
+    if (m_labels == AxisLabels::ClockTime) {
         return ClockTimeText(value);
     }
     return QString::number(value, 'f', decimals);
@@ -184,7 +183,7 @@ void Axis::paintLabels(QPainter& painter, double step, double anchor, double& la
     painter.setPen(m_labelColour);
     const QFontMetricsF metrics(m_labelFont);
 
-    if (m_direction == Direction::Horizontal) {
+    if (m_direction == AxisOrientation::Horizontal) {
         const double top = line + kTickLength + kLabelGap;
         double widest = 0.0;
         for (double tick : m_ticks) {
@@ -233,7 +232,7 @@ void Axis::paintTitle(QPainter& painter, double labelExtent)
     const QFontMetricsF metrics(m_titleFont);
     const double width = TextAdvance(m_titleFont, m_title);
 
-    if (m_direction == Direction::Vertical && m_titleOrientation == kVerticalAxis) {
+    if (m_direction == AxisOrientation::Vertical && m_titleOrientation == AxisOrientation::Vertical) {
         // Reads upwards, left of the numbers, centred on the plot's height.
         const double centreX = line - labelExtent - kLabelGap - metrics.height() / 2.0;
         painter.translate(std::max(centreX, metrics.height() / 2.0), plot.center().y());
@@ -243,13 +242,13 @@ void Axis::paintTitle(QPainter& painter, double labelExtent)
         return;
     }
     QRectF rect;
-    if (m_direction == Direction::Horizontal) {
+    if (m_direction == AxisOrientation::Horizontal) {
         const double bottom = line + labelExtent + kLabelGap + metrics.height();
-        rect = AnchoredTextRect(QSizeF(width, metrics.height()), QPointF(plot.center().x(), bottom), kJustifyCentre,
-                                bounds);
+        rect = AnchoredTextRect(QSizeF(width, metrics.height()), QPointF(plot.center().x(), bottom),
+                                Justification::Centre, bounds);
     } else {
         rect = AnchoredTextRect(QSizeF(width, metrics.height()), QPointF(line, plot.top() - kLabelGap),
-                                kJustifyLeft, bounds);
+                                Justification::Left, bounds);
     }
     DrawChartLabel(painter, rect, Qt::AlignCenter, m_title);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/ChartGeometry.h"
 
 #include <QColor>
 #include <QFont>
@@ -20,26 +21,24 @@ class ScrollingPlot;
 /// scrolling plot, so that they stay on round elapsed times.
 class Axis : public ChartElement {
 public:
-    enum class Direction { Horizontal, Vertical };
-
     static constexpr double kTickLength = 5.0;
     /// Room between the ticks and their numbers, and between numbers and title.
     static constexpr double kLabelGap = 3.0;
 
-    Axis(ChartWindow& chart, Direction direction, double interval, const QPen& pen, bool timeAxis);
+    Axis(ChartWindow& chart, AxisOrientation direction, double interval, const QPen& pen, bool timeAxis);
 
-    Direction direction() const;
+    AxisOrientation direction() const;
     bool isTimeAxis() const;
     void setInterval(double interval);
     double interval() const;
     /// Ticks sit at anchor + k * interval.
     void setAnchor(double anchor);
-    /// Numbers at the ticks (format 6: clock times).
-    void setLabels(int format, const QFont& font, const QColor& colour);
+    /// Numbers at the ticks, reading as \p labels says.
+    void setLabels(AxisLabels labels, const QFont& font, const QColor& colour);
     /// The text of the label at \p value with \p decimals decimals (empty
     /// while the axis is not labelled).
     QString labelAt(double value, int decimals) const;
-    void setTitle(const QString& text, int orientation, const QFont& font, const QColor& colour);
+    void setTitle(const QString& text, AxisOrientation orientation, const QFont& font, const QColor& colour);
     /// The colour of the line, ticks and numbers.
     void setColour(const QColor& colour);
     void setScrollSource(const ScrollingPlot* plot);
@@ -60,18 +59,18 @@ private:
     void paintTitle(QPainter& painter, double labelExtent);
     QString labelText(double value, double step, int decimals) const;
 
-    Direction m_direction;
+    AxisOrientation m_direction;
     double m_interval;
     double m_anchor = 0.0;
     bool m_anchored = false;  ///< false: ticks count from the axis minimum
     QPen m_pen;
     bool m_timeAxis;
     bool m_labelled = false;
-    int m_labelFormat = 0;
+    AxisLabels m_labels = AxisLabels::PlainNumbers;
     QFont m_labelFont;
     QColor m_labelColour;
     QString m_title;
-    int m_titleOrientation = 0;
+    AxisOrientation m_titleOrientation = AxisOrientation::Horizontal;
     QFont m_titleFont;
     QColor m_titleColour;
     const ScrollingPlot* m_scrollSource = nullptr;

@@ -7,6 +7,7 @@
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/GaugeIndicators.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/SunkenCell.h"
 #include "graphs/toolkit/TextElement.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "graphs/toolkit/ValueIndicators.h"
@@ -57,8 +58,6 @@ constexpr double kValueColumnMax = 0.22;
 constexpr double kWellShade = 0.07;
 constexpr double kGridShade = 0.2;
 constexpr double kBoxLightening = 0.6;
-constexpr int kShadowDarkness = 150;
-constexpr int kHighlightLightness = 130;
 constexpr int kBarEdgeDarkness = 150;
 constexpr int kMarkDarkness = 130;
 constexpr double kMarkWidth = 1.5;
@@ -71,18 +70,6 @@ QColor blended(const QColor& from, const QColor& to, double share)
     return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
 }
 
-/// The edges of \p rect sunk into \p background: shadow along the top and
-/// left, light along the bottom and right.
-void drawSunkenEdges(QPainter& painter, const QRectF& rect, const QColor& background)
-{
-    painter.setPen(background.darker(kShadowDarkness));
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
-    painter.setPen(background.lighter(kHighlightLightness));
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
-}
-
 /// A font that draws lines no taller than \p lineHeight.
 QFont fontForLines(const QFont& font, double lineHeight)
 {
@@ -91,26 +78,26 @@ QFont fontForLines(const QFont& font, double lineHeight)
 
 }  // namespace
 
-BarIndicator::BarIndicator(ChartWindow& chart, RealTimeDataset& dataset, double minimum, double maximum,
-                           int orientation, double high, double low, const QString& highText,
-                           const QString& lowText, std::vector<QColor> barColours)
+BarIndicator::BarIndicator(ChartWindow& chart, RealTimeDataset& dataset, const ValueRange& scale,
+                           BarOrientation orientation, const BarMark& high, const BarMark& low,
+                           std::vector<QColor> barColours)
     : ChartElement(chart)
     , m_dataset(dataset)
     , m_datasetLifetime(dataset.lifetime())
     , m_channelCount(dataset.channelCount())
-    , m_minimum(std::min(minimum, maximum))
-    , m_maximum(std::max(minimum, maximum))
-    , m_orientation(orientation == kHorizontalBars ? kHorizontalBars : kVerticalBars)
-    , m_high(high)
-    , m_low(low)
-    , m_highText(highText)
-    , m_lowText(lowText)
+    , m_minimum(std::min(scale.minimum, scale.maximum))
+    , m_maximum(std::max(scale.minimum, scale.maximum))
+    , m_orientation(orientation)
+    , m_high(high.value)
+    , m_low(low.value)
+    , m_highText(high.text)
+    , m_lowText(low.text)
     , m_barColours(std::move(barColours))
-    , m_labelColour(PaletteColour(0))
+    , m_labelColour(PaletteColour(palette::kBlack))
     , m_valueTexts(static_cast<std::size_t>(m_channelCount))
 {
     if (m_barColours.empty()) {
-        for (int colour : kDefaultChannelColours) {
+        for (PaletteIndex colour : kDefaultChannelColours) {
             m_barColours.push_back(PaletteColour(colour));
         }
     }
@@ -121,8 +108,8 @@ BarIndicator::BarIndicator(ChartWindow& chart, RealTimeDataset& dataset, double 
     }
     // The scale as drawn: an empty one is widened, and the ticks must
     // divide what is drawn.
-    const ScaleMap scale(m_minimum, m_maximum);
-    m_tickInterval = NiceTickInterval(scale.mappedMaximum() - scale.mappedMinimum(), kTickIntervalsWanted);
+    const ScaleMap drawn(m_minimum, m_maximum);
+    m_tickInterval = NiceTickInterval(drawn.mappedMaximum() - drawn.mappedMinimum(), kTickIntervalsWanted);
     m_decimals = std::min(TickDecimals(m_tickInterval, 0.0) + kExtraValueDecimals, kMaxValueDecimals);
 }
 
@@ -132,7 +119,7 @@ void BarIndicator::setTitle(const TextElement* title)
     m_layout.size = QSize();  // lay out again under it
 }
 
-int BarIndicator::orientation() const
+BarOrientation BarIndicator::orientation() const
 {
     return m_orientation;
 }
@@ -182,7 +169,7 @@ int BarIndicator::slotCount() const
 
 bool BarIndicator::isHorizontal() const
 {
-    return m_orientation == kHorizontalBars;
+    return m_orientation == BarOrientation::Horizontal;
 }
 
 bool BarIndicator::hasData() const
@@ -476,7 +463,7 @@ void BarIndicator::paintWell(QPainter& painter) const
             painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
         }
     }
-    drawSunkenEdges(painter, plot, background);
+    DrawSunkenEdges(painter, plot, EdgesSunkInto(background));
 }
 
 void BarIndicator::paintMarks(QPainter& painter) const
@@ -501,7 +488,7 @@ void BarIndicator::paintMark(QPainter& painter, double value, const QString& tex
     QRectF textRect;
     if (isHorizontal()) {
         painter.drawLine(QPointF(at, plot.top()), QPointF(at, plot.bottom()));
-        textRect = AnchoredTextRect(QSizeF(width, height), QPointF(at, plot.top() - kGap / 2), kJustifyCentre,
+        textRect = AnchoredTextRect(QSizeF(width, height), QPointF(at, plot.top() - kGap / 2), Justification::Centre,
                                     bounds);
     } else {
         painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
@@ -543,8 +530,7 @@ void BarIndicator::paintValue(QPainter& painter, int channel) const
     const int level = m_dataset.alarmState(channel);
     const bool inAlarm = level > kLevelNormal && level < kAlarmLevelCount;
     const QColor fill = inAlarm ? barFill(channel) : blended(background, QColor(Qt::white), kBoxLightening);
-    painter.fillRect(box, fill);
-    drawSunkenEdges(painter, box, background);
+    DrawSunkenCell(painter, box, fill, EdgesSunkInto(background));
     if (m_dataset.appendedRows() == 0) {
         return;  // no value yet
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/GaugeIndicators.h"
 #include "graphs/toolkit/RealTimeIndicators.h"
 #include "graphs/toolkit/ScaleMap.h"
 
@@ -33,16 +34,15 @@ class TextElement;
 /// (which paint after it, over the bars' ends) sit on its scale.
 class BarIndicator : public ChartElement {
 public:
-    /// \p orientation kHorizontalBars or kVerticalBars; \p barColours one per
-    /// channel (repeated when there are fewer; a default set when empty).
-    BarIndicator(ChartWindow& chart, RealTimeDataset& dataset, double minimum, double maximum, int orientation,
-                 double high, double low, const QString& highText, const QString& lowText,
-                 std::vector<QColor> barColours);
+    /// \p barColours one per channel (repeated when there are fewer; a
+    /// default set when empty).
+    BarIndicator(ChartWindow& chart, RealTimeDataset& dataset, const ValueRange& scale, BarOrientation orientation,
+                 const BarMark& high, const BarMark& low, std::vector<QColor> barColours);
 
     /// The title drawn over the plot: the plot area starts below it.
     void setTitle(const TextElement* title);
 
-    int orientation() const;
+    BarOrientation orientation() const;
     double minimum() const;
     double maximum() const;
     /// The interval of the value axis's ticks and of the grid.
@@ -124,7 +124,7 @@ private:
     int m_channelCount;
     double m_minimum;
     double m_maximum;
-    int m_orientation;
+    BarOrientation m_orientation;
     double m_high;
     double m_low;
     QString m_highText;

@@ -8,13 +8,6 @@
 
 namespace vexa::toolkit {
 
-namespace {
-
-constexpr int kIgnored = 0;
-constexpr int kPressed = 1;
-
-}  // namespace
-
 ButtonRelay::ButtonRelay(QPushButton& button, ChartWindow& chart, ButtonHandler handler)
     : QObject(&button)
     , m_chart(&chart)
@@ -30,7 +23,7 @@ void ButtonRelay::relayClick()
     if (m_chart.isNull() || m_chart->isClosing() || !m_handler) {
         return;
     }
-    m_handler(*m_chart, kIgnored, kPressed, kIgnored);
+    m_handler(*m_chart);
 }
 
 }  // namespace vexa::toolkit

@@ -9,8 +9,8 @@ class QPushButton;
 
 namespace vexa::toolkit {
 
-/// Hands a push button's clicks to its handler as (chart, 0, 1, 0). Lives
-/// as the button's child, so it goes with the button.
+/// Hands each click of a push button to its handler with the button's
+/// chart. Lives as the button's child, so it goes with the button.
 class ButtonRelay : public QObject {
     Q_OBJECT
 public:

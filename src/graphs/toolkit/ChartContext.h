@@ -1,6 +1,8 @@
 #pragma once
 
 #include "graphs/toolkit/ChartGeometry.h"
+#include "graphs/toolkit/LineAttributes.h"
+#include "graphs/toolkit/Palette.h"
 
 #include <QFont>
 
@@ -26,10 +28,8 @@ public:
     double crossX = 0.0;
     double crossY = 0.0;
     QFont font;
-    int fontColour = 0;
-    int lineStyle = 0;
-    int lineWidth = 1;
-    int lineColour = 0;
+    PaletteIndex fontColour = palette::kBlack;
+    LineAttributes line;
 };
 
 }  // namespace vexa::toolkit

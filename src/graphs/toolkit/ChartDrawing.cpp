@@ -11,7 +11,6 @@
 #include "graphs/toolkit/PlotBackground.h"
 #include "graphs/toolkit/TextElement.h"
 
-#include "document/FontSpec.h"
 #include "platform/InstalledFonts.h"
 
 #include <QPushButton>
@@ -22,21 +21,11 @@ namespace vexa::toolkit {
 
 namespace {
 
-constexpr int kStockBold = 4;
 /// A hint is the font's colour taken this far towards the background.
 constexpr double kHintFade = 0.45;
 /// The least brightness difference between a hint's colour and its
 /// background before fading.
 constexpr double kHintMinimumContrast = 100.0;
-/// The mouse messages of a button going down.
-constexpr int kLeftButtonDown = 513;
-constexpr int kMiddleButtonDown = 519;
-
-QPen contextPen(const ChartContext& context)
-{
-    return LinePen(context.lineStyle, context.lineWidth, PaletteColour(context.lineColour));
-}
-
 QColor faded(const QColor& colour, const QColor& background)
 {
     return QColor::fromRgbF(static_cast<float>(colour.redF() + (background.redF() - colour.redF()) * kHintFade),
@@ -44,24 +33,23 @@ QColor faded(const QColor& colour, const QColor& background)
                             static_cast<float>(colour.blueF() + (background.blueF() - colour.blueF()) * kHintFade));
 }
 
-Axis* createAxis(ChartWindow& chart, ChartContext& context, Axis::Direction direction, double interval,
-                 bool timeAxis)
+Axis* createAxis(ChartWindow& chart, ChartContext& context, AxisOrientation direction, double interval)
 {
-    Axis* axis = chart.addElement<Axis>(direction, interval, contextPen(context), timeAxis);
+    Axis* axis = chart.addElement<Axis>(direction, interval, LinePen(context.line), false);
     chart.registerAxis(axis);
     return axis;
 }
 
 }  // namespace
 
-void BeginChart(ChartWindow& chart, ChartContext& context, int /*flag*/)
+void BeginChart(ChartWindow& chart, ChartContext& context)
 {
     // A chart starts from the default drawing state and the full window.
     context = ChartContext();
     chart.plotFrame() = PlotFrame();
 }
 
-void SetPlotArea(ChartWindow& chart, ChartContext& context, const ChartRect& rect, int colour)
+void SetPlotArea(ChartWindow& chart, ChartContext& context, const ChartRect& rect, PaletteIndex colour)
 {
     context.plotArea = rect;
     chart.plotFrame().setArea(rect);
@@ -69,13 +57,13 @@ void SetPlotArea(ChartWindow& chart, ChartContext& context, const ChartRect& rec
     chart.addElement<PlotBackground>(PaletteColour(colour));
 }
 
-void SetScale(ChartWindow& chart, ChartContext& context, double xMin, double yMin, double xMax, double yMax)
+void SetScale(ChartWindow& chart, ChartContext& context, const ChartScale& scale)
 {
-    context.xMin = xMin;
-    context.yMin = yMin;
-    context.xMax = xMax;
-    context.yMax = yMax;
-    chart.plotFrame().setScale(xMin, yMin, xMax, yMax);
+    context.xMin = scale.x.minimum;
+    context.yMin = scale.y.minimum;
+    context.xMax = scale.x.maximum;
+    context.yMax = scale.y.maximum;
+    chart.plotFrame().setScale(scale.x.minimum, scale.y.minimum, scale.x.maximum, scale.y.maximum);
     chart.update();
 }
 
@@ -87,58 +75,55 @@ void SetAxisCrossing(ChartWindow& chart, ChartContext& context, double x, double
     chart.update();
 }
 
-Axis* CreateXAxis(ChartWindow& chart, ChartContext& context, double interval, int /*code1*/, int /*code2*/)
+Axis* CreateXAxis(ChartWindow& chart, ChartContext& context, double tickInterval)
 {
-    return createAxis(chart, context, Axis::Direction::Horizontal, interval, false);
+    return createAxis(chart, context, AxisOrientation::Horizontal, tickInterval);
 }
 
-Axis* CreateYAxis(ChartWindow& chart, ChartContext& context, double interval, int /*code1*/, int /*code2*/)
+Axis* CreateYAxis(ChartWindow& chart, ChartContext& context, double tickInterval)
 {
-    return createAxis(chart, context, Axis::Direction::Vertical, interval, false);
+    return createAxis(chart, context, AxisOrientation::Vertical, tickInterval);
 }
 
-void LabelAxis(ChartWindow& chart, ChartContext& context, Axis* axis, int format, int code2, int /*code3*/,
-               int /*code4*/, int /*code5*/)
+void LabelAxis(ChartWindow& chart, ChartContext& context, Axis* axis, AxisLabels labels)
 {
     if (axis == nullptr) {
         return;
     }
-    const bool clockTime = format == kClockTimeLabels && code2 == kClockTimeStyle;
-    axis->setLabels(clockTime ? kClockTimeLabels : kPlainNumberLabels, context.font,
-                    PaletteColour(context.fontColour));
+    axis->setLabels(labels, context.font, PaletteColour(context.fontColour));
     chart.update();
 }
 
-void SetAxisRange(ChartWindow& chart, Axis* axis, double minimum, double maximum, int /*flag*/)
+void SetAxisRange(ChartWindow& chart, Axis* axis, const ValueRange& range)
 {
     if (axis == nullptr) {
         return;
     }
-    if (axis->direction() == Axis::Direction::Horizontal) {
-        chart.plotFrame().setXRange(minimum, maximum);
+    if (axis->direction() == AxisOrientation::Horizontal) {
+        chart.plotFrame().setXRange(range.minimum, range.maximum);
     } else {
-        chart.plotFrame().setYRange(minimum, maximum);
+        chart.plotFrame().setYRange(range.minimum, range.maximum);
     }
-    axis->setAnchor(minimum);
+    axis->setAnchor(range.minimum);
     chart.update();
 }
 
-void SetTickInterval(ChartWindow& chart, Axis* axis, double interval, int /*code1*/, int /*code2*/)
+void SetTickInterval(ChartWindow& chart, Axis* axis, double tickInterval)
 {
     if (axis == nullptr) {
         return;
     }
-    axis->setInterval(interval);
+    axis->setInterval(tickInterval);
     chart.update();
 }
 
-void SetAxisCross(ChartWindow& chart, Axis* axis, double value, int /*flag*/)
+void SetAxisCross(ChartWindow& chart, Axis* axis, double value)
 {
     if (axis == nullptr) {
         return;
     }
     // A horizontal axis sits at a y value, a vertical one at an x value.
-    if (axis->direction() == Axis::Direction::Horizontal) {
+    if (axis->direction() == AxisOrientation::Horizontal) {
         chart.plotFrame().setCrossY(value);
     } else {
         chart.plotFrame().setCrossX(value);
@@ -146,49 +131,48 @@ void SetAxisCross(ChartWindow& chart, Axis* axis, double value, int /*flag*/)
     chart.update();
 }
 
-void DrawGrid(ChartWindow& chart, ChartContext& context, Axis* axis, int /*code*/)
+void DrawGrid(ChartWindow& chart, ChartContext& context, Axis* axis)
 {
     if (axis != nullptr) {
-        chart.addElement<GridLines>(*axis, contextPen(context));
+        chart.addElement<GridLines>(*axis, LinePen(context.line));
     }
 }
 
-void SetLineAttributes(ChartWindow& /*chart*/, ChartContext& context, int style, int width, int colour)
+void SetLineAttributes(ChartContext& context, const LineAttributes& line)
 {
-    context.lineStyle = style;
-    context.lineWidth = width;
-    context.lineColour = colour;
+    context.line = line;
 }
 
-void SelectChartFont(ChartContext& context, int colour, const std::string& face, int pointSize, int style)
+void SelectChartFont(ChartContext& context, const ChartFont& font)
 {
+    const std::string& face = font.face;
     const bool installed = !face.empty() && IsInstalledScalableFont(face);
-    QFont font(installed ? QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size()))
-                         : QString::fromLatin1(ChartContext::kDefaultFace));
-    font.setPointSizeF(pointSize > 0 ? pointSize : ChartContext::kDefaultPointSize);
-    font.setBold((style & kFontBold) != 0);
-    font.setItalic((style & kFontItalic) != 0);
-    font.setUnderline((style & kFontUnderline) != 0);
-    context.font = font;
-    context.fontColour = colour;
+    QFont selected(installed ? QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size()))
+                             : QString::fromLatin1(ChartContext::kDefaultFace));
+    selected.setPointSizeF(font.pointSize > 0 ? font.pointSize : ChartContext::kDefaultPointSize);
+    selected.setBold(font.bold);
+    selected.setItalic(font.italic);
+    selected.setUnderline(font.underline);
+    context.font = selected;
+    context.fontColour = font.colour;
 }
 
-void SelectStockFont(ChartContext& context, int code1, int /*code2*/, int pointSize, int /*code4*/)
+void SelectStockFont(ChartContext& context, StockFont font, int pointSize)
 {
-    QFont font(QString::fromLatin1(ChartContext::kDefaultFace));
-    font.setPointSizeF(pointSize > 0 ? pointSize : ChartContext::kDefaultPointSize);
-    font.setBold(code1 == kStockBold);
-    context.font = font;
+    QFont selected(QString::fromLatin1(ChartContext::kDefaultFace));
+    selected.setPointSizeF(pointSize > 0 ? pointSize : ChartContext::kDefaultPointSize);
+    selected.setBold(font == StockFont::Bold);
+    context.font = selected;
 }
 
-TextElement* DrawChartText(ChartWindow& chart, ChartContext& context, const QString& text, double x, double y,
-                           int justification)
+TextElement* DrawChartText(ChartWindow& chart, ChartContext& context, const QString& text, const ChartPoint& at,
+                           Justification justification)
 {
-    return chart.addElement<TextElement>(text, x, y, justification, context.font, PaletteColour(context.fontColour));
+    return chart.addElement<TextElement>(text, at, justification, context.font, PaletteColour(context.fontColour));
 }
 
-TextElement* DrawHint(ChartWindow& chart, ChartContext& context, const QString& text, double x, double y,
-                      int justification)
+TextElement* DrawHint(ChartWindow& chart, ChartContext& context, const QString& text, const ChartPoint& at,
+                      Justification justification)
 {
     // Lighter than a text, but never lost: a font colour close to the
     // background (a white grid font on a white page) gives way to one that
@@ -198,10 +182,11 @@ TextElement* DrawHint(ChartWindow& chart, ChartContext& context, const QString& 
     if (std::abs(Luminance(base) - Luminance(background)) < kHintMinimumContrast) {
         base = ContrastingColour(background);
     }
-    return chart.addElement<TextElement>(text, x, y, justification, context.font, faded(base, background));
+    return chart.addElement<TextElement>(text, at, justification, context.font, faded(base, background));
 }
 
-void SetAxisTitle(ChartWindow& chart, ChartContext& context, Axis* axis, int orientation, const QString& text)
+void SetAxisTitle(ChartWindow& chart, ChartContext& context, Axis* axis, AxisOrientation orientation,
+                  const QString& text)
 {
     if (axis == nullptr) {
         return;
@@ -212,12 +197,11 @@ void SetAxisTitle(ChartWindow& chart, ChartContext& context, Axis* axis, int ori
 
 void DrawChartTitle(ChartWindow& chart, ChartContext& context, const QString& title)
 {
-    constexpr double kTitleX = 0.5;
-    constexpr double kTitleY = 0.02;
-    DrawChartText(chart, context, title, kTitleX, kTitleY, kJustifyCentre);
+    constexpr ChartPoint kTitlePosition{0.5, 0.02};
+    DrawChartText(chart, context, title, kTitlePosition, Justification::Centre);
 }
 
-void SetTextColour(ChartWindow& chart, TextElement* text, int colour)
+void SetTextColour(ChartWindow& chart, TextElement* text, PaletteIndex colour)
 {
     if (text == nullptr) {
         return;
@@ -226,7 +210,7 @@ void SetTextColour(ChartWindow& chart, TextElement* text, int colour)
     chart.update();
 }
 
-void SetAxisColour(ChartWindow& chart, Axis* axis, int colour, int /*code*/)
+void SetAxisColour(ChartWindow& chart, Axis* axis, PaletteIndex colour)
 {
     if (axis == nullptr) {
         return;
@@ -235,35 +219,28 @@ void SetAxisColour(ChartWindow& chart, Axis* axis, int colour, int /*code*/)
     chart.update();
 }
 
-void DrawPanel(ChartWindow& chart, ChartContext& /*context*/, const ChartRect& rect, int border, int /*code1*/,
-               int /*code2*/, QColor fill, int /*code3*/)
+void DrawPanel(ChartWindow& chart, const ChartRect& rect, PaletteIndex border, QColor fill)
 {
     chart.addElement<Panel>(rect, PaletteColour(border), fill);
 }
 
-std::unique_ptr<StaticDataset> CreateStaticDataset(int /*code*/, const double* x, const double* y, int count)
+std::unique_ptr<StaticDataset> CreateStaticDataset(std::span<const double> x, std::span<const double> y)
 {
-    return std::make_unique<StaticDataset>(x, y, count);
+    return std::make_unique<StaticDataset>(x, y);
 }
 
-void PlotLine(ChartWindow& chart, ChartContext& context, const StaticDataset& dataset, int /*code1*/, int /*code2*/)
+void PlotLine(ChartWindow& chart, ChartContext& context, const StaticDataset& dataset)
 {
-    chart.addElement<LinePlot>(dataset, contextPen(context));
+    chart.addElement<LinePlot>(dataset, LinePen(context.line));
 }
 
-void EnableDragZoom(ChartWindow& chart, int mouseMessage, int /*mode*/, int /*code*/)
+void EnableDragZoom(ChartWindow& chart, Qt::MouseButton button)
 {
-    Qt::MouseButton button = Qt::RightButton;
-    if (mouseMessage == kLeftButtonDown) {
-        button = Qt::LeftButton;
-    } else if (mouseMessage == kMiddleButtonDown) {
-        button = Qt::MiddleButton;
-    }
     chart.enableDragZoom(button);
 }
 
-QPushButton* CreatePushButton(ChartWindow& chart, ButtonHandler handler, int /*code1*/, int /*code2*/,
-                              const ChartRect& rect, QColor face, const QString& caption, int /*code3*/)
+QPushButton* CreatePushButton(ChartWindow& chart, ButtonHandler handler, const ChartRect& rect, QColor face,
+                              const QString& caption)
 {
     auto* button = new QPushButton(caption, &chart);
     button->setFont(chart.context().font);

@@ -12,7 +12,7 @@ namespace vexa::toolkit {
 namespace {
 
 /// The page's own colour where no chart window covers it (Light Gray).
-constexpr int kPageBackground = 7;
+constexpr PaletteIndex kPageBackground = palette::kLightGray;
 
 QRect fractionRect(const ChartRect& rect, const QSize& size)
 {
@@ -44,12 +44,12 @@ QRect fitAspect(const QRect& room, double aspect)
 }  // namespace
 
 ChartPage::ChartPage(const QString& name, QWidget* owner, const QString& title, PageBuilder builder,
-                     int characteristic, PageStyle style)
+                     WindowCharacteristic characteristic, PageStyle style)
     : QWidget(owner, style == PageStyle::TopLevel ? Qt::Window : Qt::Widget)
     , m_name(name)
     , m_owner(owner)
     , m_builder(std::move(builder))
-    , m_characteristic(characteristic == kFixed || characteristic == kIsotropic ? characteristic : kProportional)
+    , m_characteristic(characteristic)
 {
     setWindowTitle(title);
     // paintEvent fills what no chart window covers.
@@ -69,7 +69,7 @@ QWidget* ChartPage::ownerWindow() const
     return m_owner;
 }
 
-int ChartPage::characteristic() const
+WindowCharacteristic ChartPage::characteristic() const
 {
     return m_characteristic;
 }
@@ -112,15 +112,15 @@ void ChartPage::layoutChart(ChartWindow& chart)
 {
     const QRect room = fractionRect(chart.pageRect(), size());
     switch (m_characteristic) {
-    case kFixed:
+    case WindowCharacteristic::Fixed:
         // Keeps the size it was built at; the page clips it or shows a
         // margin around it.
         chart.setGeometry(chart.keptSize().isEmpty() ? room : QRect(room.topLeft(), chart.keptSize()));
         break;
-    case kIsotropic:
+    case WindowCharacteristic::Isotropic:
         chart.setGeometry(fitAspect(room, chart.keptAspect()));
         break;
-    default:
+    case WindowCharacteristic::Proportional:
         chart.setGeometry(room);
         break;
     }

@@ -16,21 +16,16 @@ public:
     const QString& name() const;
     /// The window the page was created for (the graph window).
     QWidget* ownerWindow() const;
-    int characteristic() const;
+    WindowCharacteristic characteristic() const;
     /// Runs the page builder unless it has run.
     void build();
     bool isBuilt() const;
     // (the rest is the implementation's)
 
-    /// The window characteristics: how chart windows follow the page's size.
-    static constexpr int kFixed = 7;
-    static constexpr int kProportional = 8;
-    static constexpr int kIsotropic = 9;
-
     /// A TopLevel page is a window of its own, a child of \p owner that goes
     /// with it; a Child page is a plain child widget of \p owner.
-    ChartPage(const QString& name, QWidget* owner, const QString& title, PageBuilder builder, int characteristic,
-              PageStyle style);
+    ChartPage(const QString& name, QWidget* owner, const QString& title, PageBuilder builder,
+              WindowCharacteristic characteristic, PageStyle style);
 
     /// Builds the page and every chart window on it that is not built yet.
     void buildAll();
@@ -54,7 +49,7 @@ private:
     QString m_name;
     QPointer<QWidget> m_owner;
     PageBuilder m_builder;
-    int m_characteristic = kProportional;
+    WindowCharacteristic m_characteristic = WindowCharacteristic::Proportional;
     bool m_built = false;
     bool m_building = false;
     bool m_closing = false;

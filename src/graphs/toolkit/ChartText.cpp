@@ -14,9 +14,6 @@ namespace vexa::toolkit {
 
 namespace {
 
-constexpr int kSolidLine = 0;
-constexpr int kDashedLine = 1;
-constexpr int kDottedLine = 2;
 /// Room kept between a text and the edge of its window.
 constexpr double kEdgeMargin = 2.0;
 constexpr double kSmallestFontPoints = 6.0;
@@ -73,23 +70,27 @@ TextMemo<QStaticText>& Layouts()
 
 }  // namespace
 
-QPen LinePen(int style, int width, const QColor& colour)
+QPen LinePen(LineStyle style, int width, const QColor& colour)
 {
     QPen pen(colour);
-    pen.setWidth(std::max(width, 1));
+    pen.setWidth(std::max(width, kThinLine));
     switch (style) {
-    case kDashedLine:
+    case LineStyle::Dashed:
         pen.setStyle(Qt::DashLine);
         break;
-    case kDottedLine:
+    case LineStyle::Dotted:
         pen.setStyle(Qt::DotLine);
         break;
-    case kSolidLine:
-    default:
+    case LineStyle::Solid:
         pen.setStyle(Qt::SolidLine);
         break;
     }
     return pen;
+}
+
+QPen LinePen(const LineAttributes& line)
+{
+    return LinePen(line.style, line.width, PaletteColour(line.colour));
 }
 
 bool IsRasterTarget(QPainter& painter)
@@ -108,9 +109,10 @@ QColor ContrastingColour(const QColor& background)
     return Luminance(background) > kLightBackground ? QColor(Qt::black) : QColor(Qt::white);
 }
 
-QRectF AnchoredTextRect(const QSizeF& size, const QPointF& anchor, int justification, const QRectF& bounds)
+QRectF AnchoredTextRect(const QSizeF& size, const QPointF& anchor, Justification justification,
+                        const QRectF& bounds)
 {
-    const double left = justification == kJustifyLeft ? anchor.x() : anchor.x() - size.width() / 2.0;
+    const double left = justification == Justification::Left ? anchor.x() : anchor.x() - size.width() / 2.0;
     QRectF rect(left, anchor.y() - size.height(), size.width(), size.height());
     const QRectF inside = bounds.adjusted(kEdgeMargin, kEdgeMargin, -kEdgeMargin, -kEdgeMargin);
     // Keep the text inside: a title anchored near the top edge of a small

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartGeometry.h"
+#include "graphs/toolkit/LineAttributes.h"
 
 #include <QColor>
 #include <QFont>
@@ -13,9 +14,11 @@ class QPainter;
 /// Helpers the chart elements share for texts, colours and lines.
 namespace vexa::toolkit {
 
-/// The pen of line style \p style (0 solid, 1 dashed, 2 dotted), \p width
-/// pixels (at least 1) and \p colour.
-QPen LinePen(int style, int width, const QColor& colour);
+/// The pen of line style \p style, \p width pixels (at least 1) and
+/// \p colour.
+QPen LinePen(LineStyle style, int width, const QColor& colour);
+/// The pen of \p line.
+QPen LinePen(const LineAttributes& line);
 
 /// True when \p painter paints pixels (an image or the screen), where
 /// traces are drawn as pixel runs rather than stroked lines.
@@ -27,9 +30,10 @@ QColor ContrastingColour(const QColor& background);
 double Luminance(const QColor& colour);
 
 /// Where a text of \p size goes when anchored at \p anchor with
-/// justification 6 (centred) or 8 (left-aligned): its bottom at the
-/// anchor's y, moved inside \p bounds when it would stick out.
-QRectF AnchoredTextRect(const QSizeF& size, const QPointF& anchor, int justification, const QRectF& bounds);
+/// \p justification: its bottom at the anchor's y, moved inside \p bounds
+/// when it would stick out.
+QRectF AnchoredTextRect(const QSizeF& size, const QPointF& anchor, Justification justification,
+                        const QRectF& bounds);
 
 /// \p font made smaller, down to a legible minimum, until \p text fits
 /// \p room.

@@ -33,7 +33,7 @@ QRect fractionRect(const ChartRect& rect, const QSize& size)
 
 }  // namespace
 
-ChartWindow::ChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, int background)
+ChartWindow::ChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, PaletteIndex background)
     : QWidget(&page)
     , m_page(&page)
     , m_builder(std::move(builder))
@@ -64,9 +64,9 @@ void ChartWindow::build()
     // The Fixed and Isotropic characteristics keep what the chart was
     // built at: its size, or its aspect ratio.
     if (!size().isEmpty()) {
-        if (m_page->characteristic() == ChartPage::kFixed) {
+        if (m_page->characteristic() == WindowCharacteristic::Fixed) {
             m_keptSize = size();
-        } else if (m_page->characteristic() == ChartPage::kIsotropic) {
+        } else if (m_page->characteristic() == WindowCharacteristic::Isotropic) {
             m_keptAspect = static_cast<double>(width()) / height();
         }
     }
@@ -179,7 +179,7 @@ void ChartWindow::zoomTo(const QRectF& pixels)
     for (Axis* axis : m_axes) {
         // Round ticks suit a zoomed range better than the old interval,
         // which may be wider than the whole zoomed range.
-        const bool horizontal = axis->direction() == Axis::Direction::Horizontal;
+        const bool horizontal = axis->direction() == AxisOrientation::Horizontal;
         const double span = horizontal ? std::abs(xMax - xMin) : std::abs(yMax - yMin);
         axis->setInterval(NiceTickInterval(span, kZoomTickIntervals));
         axis->setAnchor(0.0);

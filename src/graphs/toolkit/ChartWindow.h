@@ -38,7 +38,7 @@ public:
     bool isReady() const;
     // (the rest is the implementation's)
 
-    ChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, int background);
+    ChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, PaletteIndex background);
     ~ChartWindow() override;
 
     /// Where the chart sits on its page, in fractions of the page.
@@ -120,7 +120,7 @@ private:
     ChartPage* m_page = nullptr;
     ChartBuilder m_builder;
     ChartRect m_pageRect;
-    int m_background = 0;
+    PaletteIndex m_background = palette::kBlack;
     bool m_ready = false;
     bool m_building = false;
     bool m_closing = false;

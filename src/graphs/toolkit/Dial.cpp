@@ -4,6 +4,7 @@
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/SunkenCell.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "graphs/toolkit/ValueIndicators.h"
 
@@ -81,14 +82,12 @@ constexpr int kExtraValueDecimals = 1;
 constexpr int kMaxValueDecimals = 6;
 
 /// Face colours: light under dark ticks, dark under light ones.
-constexpr int kLightFace = 19;  // Off-White
+constexpr PaletteIndex kLightFace = palette::kOffWhite;
 constexpr QRgb kDarkFace = qRgb(32, 36, 40);
 constexpr QRgb kBezelColour = qRgb(72, 76, 80);
 constexpr double kLightTicks = 140.0;
 constexpr int kEdgeDarkness = 150;
-constexpr int kShadowColour = 8;      // Gray
-constexpr int kHighlightColour = 15;  // White
-constexpr int kFallbackNeedleColour = 4;
+constexpr PaletteIndex kFallbackNeedleColour = palette::kRed;
 /// Qt measures arcs in sixteenths of a degree.
 constexpr double kArcUnitsPerDegree = 16.0;
 
@@ -185,7 +184,7 @@ int Dial::readoutChannel() const
     return std::max(m_settings.channel, 0);
 }
 
-int Dial::stateColour() const
+PaletteIndex Dial::stateColour() const
 {
     constexpr std::size_t kNormal = 0;
     constexpr std::size_t kHigh = 1;
@@ -542,13 +541,7 @@ void Dial::paintReadout(QPainter& painter) const
     const QRectF& box = m_layout.readout;
     const QColor fill = PaletteColour(stateColour());
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(box, fill);
-    painter.setPen(PaletteColour(kShadowColour));
-    painter.drawLine(box.topLeft(), box.topRight());
-    painter.drawLine(box.topLeft(), box.bottomLeft());
-    painter.setPen(PaletteColour(kHighlightColour));
-    painter.drawLine(box.bottomLeft(), box.bottomRight());
-    painter.drawLine(box.topRight(), box.bottomRight());
+    DrawSunkenCell(painter, box, fill, ReadoutCellEdges());
     const int channel = readoutChannel();
     if (channel >= m_dataset.channelCount() || m_dataset.appendedRows() == 0) {
         return;

@@ -45,16 +45,16 @@ public:
         double startAngle = 315.0;
         double endAngle = 225.0;
         double tickInterval = 0.0;
-        int hubColour = 0;
-        std::vector<int> needleColours;
-        int colour = 0;      ///< of the band or slice
-        int background = 7;  ///< of the band's or slice's track
+        PaletteIndex hubColour = palette::kBlack;
+        std::vector<PaletteIndex> needleColours;
+        PaletteIndex colour = palette::kBlack;           ///< of the band or slice
+        PaletteIndex background = palette::kLightGray;  ///< of the band's or slice's track
         double bandWidth = 0.15;
         double hubSize = 0.08;     ///< the hub's radius, a fraction of the dial's
         double needleWidth = 0.02; ///< at the hub, a fraction of the dial's radius
         DialAlarmColours alarmColours{};
         QFont font;          ///< of the numbers
-        int lineColour = 0;  ///< of ticks and numbers
+        PaletteIndex lineColour = palette::kBlack;  ///< of ticks and numbers
     };
 
     Dial(ChartWindow& chart, RealTimeDataset& dataset, Settings settings);
@@ -71,7 +71,7 @@ public:
     /// The palette colour of the shown channel's alarm state now: the
     /// normal colour, the High colour (High High too) or the Low colour
     /// (Low Low too).
-    int stateColour() const;
+    PaletteIndex stateColour() const;
     /// Degrees counter-clockwise from three o'clock at which \p value lies,
     /// held to the scale's ends.
     double angleOf(double value) const;

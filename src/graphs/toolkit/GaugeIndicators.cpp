@@ -19,13 +19,9 @@ namespace {
 /// The bar indicator's title: its own face and size, whatever the builder
 /// selected, so that every bar graph is headed alike.
 constexpr double kTitlePoints = 13.0;
-constexpr double kTitleX = 0.5;
-constexpr double kTitleY = 0.05;
+constexpr ChartPoint kTitlePosition{0.5, 0.05};
 /// The channel axis has a tick between neighbouring bars.
 constexpr double kChannelTickInterval = 1.0;
-constexpr int kPlainNumbers = 0;
-constexpr int kSolidLine = 0;
-constexpr int kAxisWidth = 1;
 
 QFont titleFont()
 {
@@ -34,7 +30,7 @@ QFont titleFont()
     return font;
 }
 
-Axis* createBarAxis(ChartWindow& chart, Axis::Direction direction, double interval, const QPen& pen)
+Axis* createBarAxis(ChartWindow& chart, AxisOrientation direction, double interval, const QPen& pen)
 {
     Axis* axis = chart.addElement<Axis>(direction, interval, pen, false);
     axis->setAnchor(0.0);  // ticks on round values and on the zero line
@@ -45,44 +41,53 @@ Axis* createBarAxis(ChartWindow& chart, Axis::Direction direction, double interv
 Dial* createDial(ChartWindow& chart, const ChartContext& context, RealTimeDataset& dataset, Dial::Settings settings)
 {
     settings.font = context.font;
-    settings.lineColour = context.lineColour;
+    settings.lineColour = context.line.colour;
     return chart.addElement<Dial>(dataset, std::move(settings));
 }
 
 /// What every dial takes: its kind, channel, scale, geometry, ticks and
 /// alarm colours.
-Dial::Settings dialSettings(Dial::Kind kind, int channel, double minimum, double maximum, double reference,
-                            double centreX, double centreY, double radius, double startAngle, double endAngle,
-                            double tickInterval, const DialAlarmColours& alarmColours)
+Dial::Settings dialSettings(Dial::Kind kind, int channel, const ValueRange& range, double reference,
+                            double tickInterval, const DialGeometry& geometry, const DialAlarmColours& alarmColours)
 {
     Dial::Settings settings;
     settings.kind = kind;
     settings.channel = channel;
-    settings.minimum = minimum;
-    settings.maximum = maximum;
+    settings.minimum = range.minimum;
+    settings.maximum = range.maximum;
     settings.reference = reference;
-    settings.centreX = centreX;
-    settings.centreY = centreY;
-    settings.radius = radius;
-    settings.startAngle = startAngle;
-    settings.endAngle = endAngle;
+    settings.centreX = geometry.centre.x;
+    settings.centreY = geometry.centre.y;
+    settings.radius = geometry.radius;
+    settings.startAngle = geometry.startAngle;
+    settings.endAngle = geometry.endAngle;
     settings.tickInterval = tickInterval;
     settings.alarmColours = alarmColours;
+    return settings;
+}
+
+/// What the arc and pie dials take besides: the colours of their fill.
+Dial::Settings filledDialSettings(Dial::Kind kind, int channel, const ValueRange& range, double reference,
+                                  double tickInterval, const DialGeometry& geometry, const DialFill& fill,
+                                  const DialAlarmColours& alarmColours)
+{
+    Dial::Settings settings = dialSettings(kind, channel, range, reference, tickInterval, geometry, alarmColours);
+    settings.colour = fill.colour;
+    settings.background = fill.track;
     return settings;
 }
 
 }  // namespace
 
 BarIndicator* CreateBarIndicator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset,
-                                 double minimum, double maximum, int /*code1*/, int /*code2*/, int orientation,
-                                 int /*code3*/, int /*code4*/, int /*code5*/, double high, double low,
-                                 const QString& highText, const QString& lowText, std::span<const QColor> barColours,
+                                 const ValueRange& scale, BarOrientation orientation, const BarMark& high,
+                                 const BarMark& low, std::span<const QColor> barColours,
                                  std::array<IndicatorPart, kBarParts>& parts)
 {
     parts = {};  // what the indicator has no piece for stays null
-    auto* bars = chart.addElement<BarIndicator>(dataset, minimum, maximum, orientation, high, low, highText, lowText,
+    auto* bars = chart.addElement<BarIndicator>(dataset, scale, orientation, high, low,
                                                 std::vector<QColor>(barColours.begin(), barColours.end()));
-    const bool horizontal = bars->orientation() == kHorizontalBars;
+    const bool horizontal = bars->orientation() == BarOrientation::Horizontal;
     const double lower = bars->minimum();
     const double upper = bars->maximum();
     const double zero = std::clamp(0.0, lower, upper);
@@ -99,15 +104,15 @@ BarIndicator* CreateBarIndicator(ChartWindow& chart, ChartContext& context, Real
     }
 
     // Created after the bars, so that they paint over the bars' ends.
-    const QPen pen = LinePen(kSolidLine, kAxisWidth, PaletteColour(context.lineColour));
-    const auto valueDirection = horizontal ? Axis::Direction::Horizontal : Axis::Direction::Vertical;
-    const auto channelDirection = horizontal ? Axis::Direction::Vertical : Axis::Direction::Horizontal;
+    const QPen pen = LinePen(LineStyle::Solid, kThinLine, PaletteColour(context.line.colour));
+    const auto valueDirection = horizontal ? AxisOrientation::Horizontal : AxisOrientation::Vertical;
+    const auto channelDirection = horizontal ? AxisOrientation::Vertical : AxisOrientation::Horizontal;
     Axis* valueAxis = createBarAxis(chart, valueDirection, bars->tickInterval(), pen);
-    valueAxis->setLabels(kPlainNumbers, BarIndicator::LabelFont(), pen.color());
+    valueAxis->setLabels(AxisLabels::PlainNumbers, BarIndicator::LabelFont(), pen.color());
     Axis* channelAxis = createBarAxis(chart, channelDirection, kChannelTickInterval, pen);
 
     const QString name = SlotText(dataset.name());
-    TextElement* title = chart.addElement<TextElement>(name, kTitleX, kTitleY, kJustifyCentre, titleFont(),
+    TextElement* title = chart.addElement<TextElement>(name, kTitlePosition, Justification::Centre, titleFont(),
                                                        PaletteColour(context.fontColour));
     bars->setTitle(title);
 
@@ -120,45 +125,36 @@ BarIndicator* CreateBarIndicator(ChartWindow& chart, ChartContext& context, Real
 }
 
 Dial* CreateMeter(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int channel,
-                  double minimum, double maximum, double centreX, double centreY, double radius, double startAngle,
-                  double endAngle, int hubColour, std::span<const int> dataColours, double size,
-                  double tickInterval, std::span<const int> /*codes*/, double lastSize,
-                  const DialAlarmColours& alarmColours)
+                  const ValueRange& range, double tickInterval, const DialGeometry& geometry, const NeedleHub& hub,
+                  std::span<const PaletteIndex> needleColours, const DialAlarmColours& alarmColours)
 {
-    Dial::Settings settings = dialSettings(Dial::Kind::Needle, channel, minimum, maximum, minimum, centreX, centreY,
-                                           radius, startAngle, endAngle, tickInterval, alarmColours);
-    settings.hubColour = hubColour;
-    settings.needleColours.assign(dataColours.begin(), dataColours.end());
-    settings.hubSize = size;
-    settings.needleWidth = lastSize;
+    // A needle starts from the scale's minimum.
+    Dial::Settings settings =
+        dialSettings(Dial::Kind::Needle, channel, range, range.minimum, tickInterval, geometry, alarmColours);
+    settings.hubColour = hub.colour;
+    settings.needleColours.assign(needleColours.begin(), needleColours.end());
+    settings.hubSize = hub.size;
+    settings.needleWidth = hub.needleWidth;
     return createDial(chart, context, dataset, std::move(settings));
 }
 
 Dial* CreateArcMeter(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int channel,
-                     double minimum, double maximum, double reference, double centreX, double centreY,
-                     double radius, double startAngle, double endAngle, int colour, int background,
-                     double bandWidth, double /*size*/, double tickInterval, std::span<const int> /*codes*/,
-                     double /*lastSize*/, const DialAlarmColours& alarmColours)
+                     const ValueRange& range, double reference, double tickInterval, const DialGeometry& geometry,
+                     const DialFill& fill, double bandWidth, const DialAlarmColours& alarmColours)
 {
-    Dial::Settings settings = dialSettings(Dial::Kind::Arc, channel, minimum, maximum, reference, centreX, centreY,
-                                           radius, startAngle, endAngle, tickInterval, alarmColours);
-    settings.colour = colour;
-    settings.background = background;
+    Dial::Settings settings =
+        filledDialSettings(Dial::Kind::Arc, channel, range, reference, tickInterval, geometry, fill, alarmColours);
     settings.bandWidth = bandWidth;
     return createDial(chart, context, dataset, std::move(settings));
 }
 
 Dial* CreatePieMeter(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int channel,
-                     double minimum, double maximum, double reference, double centreX, double centreY,
-                     double radius, double startAngle, double endAngle, int colour, int background,
-                     double /*size*/, double tickInterval, std::span<const int> /*codes*/, double /*lastSize*/,
-                     const DialAlarmColours& alarmColours)
+                     const ValueRange& range, double reference, double tickInterval, const DialGeometry& geometry,
+                     const DialFill& fill, const DialAlarmColours& alarmColours)
 {
-    Dial::Settings settings = dialSettings(Dial::Kind::Pie, channel, minimum, maximum, reference, centreX, centreY,
-                                           radius, startAngle, endAngle, tickInterval, alarmColours);
-    settings.colour = colour;
-    settings.background = background;
-    return createDial(chart, context, dataset, std::move(settings));
+    return createDial(chart, context, dataset,
+                      filledDialSettings(Dial::Kind::Pie, channel, range, reference, tickInterval, geometry, fill,
+                                         alarmColours));
 }
 
 }  // namespace vexa::toolkit

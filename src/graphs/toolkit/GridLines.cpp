@@ -31,7 +31,7 @@ void GridLines::paint(QPainter& painter)
     const QRectF& plot = frame.pixelRect();
     painter.setClipRect(plot);
     painter.setPen(m_pen);
-    const bool vertical = m_axis.direction() == Axis::Direction::Horizontal;  // lines across a horizontal axis
+    const bool vertical = m_axis.direction() == AxisOrientation::Horizontal;  // lines across a horizontal axis
     for (double tick : m_ticks) {
         const double position = vertical ? frame.xMap().toPixel(tick) : frame.yMap().toPixel(tick);
         const double low = vertical ? plot.left() : plot.top();

@@ -1,13 +1,13 @@
 #include "graphs/toolkit/IndicatorPart.h"
 
 #include "graphs/toolkit/ChartDrawing.h"
-#include "graphs/toolkit/Toolkit.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/TextElement.h"
+#include "graphs/toolkit/Toolkit.h"
 
 namespace vexa::toolkit {
 
-void SetTextColour(ChartWindow& chart, const IndicatorPart& part, int colour)
+void SetTextColour(ChartWindow& chart, const IndicatorPart& part, PaletteIndex colour)
 {
     if (part.text != nullptr)
         SetTextColour(chart, part.text, colour);
@@ -17,9 +17,9 @@ void SetTextColour(ChartWindow& chart, const IndicatorPart& part, int colour)
     }
 }
 
-void SetAxisColour(ChartWindow& chart, const IndicatorPart& part, int colour, int code)
+void SetAxisColour(ChartWindow& chart, const IndicatorPart& part, PaletteIndex colour)
 {
-    SetAxisColour(chart, part.axis, colour, code);
+    SetAxisColour(chart, part.axis, colour);
 }
 
 }  // namespace vexa::toolkit

@@ -1,6 +1,6 @@
 #pragma once
 
-class QColor;
+#include "graphs/toolkit/Palette.h"
 
 namespace vexa::toolkit {
 
@@ -21,10 +21,10 @@ struct IndicatorPart {
     AlarmPart* alarm = nullptr;
 };
 
-/// Colours the part's text, or its group of texts, with palette colour
-/// \p colour; a part without texts is left alone.
-void SetTextColour(ChartWindow& chart, const IndicatorPart& part, int colour);
+/// Colours the part's text, or its group of texts, with \p colour; a part
+/// without texts is left alone.
+void SetTextColour(ChartWindow& chart, const IndicatorPart& part, PaletteIndex colour);
 /// Colours the part's axis (line, ticks and numbers).
-void SetAxisColour(ChartWindow& chart, const IndicatorPart& part, int colour, int code);
+void SetAxisColour(ChartWindow& chart, const IndicatorPart& part, PaletteIndex colour);
 
 }  // namespace vexa::toolkit

@@ -21,7 +21,7 @@ constexpr double kChipRounding = 3.0;
 }  // namespace
 
 Legend::Legend(ChartWindow& chart, const ChartRect& rect, std::vector<QString> names, const ScrollingPlot* plot,
-               int background, const QFont& font, int fontColour)
+               PaletteIndex background, const QFont& font, PaletteIndex fontColour)
     : ChartElement(chart)
     , m_rect(rect)
     , m_names(std::move(names))

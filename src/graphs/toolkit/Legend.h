@@ -2,6 +2,7 @@
 
 #include "graphs/toolkit/ChartElement.h"
 #include "graphs/toolkit/ChartGeometry.h"
+#include "graphs/toolkit/Palette.h"
 
 #include <QFont>
 #include <QString>
@@ -19,7 +20,7 @@ class ScrollingPlot;
 class Legend : public ChartElement {
 public:
     Legend(ChartWindow& chart, const ChartRect& rect, std::vector<QString> names, const ScrollingPlot* plot,
-           int background, const QFont& font, int fontColour);
+           PaletteIndex background, const QFont& font, PaletteIndex fontColour);
 
     /// The slot of name \p index, in pixels of the chart.
     QRectF nameRect(int index) const;
@@ -30,9 +31,9 @@ private:
     ChartRect m_rect;
     std::vector<QString> m_names;
     const ScrollingPlot* m_plot;
-    int m_background;
+    PaletteIndex m_background;
     QFont m_font;
-    int m_fontColour;
+    PaletteIndex m_fontColour;
 };
 
 }  // namespace vexa::toolkit

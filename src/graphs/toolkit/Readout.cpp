@@ -4,6 +4,7 @@
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/SunkenCell.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -21,21 +22,19 @@ constexpr double kCellLines = 1.6;
 constexpr double kAlarmCellLines = 2.4;
 constexpr double kCellMargin = 2.0;
 constexpr double kTextPadding = 3.0;
-constexpr int kShadowColour = 8;     // Gray
-constexpr int kHighlightColour = 15; // White
 
 }  // namespace
 
-Readout::Readout(ChartWindow& chart, RealTimeDataset& dataset, int channel, const ChartRect& rect,
-                 std::vector<int> textColours, int background, int decimals, const QFont& font, int fontColour)
+Readout::Readout(ChartWindow& chart, RealTimeDataset& dataset, int channel, const ReadoutFormat& format,
+                 std::vector<PaletteIndex> textColours, const QFont& font, PaletteIndex fontColour)
     : ChartElement(chart)
     , m_dataset(dataset)
     , m_datasetLifetime(dataset.lifetime())
     , m_channel(channel)
-    , m_rect(rect)
+    , m_rect(format.rect)
     , m_textColours(std::move(textColours))
-    , m_background(background)
-    , m_decimals(std::clamp(decimals, 0, kMaxDecimals))
+    , m_background(format.background)
+    , m_decimals(std::clamp(format.decimals, 0, kMaxDecimals))
     , m_font(font)
     , m_fontColour(fontColour)
 {
@@ -107,13 +106,7 @@ void Readout::paint(QPainter& painter)
         const QRectF box = cellBox(slot, twoLines);
 
         // A sunken cell; in alarm it is filled with the level's colour.
-        painter.fillRect(box, fill);
-        painter.setPen(PaletteColour(kShadowColour));
-        painter.drawLine(box.topLeft(), box.topRight());
-        painter.drawLine(box.topLeft(), box.bottomLeft());
-        painter.setPen(PaletteColour(kHighlightColour));
-        painter.drawLine(box.bottomLeft(), box.bottomRight());
-        painter.drawLine(box.topRight(), box.bottomRight());
+        DrawSunkenCell(painter, box, fill, ReadoutCellEdges());
         if (!hasValue) {
             continue;
         }

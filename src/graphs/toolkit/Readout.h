@@ -2,6 +2,7 @@
 
 #include "graphs/toolkit/ChartElement.h"
 #include "graphs/toolkit/ChartGeometry.h"
+#include "graphs/toolkit/RealTimeIndicators.h"
 
 #include <QColor>
 #include <QFont>
@@ -19,10 +20,10 @@ class RealTimeDataset;
 /// shows on its level's colour, with the level's text when there is room.
 class Readout : public ChartElement {
 public:
-    /// \p textColours: one palette index per channel, or empty for
-    /// \p fontColour throughout.
-    Readout(ChartWindow& chart, RealTimeDataset& dataset, int channel, const ChartRect& rect,
-            std::vector<int> textColours, int background, int decimals, const QFont& font, int fontColour);
+    /// \p textColours: one per channel, or empty for \p fontColour
+    /// throughout.
+    Readout(ChartWindow& chart, RealTimeDataset& dataset, int channel, const ReadoutFormat& format,
+            std::vector<PaletteIndex> textColours, const QFont& font, PaletteIndex fontColour);
 
     /// The cell of the \p index-th value shown, in pixels of the chart.
     QRectF cellRect(int index) const;
@@ -38,11 +39,11 @@ private:
     std::weak_ptr<const int> m_datasetLifetime;
     int m_channel;
     ChartRect m_rect;
-    std::vector<int> m_textColours;
-    int m_background;
+    std::vector<PaletteIndex> m_textColours;
+    PaletteIndex m_background;
     int m_decimals;
     QFont m_font;
-    int m_fontColour;
+    PaletteIndex m_fontColour;
 };
 
 }  // namespace vexa::toolkit

@@ -22,10 +22,12 @@ class RealTimeDataset {
 public:
     /// The history length of a dataset that keeps its whole history.
     static constexpr int kHistoryRows = 4000;
+    /// The history length of a dataset that keeps only its newest row.
+    static constexpr int kNoHistory = 0;
     /// The most rows reserveHistory makes a dataset keep.
     static constexpr int kLargestHistory = 100000;
 
-    /// \p historyRows 0 keeps only the newest row.
+    /// \p historyRows kNoHistory keeps only the newest row.
     RealTimeDataset(std::string name, int channelCount, std::vector<std::string> channelNames,
                     int historyRows);
     /// Elements that show a dataset point at it: it is neither copied nor moved.

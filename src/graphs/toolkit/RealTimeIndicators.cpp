@@ -12,19 +12,11 @@
 #include "graphs/toolkit/TimeLabels.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vexa::toolkit {
 
-namespace {
-
-QPen contextPen(const ChartContext& context)
-{
-    return LinePen(context.lineStyle, context.lineWidth, PaletteColour(context.lineColour));
-}
-
-}  // namespace
-
-std::unique_ptr<RealTimeDataset> CreateDataset(const std::string& name, int channelCount, int /*code*/,
+std::unique_ptr<RealTimeDataset> CreateDataset(const std::string& name, int channelCount,
                                                const std::vector<std::string>& channelNames, int historyRows)
 {
     return std::make_unique<RealTimeDataset>(name, std::max(channelCount, 0), channelNames, historyRows);
@@ -38,9 +30,10 @@ void AppendRow(RealTimeDataset& dataset, std::span<const double> row, const QPoi
     }
 }
 
-int ReadChannelHistory(const RealTimeDataset& dataset, int channel, double* buffer, int capacity, int rows)
+int ReadChannelHistory(const RealTimeDataset& dataset, int channel, std::span<double> buffer)
 {
-    return dataset.readChannel(channel, buffer, std::min(capacity, rows));
+    const int capacity = static_cast<int>(std::min<std::size_t>(buffer.size(), std::numeric_limits<int>::max()));
+    return dataset.readChannel(channel, buffer.data(), capacity);
 }
 
 void DestroyDataset(std::unique_ptr<RealTimeDataset>& dataset)
@@ -58,7 +51,7 @@ void SetAlarmHysteresis(RealTimeDataset& dataset, double lowHigh, double deviati
     dataset.setAlarmHysteresis(lowHigh, deviation);
 }
 
-void SetAlarmColour(ChartWindow& chart, AlarmPart& part, int colour, int level)
+void SetAlarmColour(ChartWindow& chart, AlarmPart& part, PaletteIndex colour, int level)
 {
     if (level < kLevelNormal || level >= kAlarmLevelCount) {
         return;
@@ -67,8 +60,7 @@ void SetAlarmColour(ChartWindow& chart, AlarmPart& part, int colour, int level)
     chart.update();
 }
 
-AlarmIndicator* CreateAlarmIndicator(ChartWindow& chart, RealTimeDataset& dataset, int /*code1*/, int /*code2*/,
-                                     const int* /*zeroWord*/, int /*code4*/, int /*code5*/, int /*code6*/)
+AlarmIndicator* CreateAlarmIndicator(ChartWindow& chart, RealTimeDataset& dataset)
 {
     AlarmIndicator* indicator = chart.addElement<AlarmIndicator>(dataset);
     chart.registerAlarmIndicator(indicator);
@@ -92,16 +84,14 @@ AlarmPart& AlarmColours(AlarmIndicator* indicator)
     return indicator != nullptr ? indicator->colours() : unused;
 }
 
-Axis* CreateTimeAxis(ChartWindow& chart, ChartContext& context, double interval, int /*code1*/, int /*code2*/,
-                     int /*code3*/, int /*code4*/)
+Axis* CreateTimeAxis(ChartWindow& chart, ChartContext& context, double tickInterval)
 {
-    Axis* axis = chart.addElement<Axis>(Axis::Direction::Horizontal, interval, contextPen(context), true);
+    Axis* axis = chart.addElement<Axis>(AxisOrientation::Horizontal, tickInterval, LinePen(context.line), true);
     chart.registerAxis(axis);
     return axis;
 }
 
-TimeLabels* CreateTimeLabels(ChartWindow& chart, ChartContext& context, Axis* timeAxis,
-                             std::span<const int> /*codes*/)
+TimeLabels* CreateTimeLabels(ChartWindow& chart, ChartContext& context, Axis* timeAxis)
 {
     if (timeAxis == nullptr) {
         return nullptr;
@@ -125,20 +115,19 @@ void LinkTimeLabels(TimeLabels* labels, ScrollingPlot* plot)
     }
 }
 
-void DrawRealTimeGrid(ChartWindow& chart, ChartContext& context, Axis* axis, int /*code1*/, int /*code2*/)
+void DrawRealTimeGrid(ChartWindow& chart, ChartContext& context, Axis* axis)
 {
     // The lines sit at the axis's ticks, which on a time axis move with the
     // scrolling plot.
     if (axis != nullptr) {
-        chart.addElement<GridLines>(*axis, contextPen(context));
+        chart.addElement<GridLines>(*axis, LinePen(context.line));
     }
 }
 
-ScrollingPlot* CreateScrollingPlot(ChartWindow& chart, ChartContext& /*context*/, RealTimeDataset& dataset,
-                                   double scrollFraction, int /*code1*/, int /*code2*/, std::span<const int> styles,
-                                   std::span<const int> widths, std::span<const int> colours)
+ScrollingPlot* CreateScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, double scrollFraction,
+                                   std::span<const LineAttributes> traces)
 {
-    ScrollingPlot* plot = chart.addElement<ScrollingPlot>(dataset, scrollFraction, styles, widths, colours);
+    ScrollingPlot* plot = chart.addElement<ScrollingPlot>(dataset, scrollFraction, traces);
     chart.registerScrollingPlot(plot);
     return plot;
 }
@@ -149,21 +138,17 @@ double ScrollOrigin(const ScrollingPlot* plot)
 }
 
 Readout* CreateReadout(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int channel,
-                       const ChartRect& rect, int /*code1*/, int /*code2*/, const int* colours, int background,
-                       int /*code3*/, int /*code4*/, int decimals, int /*code6*/, int /*code7*/)
+                       const ReadoutFormat& format, std::span<const PaletteIndex> textColours)
 {
-    std::vector<int> textColours;
-    if (colours != nullptr) {
-        const int count = channel >= 0 ? 1 : dataset.channelCount();
-        textColours.assign(colours, colours + count);
-    }
-    return chart.addElement<Readout>(dataset, channel, rect, std::move(textColours), background, decimals,
+    // One colour per cell: the first for a readout of one channel.
+    const auto cells = static_cast<std::size_t>(channel >= 0 ? 1 : std::max(dataset.channelCount(), 0));
+    const std::span<const PaletteIndex> used = textColours.first(std::min(cells, textColours.size()));
+    return chart.addElement<Readout>(dataset, channel, format, std::vector<PaletteIndex>(used.begin(), used.end()),
                                      context.font, context.fontColour);
 }
 
-Legend* CreateLegend(ChartWindow& chart, ChartContext& context, const ChartRect& rect, int /*code1*/, int /*code2*/,
-                     int /*code3*/, int background, int /*code4*/, const std::vector<std::string>& names,
-                     ScrollingPlot* plot, int /*code5*/)
+Legend* CreateLegend(ChartWindow& chart, ChartContext& context, const ChartRect& rect, PaletteIndex background,
+                     const std::vector<std::string>& names, ScrollingPlot* plot)
 {
     std::vector<QString> texts;
     texts.reserve(names.size());

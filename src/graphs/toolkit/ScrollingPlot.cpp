@@ -15,22 +15,12 @@ namespace vexa::toolkit {
 namespace {
 
 constexpr double kWholeSpan = 1.0;
-/// Colours of traces the caller gave none for: Red, Yellow, Green, Gray,
-/// Light Blue, White, Magenta, Brown.
-constexpr int kFallbackWidth = 1;
 constexpr double kOffScaleMargin = 10.0;
-constexpr int kSolidStyle = 0;
-
-template <typename T>
-T entryOr(std::span<const T> values, std::size_t index, T fallback)
-{
-    return index < values.size() ? values[index] : fallback;
-}
 
 }  // namespace
 
 ScrollingPlot::ScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, double scrollFraction,
-                             std::span<const int> styles, std::span<const int> widths, std::span<const int> colours)
+                             std::span<const LineAttributes> traces)
     : ChartElement(chart)
     , m_dataset(dataset)
     , m_datasetLifetime(dataset.lifetime())
@@ -40,12 +30,14 @@ ScrollingPlot::ScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, doubl
     // The dataset's last channel is its time base, also for the rates of
     // its alarms.
     dataset.setTimeChannel(dataset.channelCount() - 1);
-    const int traces = std::max(dataset.channelCount() - 1, 0);
-    for (int i = 0; i < traces; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        const int fallbackColour = kDefaultChannelColours[index % kDefaultChannelColours.size()];
-        m_traces.push_back(
-            {entryOr(styles, index, 0), entryOr(widths, index, kFallbackWidth), entryOr(colours, index, fallbackColour)});
+    const auto channels = static_cast<std::size_t>(std::max(dataset.channelCount() - 1, 0));
+    for (std::size_t index = 0; index < channels; ++index) {
+        if (index < traces.size()) {
+            m_traces.push_back(traces[index]);
+        } else {
+            const PaletteIndex colour = kDefaultChannelColours[index % kDefaultChannelColours.size()];
+            m_traces.push_back({LineStyle::Solid, kThinLine, colour});
+        }
     }
 }
 
@@ -71,7 +63,7 @@ int ScrollingPlot::traceCount() const
 QColor ScrollingPlot::traceColour(int trace) const
 {
     if (trace < 0 || trace >= traceCount()) {
-        return PaletteColour(0);
+        return PaletteColour(palette::kBlack);
     }
     return PaletteColour(m_traces[static_cast<std::size_t>(trace)].colour);
 }
@@ -119,12 +111,12 @@ void ScrollingPlot::paint(QPainter& painter)
     const bool rasterTarget = IsRasterTarget(painter);
     // Trace i is channel i: the time channel is the last one.
     for (int trace = 0; trace < traceCount(); ++trace) {
-        const Trace& style = m_traces[static_cast<std::size_t>(trace)];
-        paintTrace(painter, style, trace, rasterTarget && style.style == kSolidStyle);
+        const LineAttributes& line = m_traces[static_cast<std::size_t>(trace)];
+        paintTrace(painter, line, trace, rasterTarget && line.style == LineStyle::Solid);
     }
 }
 
-void ScrollingPlot::paintTrace(QPainter& painter, const Trace& trace, int channel, bool runs)
+void ScrollingPlot::paintTrace(QPainter& painter, const LineAttributes& trace, int channel, bool runs)
 {
     const PlotFrame& frame = chart().plotFrame();
     const ScaleMap& yMap = frame.yMap();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/LineAttributes.h"
 #include "graphs/toolkit/TraceDecimator.h"
 #include "graphs/toolkit/TraceRasteriser.h"
 
@@ -22,8 +23,10 @@ class RealTimeDataset;
 /// are read when painting.
 class ScrollingPlot : public ChartElement {
 public:
-    ScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, double scrollFraction, std::span<const int> styles,
-                  std::span<const int> widths, std::span<const int> colours);
+    /// \p traces: the lines of the channels in order; a channel past its
+    /// end is drawn in a thin solid line of its default colour.
+    ScrollingPlot(ChartWindow& chart, RealTimeDataset& dataset, double scrollFraction,
+                  std::span<const LineAttributes> traces);
 
     /// The elapsed time drawn at the scale minimum: 0 until the plot
     /// scrolls.
@@ -35,22 +38,16 @@ public:
     void paint(QPainter& painter) override;
 
 private:
-    struct Trace {
-        int style = 0;
-        int width = 1;
-        int colour = 0;
-    };
-
     double timeSpan() const;
     /// Collects the held rows inside the visible span, newest first, with
     /// their x pixels.
     void collectVisibleRows();
-    void paintTrace(QPainter& painter, const Trace& trace, int channel, bool runs);
+    void paintTrace(QPainter& painter, const LineAttributes& trace, int channel, bool runs);
 
     RealTimeDataset& m_dataset;
     std::weak_ptr<const int> m_datasetLifetime;
     double m_scrollFraction;
-    std::vector<Trace> m_traces;
+    std::vector<LineAttributes> m_traces;
     // Reused from paint to paint, one entry per visible row, newest first:
     std::vector<const double*> m_rowCells;  ///< the row's values
     std::vector<double> m_rowX;             ///< its x pixel

@@ -1,14 +1,14 @@
 #include "graphs/toolkit/StaticDataset.h"
 
+#include <algorithm>
+
 namespace vexa::toolkit {
 
-StaticDataset::StaticDataset(const double* x, const double* y, int count)
+StaticDataset::StaticDataset(std::span<const double> x, std::span<const double> y)
 {
-    if (x == nullptr || y == nullptr || count <= 0) {
-        return;
-    }
-    m_x.assign(x, x + count);
-    m_y.assign(y, y + count);
+    const std::size_t count = std::min(x.size(), y.size());
+    m_x.assign(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(count));
+    m_y.assign(y.begin(), y.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 int StaticDataset::size() const

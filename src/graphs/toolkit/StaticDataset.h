@@ -10,7 +10,8 @@ namespace vexa::toolkit {
 /// it was made from may go.
 class StaticDataset {
 public:
-    StaticDataset(const double* x, const double* y, int count);
+    /// The points (x[i], y[i]) that both spans have.
+    StaticDataset(std::span<const double> x, std::span<const double> y);
 
     int size() const;
     std::span<const double> xValues() const;

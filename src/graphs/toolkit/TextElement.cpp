@@ -14,12 +14,11 @@ constexpr double kEdgeMargin = 2.0;
 
 }  // namespace
 
-TextElement::TextElement(ChartWindow& chart, const QString& text, double x, double y, int justification,
-                         const QFont& font, const QColor& colour)
+TextElement::TextElement(ChartWindow& chart, const QString& text, const ChartPoint& anchor,
+                         Justification justification, const QFont& font, const QColor& colour)
     : ChartElement(chart)
     , m_text(text)
-    , m_x(x)
-    , m_y(y)
+    , m_anchor(anchor)
     , m_justification(justification)
     , m_font(font)
     , m_colour(colour)
@@ -57,8 +56,8 @@ QRectF TextElement::pixelRect() const
     const QFontMetricsF metrics(fittedFont());
     const QSizeF size(metrics.horizontalAdvance(m_text), metrics.height());
     const QSizeF chartSize(chart().size());
-    return AnchoredTextRect(size, QPointF(m_x * chartSize.width(), m_y * chartSize.height()), m_justification,
-                            QRectF(QPointF(0, 0), chartSize));
+    const QPointF anchor(m_anchor.x * chartSize.width(), m_anchor.y * chartSize.height());
+    return AnchoredTextRect(size, anchor, m_justification, QRectF(QPointF(0, 0), chartSize));
 }
 
 void TextElement::paint(QPainter& painter)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/ChartGeometry.h"
 
 #include <QColor>
 #include <QFont>
@@ -13,8 +14,8 @@ namespace vexa::toolkit {
 /// the window (in a smaller size when the window is too narrow for it).
 class TextElement : public ChartElement {
 public:
-    TextElement(ChartWindow& chart, const QString& text, double x, double y, int justification, const QFont& font,
-                const QColor& colour);
+    TextElement(ChartWindow& chart, const QString& text, const ChartPoint& anchor, Justification justification,
+                const QFont& font, const QColor& colour);
 
     const QString& text() const;
     const QFont& font() const;
@@ -30,9 +31,8 @@ private:
     QFont fittedFont() const;
 
     QString m_text;
-    double m_x;
-    double m_y;
-    int m_justification;
+    ChartPoint m_anchor;
+    Justification m_justification;
     QFont m_font;
     QColor m_colour;
 };

@@ -6,8 +6,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <array>
-
 namespace vexa::toolkit {
 
 namespace {
@@ -16,34 +14,10 @@ namespace {
 constexpr QSize kDefaultWindowSize(760, 540);
 constexpr double kMetresPerInch = 0.0254;
 
-/// The 20 named colours, by index.
-constexpr std::array<QRgb, 20> kPalette{
-    qRgb(0, 0, 0),        // Black
-    qRgb(0, 0, 150),      // Blue
-    qRgb(0, 170, 0),      // Green
-    qRgb(0, 160, 160),    // Cyan
-    qRgb(255, 40, 40),    // Red
-    qRgb(220, 0, 220),    // Magenta
-    qRgb(190, 120, 40),   // Brown
-    qRgb(200, 200, 200),  // Light Gray
-    qRgb(128, 128, 128),  // Gray
-    qRgb(90, 150, 255),   // Light Blue
-    qRgb(100, 255, 100),  // Light Green
-    qRgb(120, 255, 255),  // Light Cyan
-    qRgb(255, 100, 100),  // Light Red
-    qRgb(255, 120, 255),  // Light Magenta
-    qRgb(255, 255, 0),    // Yellow
-    qRgb(255, 255, 255),  // White
-    qRgb(170, 205, 240),  // Pale Blue
-    qRgb(195, 230, 195),  // Pale Green
-    qRgb(60, 160, 90),    // Medium Green
-    qRgb(250, 248, 238),  // Off-White
-};
-
 }  // namespace
 
 ChartPage* CreateChartPage(const QString& name, QWidget* owner, const QString& title, PageBuilder builder,
-                           int /*pageParameter*/, int characteristic, PageStyle style, const QRect& geometry)
+                           WindowCharacteristic characteristic, PageStyle style, const QRect& geometry)
 {
     if (owner == nullptr && style == PageStyle::Child) {
         return nullptr;  // a child page has nothing to fill
@@ -60,8 +34,7 @@ ChartPage* CreateChartPage(const QString& name, QWidget* owner, const QString& t
     return page;
 }
 
-ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, int background,
-                               int /*parameter1*/, int /*parameter2*/)
+ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, PaletteIndex background)
 {
     if (page.isClosing()) {
         return nullptr;
@@ -149,14 +122,6 @@ QImage RenderPageImage(ChartPage& page, const QSize& size)
     QPainter painter(&image);
     RenderPage(page, painter);
     return image;
-}
-
-QColor PaletteColour(int index)
-{
-    if (index < 0 || index >= static_cast<int>(kPalette.size())) {
-        return QColor(kPalette[0]);
-    }
-    return QColor(kPalette[static_cast<std::size_t>(index)]);
 }
 
 }  // namespace vexa::toolkit

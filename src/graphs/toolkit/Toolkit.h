@@ -1,13 +1,13 @@
 #pragma once
 
 #include "graphs/toolkit/ChartGeometry.h"
+#include "graphs/toolkit/Palette.h"
 
 #include <QColor>
 #include <QPointer>
 #include <QRect>
 #include <QString>
 
-#include <array>
 #include <functional>
 #include <vector>
 
@@ -40,17 +40,20 @@ using ChartBuilder = std::function<void(ChartWindow& chart, ChartContext& contex
 /// window of its own (the history window), closed with its owner.
 enum class PageStyle { Child, TopLevel };
 
-/// Creates a page. \p characteristic is 7 "Fixed" (the chart keeps the size
-/// it was built at, clipped or with a margin when the window changes), 8
-/// "Proportional" (the chart stretches with the window) or 9 "Isotropic"
-/// (the chart keeps its first aspect ratio, centred). Null on failure.
+/// How a page's chart windows follow its size when its window is resized.
+enum class WindowCharacteristic {
+    Fixed,         ///< a chart keeps the size it was built at, clipped or with a margin
+    Proportional,  ///< a chart stretches with the window
+    Isotropic,     ///< a chart keeps its first aspect ratio, centred
+};
+
+/// Creates a page whose charts follow its size as \p characteristic says.
+/// Null on failure.
 ChartPage* CreateChartPage(const QString& name, QWidget* owner, const QString& title, PageBuilder builder,
-                           int pageParameter, int characteristic, PageStyle style,
-                           const QRect& geometry = {});
+                           WindowCharacteristic characteristic, PageStyle style, const QRect& geometry = {});
 /// Creates a chart window on \p page covering \p rect of it, on background
 /// colour \p background.
-ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, int background,
-                               int parameter1, int parameter2);
+ChartWindow* CreateChartWindow(ChartPage& page, ChartBuilder builder, const ChartRect& rect, PaletteIndex background);
 /// The page's widget (to resize it with its window).
 QWidget* GetPageWindow(ChartPage* page);
 /// True while the page exists.
@@ -72,14 +75,6 @@ void CloseToolkit();
 void RenderPage(ChartPage& page, QPainter& painter);
 /// The page painted into an image of \p size (the page is resized to it).
 QImage RenderPageImage(ChartPage& page, const QSize& size);
-
-/// The colour of palette index 0 ... 19 (the 20 named colours of the
-/// display file); out-of-range indexes give black.
-QColor PaletteColour(int index);
-
-/// The palette colours of a chart's channels when the caller gives none:
-/// Red, Yellow, Green, Gray, Light Blue, White, Magenta, Brown.
-inline constexpr std::array<int, 8> kDefaultChannelColours{4, 14, 2, 8, 9, 15, 5, 6};
 
 /// Entry \p index of \p values, counting round again past the end (a
 /// negative index takes the first); \p values must not be empty.

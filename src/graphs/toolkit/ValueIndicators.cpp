@@ -19,17 +19,10 @@ namespace vexa::toolkit {
 
 namespace {
 
-constexpr int kTrace = 0;
-constexpr int kMark = 1;
-/// A trace the caller gave no colour or width for: Red, one pixel.
-constexpr int kFallbackColour = 4;
-constexpr int kFallbackWidth = 1;
-
 /// The table's heading: bold, a little larger than the table's font, its
 /// bottom just above the table.
 constexpr double kHeadingScale = 1.3;
-constexpr double kHeadingX = 0.5;
-constexpr double kHeadingY = 0.1;
+constexpr ChartPoint kHeadingPosition{0.5, 0.1};
 
 /// FontForRoom measures at this size and scales from there.
 constexpr double kMeasuringPoints = 40.0;
@@ -43,63 +36,47 @@ constexpr int kShrinkTries = 12;
 /// reads on a coloured ground.
 constexpr double kLeastContrast = 90.0;
 
-int entryOr(std::span<const int> values, std::size_t index, int fallback)
-{
-    return index < values.size() ? values[index] : fallback;
-}
-
-bool isSet(std::span<const int> flags, int index)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < flags.size() && flags[static_cast<std::size_t>(index)] != 0;
-}
-
 }  // namespace
 
-XYPlot* CreateXYPlot(ChartWindow& chart, ChartContext& /*context*/, RealTimeDataset& dataset, int /*code1*/,
-                     int /*code2*/, std::span<const int> widths, std::span<const int> colours)
+XYPlot* CreateXYPlot(ChartWindow& chart, RealTimeDataset& dataset, const XYPlotStyle& style)
 {
-    const int traceColour = entryOr(colours, kTrace, kFallbackColour);
-    const int traceWidth = entryOr(widths, kTrace, kFallbackWidth);
-    return chart.addElement<XYPlot>(dataset, kXYPlotPoints, traceWidth, traceColour,
-                                    entryOr(widths, kMark, traceWidth), entryOr(colours, kMark, traceColour));
+    return chart.addElement<XYPlot>(dataset, kXYPlotPoints, style.traceWidth, style.traceColour, style.markWidth,
+                                    style.markColour);
 }
 
-ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int /*code1*/,
-                             int /*code2*/, std::span<const int> colours, const std::vector<std::string>& rowTexts,
-                             std::span<const int> flags, std::array<IndicatorPart, kValueTableParts>& parts)
+ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset,
+                             std::span<const PaletteIndex> colours, const std::vector<std::string>& rowTexts,
+                             AlarmText alarmText, std::array<IndicatorPart, kValueTableParts>& parts)
 {
     std::vector<QString> texts;
     texts.reserve(rowTexts.size());
     for (const std::string& text : rowTexts) {
         texts.push_back(SlotText(text));
     }
-    auto* table = chart.addElement<ValueTable>(dataset, std::vector<int>(colours.begin(), colours.end()),
-                                               std::move(texts), isSet(flags, kTableAlarmTextFlag), context.font);
+    auto* table = chart.addElement<ValueTable>(dataset, std::vector<PaletteIndex>(colours.begin(), colours.end()),
+                                               std::move(texts), alarmText == AlarmText::Shown, context.font);
     QFont headingFont = context.font;
     headingFont.setBold(true);
     if (headingFont.pointSizeF() > 0.0) {
         headingFont.setPointSizeF(headingFont.pointSizeF() * kHeadingScale);
     }
     parts = {};
-    parts[kTableHeadingPart].text = chart.addElement<TextElement>(SlotText(dataset.name()), kHeadingX, kHeadingY,
-                                                                  kJustifyCentre, headingFont,
-                                                                  PaletteColour(context.fontColour));
+    parts[kTableHeadingPart].text =
+        chart.addElement<TextElement>(SlotText(dataset.name()), kHeadingPosition, Justification::Centre, headingFont,
+                                      PaletteColour(context.fontColour));
     parts[kTableAlarmPart].alarm = &table->alarmPart();
     return table;
 }
 
-Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int /*code1*/,
-                               int /*code2*/, int /*code3*/, std::span<const int> dataColours,
-                               std::span<const QColor> cellColours, const QColor& lowColour,
-                               const QColor& highColour, int rows, int columns, std::span<const int> flags,
-                               int /*code4*/)
+Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset,
+                               std::span<const PaletteIndex> dataColours, std::span<const QColor> cellColours,
+                               const LampAlarmColours& alarmColours, const LampGrid& grid, AlarmText alarmText)
 {
-    const QPen frame = LinePen(context.lineStyle, context.lineWidth, PaletteColour(context.lineColour));
-    return chart.addElement<Annunciator>(dataset, rows, columns,
-                                         std::vector<int>(dataColours.begin(), dataColours.end()),
-                                         std::vector<QColor>(cellColours.begin(), cellColours.end()), lowColour,
-                                         highColour, isSet(flags, kAnnunciatorAlarmTextFlag), context.font,
-                                         PaletteColour(context.fontColour), frame);
+    return chart.addElement<Annunciator>(dataset, grid.rows, grid.columns,
+                                         std::vector<PaletteIndex>(dataColours.begin(), dataColours.end()),
+                                         std::vector<QColor>(cellColours.begin(), cellColours.end()), alarmColours.low,
+                                         alarmColours.high, alarmText == AlarmText::Shown, context.font,
+                                         PaletteColour(context.fontColour), LinePen(context.line));
 }
 
 QString FormatValue(double value, int decimals)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "graphs/toolkit/IndicatorPart.h"
+#include "graphs/toolkit/LineAttributes.h"
+#include "graphs/toolkit/Palette.h"
 #include "graphs/toolkit/RealTimeIndicators.h"
 
 #include <QColor>
@@ -25,50 +27,63 @@ class XYPlot;
 /// How many of the newest rows an XY plot draws as its points.
 inline constexpr int kXYPlotPoints = 4000;
 
+/// The lines of an XY plot: its trace, and the mark of its newest point.
+struct XYPlotStyle {
+    int traceWidth = kThinLine;
+    PaletteIndex traceColour = palette::kRed;
+    int markWidth = kThinLine;
+    PaletteIndex markColour = palette::kRed;
+};
+
 /// A trace of channel 1 (y) against channel 0 (x) of \p dataset in the plot
 /// area and scale the chart holds (those the builder set; a later rescale
-/// of the chart moves the trace with its axes). Every row appended adds a
-/// point, whatever the time it came at: the dataset is made to keep the
-/// newest kXYPlotPoints rows, which are the plot's points. \p widths and
-/// \p colours (palette indexes) are a pair each: the trace, and the mark of
-/// the newest point.
-XYPlot* CreateXYPlot(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int code1, int code2,
-                     std::span<const int> widths, std::span<const int> colours);
+/// of the chart moves the trace with its axes), drawn as \p style says.
+/// Every row appended adds a point, whatever the time it came at: the
+/// dataset is made to keep the newest kXYPlotPoints rows, which are the
+/// plot's points.
+XYPlot* CreateXYPlot(ChartWindow& chart, RealTimeDataset& dataset, const XYPlotStyle& style);
+
+/// Whether a value indicator shows the text of a channel's alarm state
+/// beside its value.
+enum class AlarmText { Hidden, Shown };
 
 /// The parts of a value table: part 0 its heading (the dataset's name),
 /// part 3 its alarm part.
 inline constexpr int kValueTableParts = 4;
 inline constexpr int kTableHeadingPart = 0;
 inline constexpr int kTableAlarmPart = 3;
-/// The display flags of a value table; flag 3 shows the alarm state's text.
-inline constexpr int kValueTableFlags = 5;
-inline constexpr int kTableAlarmTextFlag = 3;
 
 /// A table of one row per channel of \p dataset: the channel's name, its row
 /// text (\p rowTexts, one per channel) and its newest value, each row in its
-/// palette colour \p colours[channel]. A channel in an alarm state shows it
-/// on its value with the level's colour from the table's alarm part and,
-/// with the alarm text flag set, the level's text. Fills \p parts.
-ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int code1,
-                             int code2, std::span<const int> colours, const std::vector<std::string>& rowTexts,
-                             std::span<const int> flags, std::array<IndicatorPart, kValueTableParts>& parts);
+/// colour \p colours[channel]. A channel in an alarm state shows it on its
+/// value with the level's colour from the table's alarm part and, as
+/// \p alarmText says, the level's text. Fills \p parts.
+ValueTable* CreateValueTable(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset,
+                             std::span<const PaletteIndex> colours, const std::vector<std::string>& rowTexts,
+                             AlarmText alarmText, std::array<IndicatorPart, kValueTableParts>& parts);
 
-/// The display flags of an annunciator; flag 3 shows the alarm state's text.
-inline constexpr int kAnnunciatorFlags = 4;
-inline constexpr int kAnnunciatorAlarmTextFlag = 3;
+/// The lamps of an annunciator: \p rows by \p columns.
+struct LampGrid {
+    int rows = 1;
+    int columns = 1;
+};
 
-/// A grid of \p rows by \p columns lamps, one per channel of \p dataset in
-/// reading order; cells past the last channel stay empty. A lamp shows its
-/// channel's name and newest value in the current font on its cell colour
-/// (\p cellColours, one per cell), on \p highColour while the channel is in
-/// the High or High High state and on \p lowColour in the Low or Low Low
-/// state. \p dataColours (palette indexes, one per channel) colour the
-/// values.
-Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset, int code1,
-                               int code2, int code3, std::span<const int> dataColours,
-                               std::span<const QColor> cellColours, const QColor& lowColour,
-                               const QColor& highColour, int rows, int columns, std::span<const int> flags,
-                               int code4);
+/// The colours a lamp shows while its channel is in the Low or Low Low
+/// state, and in the High or High High state.
+struct LampAlarmColours {
+    QColor low;
+    QColor high;
+};
+
+/// A grid of lamps, one per channel of \p dataset in reading order; cells
+/// past the last channel stay empty. A lamp shows its channel's name and
+/// newest value in the current font on its cell colour (\p cellColours,
+/// one per cell), and on the colour of \p alarmColours while its channel
+/// is in a High or Low state, with the state's text as \p alarmText says.
+/// \p dataColours (one per channel) colour the values.
+Annunciator* CreateAnnunciator(ChartWindow& chart, ChartContext& context, RealTimeDataset& dataset,
+                               std::span<const PaletteIndex> dataColours, std::span<const QColor> cellColours,
+                               const LampAlarmColours& alarmColours, const LampGrid& grid, AlarmText alarmText);
 
 /// Helpers the value indicators share.
 

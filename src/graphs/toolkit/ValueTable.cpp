@@ -56,7 +56,7 @@ constexpr QRgb kLightBand = qRgb(200, 200, 200);
 
 }  // namespace
 
-ValueTable::ValueTable(ChartWindow& chart, RealTimeDataset& dataset, std::vector<int> colours,
+ValueTable::ValueTable(ChartWindow& chart, RealTimeDataset& dataset, std::vector<PaletteIndex> colours,
                        std::vector<QString> rowTexts, bool stateColumn, const QFont& font)
     : ChartElement(chart)
     , m_dataset(dataset)

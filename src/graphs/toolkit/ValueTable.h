@@ -27,7 +27,7 @@ class ValueTable : public ChartElement {
 public:
     /// \p colours: palette indexes, one per row (repeated when there are
     /// fewer); \p rowTexts: one per row (missing ones are empty).
-    ValueTable(ChartWindow& chart, RealTimeDataset& dataset, std::vector<int> colours,
+    ValueTable(ChartWindow& chart, RealTimeDataset& dataset, std::vector<PaletteIndex> colours,
                std::vector<QString> rowTexts, bool stateColumn, const QFont& font);
 
     /// One row per channel; none once the dataset is gone.
@@ -82,7 +82,7 @@ private:
 
     RealTimeDataset& m_dataset;
     std::weak_ptr<const int> m_datasetLifetime;
-    std::vector<int> m_colours;
+    std::vector<PaletteIndex> m_colours;
     std::vector<QString> m_rowTexts;
     bool m_stateColumn;
     QFont m_font;

@@ -118,8 +118,8 @@ bool drawsPixelForPixel(QPainter& painter)
 
 }  // namespace
 
-XYPlot::XYPlot(ChartWindow& chart, RealTimeDataset& dataset, int pointLimit, int traceWidth, int traceColour,
-               int markWidth, int markColour)
+XYPlot::XYPlot(ChartWindow& chart, RealTimeDataset& dataset, int pointLimit, int traceWidth,
+               PaletteIndex traceColour, int markWidth, PaletteIndex markColour)
     : ChartElement(chart)
     , m_dataset(dataset)
     , m_datasetLifetime(dataset.lifetime())
@@ -314,7 +314,7 @@ void XYPlot::paintPicture(QPainter& painter, const PlotFrame& frame)
 
 void XYPlot::paintStroked(QPainter& painter, const PlotFrame& frame)
 {
-    QPen pen = LinePen(0, m_traceWidth, m_traceColour);
+    QPen pen = LinePen(LineStyle::Solid, m_traceWidth, m_traceColour);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);

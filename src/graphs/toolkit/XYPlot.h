@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/toolkit/ChartElement.h"
+#include "graphs/toolkit/Palette.h"
 
 #include <QColor>
 #include <QImage>
@@ -32,8 +33,8 @@ class RealTimeDataset;
 class XYPlot : public ChartElement {
 public:
     /// \p pointLimit: how many of the newest rows are points.
-    XYPlot(ChartWindow& chart, RealTimeDataset& dataset, int pointLimit, int traceWidth, int traceColour,
-           int markWidth, int markColour);
+    XYPlot(ChartWindow& chart, RealTimeDataset& dataset, int pointLimit, int traceWidth,
+           PaletteIndex traceColour, int markWidth, PaletteIndex markColour);
 
     /// How many points the plot draws now (rows held, up to its limit).
     int pointCount() const;

@@ -21,7 +21,6 @@ namespace vexa::link {
 
 namespace {
 
-constexpr const char* kCaption = "VEXA Display";
 constexpr const char* kLayoutFailure = "Unable to send measurement layout data to VEXA-Display server";
 constexpr const char* kSendFailure = "Unable to send command to data server.";
 constexpr const char* kReadFailure = "Unable to read data packet from server.";
@@ -102,7 +101,7 @@ bool DataLink::Connect()
         break;
     default:
         showError(QStringLiteral("ERROR: No Data Source selected. Please configure VEXA-Display"),
-                  QString::fromLatin1(kCaption), true);
+                  QString::fromLatin1(kDisplayCaption), true);
         break;
     }
     if (!opened) {
@@ -140,7 +139,7 @@ bool DataLink::connectDde()
     }
     if (!m_dde->connectConversation(QString(kServiceName), QString(kClientTopicName))) {
         showError(QStringLiteral("ERROR: Communications failure. Unable to connect to VEXA-Display Data Server."),
-                  QString::fromLatin1(kCaption), false);
+                  QString::fromLatin1(kDisplayCaption), false);
         return false;
     }
     return true;
@@ -155,8 +154,8 @@ bool DataLink::connectEthernet()
         m_socket = sockets::ConnectStream(nullptr, host, m_settings.port);
     }
     if (!m_socket.isValid()) {
-        showError(QStringLiteral("Unable to Initialize Ethernet communications"), QString::fromLatin1(kCaption),
-                  true);
+        showError(QStringLiteral("Unable to Initialize Ethernet communications"),
+                  QString::fromLatin1(kDisplayCaption), true);
         return false;
     }
     return true;
@@ -173,7 +172,7 @@ void DataLink::disconnectLink(bool reportCloseFailure)
         return;
     const bool closed = releaseTransport();
     if (!closed && reportCloseFailure)
-        showError(QStringLiteral("Unable to close ethernet connection"), QString::fromLatin1(kCaption), true);
+        showError(QStringLiteral("Unable to close ethernet connection"), QString::fromLatin1(kDisplayCaption), true);
     m_connected = false;
     if (m_settings.source != kSourceNone)
         m_host.enableReconnect(true);
@@ -202,7 +201,7 @@ void DataLink::LinkFailure(const QString& reason)
     disconnectLink(false);
     const QString failure = QString::fromLatin1(kFailureText);
     showError(reason.isEmpty() ? failure : reason + QStringLiteral("\n\n") + failure,
-              QString::fromLatin1(kCaption), false);
+              QString::fromLatin1(kDisplayCaption), false);
 }
 
 void DataLink::SendLayout()

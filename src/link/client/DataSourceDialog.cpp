@@ -57,9 +57,7 @@ constexpr const char* kInvalidPortCaption = "Invalid Port Number Specified";
 constexpr const char* kEmptyHostText = "Enter hostname before exiting.";
 constexpr const char* kEmptyHostCaption = "Invalid Host Name Specified";
 constexpr const char* kNoSourceText = "Please select data source before exiting.";
-constexpr const char* kNoSourceCaption = "VEXA Display";
 constexpr const char* kStoreFailedText = "Unable to save the data source settings to\n\n\"%1\"\n\n%2";
-constexpr const char* kStoreFailedCaption = "VEXA Display";
 
 QString IdName(int id)
 {
@@ -185,7 +183,7 @@ void DataSourceDialog::accept()
         ShowMessage(this,
                     QString::fromLatin1(kStoreFailedText)
                         .arg(FromLocalPath(m_link.settingsFile()), FromAnsi(profile::LastError())),
-                    QString::fromLatin1(kStoreFailedCaption), MessageIcon::Exclamation);
+                    QString::fromLatin1(kDisplayCaption), MessageIcon::Exclamation);
     }
     m_link.setSettings(*chosen);
     QDialog::accept();
@@ -234,7 +232,7 @@ std::optional<LinkSettings> DataSourceDialog::readChoice()
         chosen.source = kSourceNone;
         break;
     default:
-        ShowInformation(this, kNoSourceText, kNoSourceCaption);
+        ShowInformation(this, kNoSourceText, kDisplayCaption);
         return std::nullopt;
     }
     return chosen;

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <limits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -101,6 +103,8 @@ void SampleEngine::ProcessLayout()
     }
     Log(QByteArray());
     CheckSimulate();
+    if (m_live != nullptr)
+        m_live->BindLayout(m_layout, measurementCount());
 }
 
 void SampleEngine::ReceiveLayout(const char* bytes, qint64 length)
@@ -148,13 +152,33 @@ void SampleEngine::AssignSources()
         m_sources[size_t(i)] = SourceForName(m_layout.name(i));
 }
 
+void SampleEngine::setLiveValues(LiveValues* live)
+{
+    m_live = live;
+    if (m_live != nullptr)
+        m_live->BindLayout(m_layout, measurementCount());
+}
+
 void SampleEngine::SampleStep()
 {
-    if (m_simulating) {
+    const bool live = m_live != nullptr && m_live->hasLiveSources();
+    if (m_simulating || live) {
         if (m_timeOfDayOn)
             StampTime();
+        const std::int64_t now = live ? MonotonicMs() : 0;
         const int count = measurementCount();
         for (int i = 0; i < count; ++i) {
+            if (live) {
+                if (const std::optional<double> value = m_live->LiveValueAt(i, now)) {
+                    m_sample.setValue(i, *value);
+                    continue;
+                }
+                if (!m_simulating) {
+                    // Shown as missing until a source feeds the name.
+                    m_sample.setValue(i, std::numeric_limits<double>::quiet_NaN());
+                    continue;
+                }
+            }
             const int from = m_sources[size_t(i)];
             m_sample.setValue(i, from == kRandomSource ? RandomDraw() : m_generators.output(from));
         }

@@ -4,6 +4,7 @@
 #include "link/protocol/LayoutBlock.h"
 #include "link/protocol/WireFormat.h"
 #include "server/engine/DecomControl.h"
+#include "server/engine/LiveValues.h"
 #include "server/engine/PortableRandom.h"
 #include "server/engine/ServerLog.h"
 #include "server/engine/SignalGenerators.h"
@@ -27,7 +28,10 @@ namespace vexa::server {
 ///
 /// Simulate mode is chosen by the measurement file's name; while it is on,
 /// two timers drive the generators and every sample step fills the sample
-/// from them. Outside simulate mode the sample is left as it stands.
+/// from them. Outside simulate mode the sample is left as it stands, unless
+/// live inputs are configured: then every name is answered from live data,
+/// and in simulate mode the names a live source has fed keep their live
+/// values among the simulated ones.
 class SampleEngine : public QObject {
     Q_OBJECT
 
@@ -58,9 +62,12 @@ public:
     /// into the layout block, zeroing the rest, and processes it.
     void ReceiveLayout(const char* bytes, qint64 length);
 
-    /// Brings the sample up to date for a request: in simulate mode it takes
-    /// the time of day (when that is on) and every value from its source.
-    /// In verbose mode it then logs the request and the measurement listing.
+    /// Brings the sample up to date for a request: in simulate mode, or with
+    /// live inputs configured, it takes the time of day (when that is on)
+    /// and every value from its source. A name a live source has fed gets
+    /// its live value (NaN once stale); any other name gets its generator's
+    /// value in simulate mode and NaN outside it. In verbose mode it then
+    /// logs the request and the measurement listing.
     void SampleStep();
     /// The 8 + 8 x count bytes that answer a sample request.
     QByteArray SampleBytes() const;
@@ -108,6 +115,10 @@ public:
     /// A random value from -100 to +100.
     double RandomDraw() { return m_random.draw(); }
 
+    /// Answers layout names from \p live (nullptr for none); the engine does
+    /// not own it, and tells it every layout it takes.
+    void setLiveValues(LiveValues* live);
+
     /// Replaces the clock that gives the local time of day (with
     /// milliseconds) for the time stamp.
     void setClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
@@ -150,6 +161,7 @@ private:
     QTimer m_fastTimer;
     QTimer m_squareTimer;
     std::function<QTime()> m_clock;
+    LiveValues* m_live = nullptr;
 };
 
 }  // namespace vexa::server

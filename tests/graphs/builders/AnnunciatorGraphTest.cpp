@@ -12,6 +12,7 @@
 namespace vexa::graphs {
 namespace {
 
+using namespace toolkit::palette;
 using test::GraphPage;
 using toolkit::Annunciator;
 
@@ -66,16 +67,17 @@ TEST(AnnunciatorGraph, LampsLightOnlyInTheColoursOfEnabledLevels)
     // Channel 0 goes above the High limit, channel 1 below the Low limit,
     // channel 2 stays between them. The cells stand on the grid font's
     // colour.
-    const QColor cell = toolkit::PaletteColour(3);
+    const QColor cell = toolkit::PaletteColour(kCyan);
     struct Case {
         const char* keys;
         QColor high;
         QColor low;
     };
     const Case cases[] = {
-        {"A2=0,13,High,60\r\nA3=1,12,Low,20\r\n", cell, toolkit::PaletteColour(12)},
-        {"A2=1,13,High,60\r\nA3=0,12,Low,20\r\n", toolkit::PaletteColour(13), cell},
-        {"A2=1,13,High,60\r\nA3=1,12,Low,20\r\n", toolkit::PaletteColour(13), toolkit::PaletteColour(12)},
+        {"A2=0,13,High,60\r\nA3=1,12,Low,20\r\n", cell, toolkit::PaletteColour(kLightRed)},
+        {"A2=1,13,High,60\r\nA3=0,12,Low,20\r\n", toolkit::PaletteColour(kLightMagenta), cell},
+        {"A2=1,13,High,60\r\nA3=1,12,Low,20\r\n", toolkit::PaletteColour(kLightMagenta),
+         toolkit::PaletteColour(kLightRed)},
         {"", cell, cell},
     };
     for (const Case& c : cases) {

@@ -12,6 +12,7 @@
 namespace vexa::graphs {
 namespace {
 
+using namespace toolkit::palette;
 using test::CountPixelsNear;
 using test::GraphPage;
 using toolkit::BarIndicator;
@@ -67,8 +68,8 @@ TEST(BarGraph, TheVerticalGraphDiffersOnlyInItsOrientation)
     BarIndicator* vertical = BarsOf(up);
     ASSERT_NE(horizontal, nullptr);
     ASSERT_NE(vertical, nullptr);
-    EXPECT_EQ(horizontal->orientation(), toolkit::kHorizontalBars);
-    EXPECT_EQ(vertical->orientation(), toolkit::kVerticalBars);
+    EXPECT_EQ(horizontal->orientation(), toolkit::BarOrientation::Horizontal);
+    EXPECT_EQ(vertical->orientation(), toolkit::BarOrientation::Vertical);
     EXPECT_DOUBLE_EQ(vertical->minimum(), horizontal->minimum());
     EXPECT_DOUBLE_EQ(vertical->maximum(), horizontal->maximum());
     EXPECT_DOUBLE_EQ(vertical->tickInterval(), horizontal->tickInterval());
@@ -94,8 +95,8 @@ TEST(BarGraph, ABarInAlarmTakesItsLevelsColourAndTheOthersKeepTheirDataColours)
         const QImage image = page.render();
         BarIndicator* bars = BarsOf(page);
         ASSERT_NE(bars, nullptr);
-        const QColor alarm = toolkit::PaletteColour(13);
-        const QColor second = toolkit::PaletteColour(11);
+        const QColor alarm = toolkit::PaletteColour(kLightMagenta);
+        const QColor second = toolkit::PaletteColour(kLightCyan);
         EXPECT_EQ(bars->barFill(0), alarm);
         EXPECT_EQ(bars->barFill(1), second);
         const int barArea = static_cast<int>(bars->barRect(0).width() * bars->barRect(0).height());
@@ -131,7 +132,7 @@ TEST(BarGraph, TheStoredFontsGiveOnlyTheirColours)
     const toolkit::TextElement* plainTitle = TitleOf(plain);
     ASSERT_NE(title, nullptr);
     ASSERT_NE(plainTitle, nullptr);
-    EXPECT_EQ(title->colour(), toolkit::PaletteColour(4));
+    EXPECT_EQ(title->colour(), toolkit::PaletteColour(kRed));
     EXPECT_NE(title->font().family(), QStringLiteral("Liberation Serif"));
     EXPECT_NE(title->font().pointSize(), 12);
     EXPECT_FALSE(title->font().bold());
@@ -139,7 +140,7 @@ TEST(BarGraph, TheStoredFontsGiveOnlyTheirColours)
     EXPECT_EQ(title->font(), plainTitle->font());
     BarIndicator* bars = BarsOf(styled);
     ASSERT_NE(bars, nullptr);
-    EXPECT_EQ(bars->labelColour(), toolkit::PaletteColour(13));
+    EXPECT_EQ(bars->labelColour(), toolkit::PaletteColour(kLightMagenta));
 }
 
 }  // namespace

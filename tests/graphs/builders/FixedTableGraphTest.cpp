@@ -13,6 +13,7 @@
 namespace vexa::graphs {
 namespace {
 
+using namespace toolkit::palette;
 using test::GraphPage;
 using toolkit::ValueTable;
 
@@ -61,11 +62,11 @@ TEST(FixedTableGraph, RowsAreInTheirDataColoursAndValuesInTheirAlarmStatesColour
     ValueTable* table = TableOf(page);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->rowColour(0), toolkit::PaletteColour(DefaultDataColour(1)));
-    EXPECT_EQ(table->rowColour(1), toolkit::PaletteColour(11));
+    EXPECT_EQ(table->rowColour(1), toolkit::PaletteColour(kLightCyan));
 
     page.feed({75.0, 10.0});
     page.render();
-    EXPECT_EQ(table->valueFill(0), toolkit::PaletteColour(13));
+    EXPECT_EQ(table->valueFill(0), toolkit::PaletteColour(kLightMagenta));
     EXPECT_FALSE(table->valueFill(1).isValid());
     EXPECT_EQ(table->stateText(0), QStringLiteral("Too much"));
     EXPECT_EQ(table->valueText(1).toDouble(), 10.0);
@@ -77,7 +78,7 @@ TEST(FixedTableGraph, RowsAreInTheirDataColoursAndValuesInTheirAlarmStatesColour
             heading = text;
     }
     ASSERT_NE(heading, nullptr);
-    EXPECT_EQ(heading->colour(), toolkit::PaletteColour(9));
+    EXPECT_EQ(heading->colour(), toolkit::PaletteColour(kLightBlue));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
+#include "graphs/builders/ChartStyle.h"
 #include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
@@ -60,10 +61,10 @@ GraphPage::GraphPage(int type, const std::vector<TestMeasurement>& measurements,
         [this](toolkit::ChartPage& page) {
             const GraphRecord& graph = m_graphs.record(kGraphIndex);
             m_resources.chartWindow = toolkit::CreateChartWindow(
-                page, ChartBuilderForType(graph.type, graph, m_resources), {0.0, 0.0, 1.0, 1.0},
-                kDefaultWindowBackground, -1, 0);
+                page, ChartBuilderForType(graph.type, graph, m_resources), toolkit::kWholeArea,
+                kDefaultWindowBackground);
         },
-        7, record.characteristic, toolkit::PageStyle::Child);
+        PageCharacteristic(record.characteristic), toolkit::PageStyle::Child);
     EXPECT_NE(m_resources.chartPage, nullptr);
 }
 

@@ -13,6 +13,7 @@
 namespace vexa::graphs {
 namespace {
 
+using namespace toolkit::palette;
 using test::CountPixelsNear;
 using test::GraphPage;
 using toolkit::Dial;
@@ -54,7 +55,7 @@ TEST(MeterGraph, TheTitleIsTheMeasurementsNameOnTheMeterFace)
     EXPECT_EQ(texts, (std::vector<QString>{QStringLiteral("FLOW")}));
     // The face fills the chart inside its frame with "Medium Green".
     const int area = image.width() * image.height();
-    EXPECT_GT(CountPixelsNear(image, 0.0, 0.0, 1.0, 1.0, toolkit::PaletteColour(18), 4), area / 4);
+    EXPECT_GT(CountPixelsNear(image, 0.0, 0.0, 1.0, 1.0, toolkit::PaletteColour(kMediumGreen), 4), area / 4);
 }
 
 TEST(MeterGraph, OnlyEnabledLevelsReplaceTheNormalHighAndLowColours)

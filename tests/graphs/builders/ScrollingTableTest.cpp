@@ -1,6 +1,6 @@
 #include "document/GraphTable.h"
-#include "graphs/builders/ScrollingList.h"
 #include "graphs/builders/ScrollingTable.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "support/TestSupport.h"
 
@@ -41,7 +41,7 @@ public:
         m_window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
-    ScrollingList& list() { return *m_list; }
+    toolkit::ScrollingList& list() { return *m_list; }
 
     static constexpr QSize kSize{700, 300};
 
@@ -49,12 +49,12 @@ private:
     vexa::test::ScratchDir m_dir;
     std::string m_file;
     QWidget m_window;
-    ScrollingList* m_list = nullptr;
+    toolkit::ScrollingList* m_list = nullptr;
 };
 
 /// What the list shows now: its lines are laid out as the event loop would
 /// before they are painted.
-QImage Grab(ScrollingList& list)
+QImage Grab(toolkit::ScrollingList& list)
 {
     list.doItemsLayout();
     return list.viewport()->grab().toImage();
@@ -101,29 +101,20 @@ TEST(ScrollingTable, EveryColumnIsWideEnoughForItsNameAndAtLeastThirtySixUnits)
         EXPECT_EQ(ScrollingTabStops(RecordOf(c.names)), c.stops) << c.names.size();
 }
 
-TEST(ScrollingTable, TheListIsNamedTwoHundredFiveAndKeepsTheHeaderAndTheTwoHundredNewestLines)
+TEST(ScrollingTable, TheListTakesTheGraphsTabStopsAndEachSampleComesFirstUnderAFreshHeader)
 {
-    const GraphRecord record = RecordOf({"FLOW"});
+    const GraphRecord record = RecordOf({"A", "HEATER"});
     ShownList shown(record);
-    ScrollingList& list = shown.list();
-    EXPECT_EQ(list.objectName(), QStringLiteral("205"));
-    EXPECT_EQ(list.count(), 0);
+    toolkit::ScrollingList& list = shown.list();
+    EXPECT_EQ(list.tabStops(), ScrollingTabStops(record));
 
-    constexpr int kTicks = 250;
-    for (int tick = 0; tick < kTicks; ++tick) {
-        const std::vector<double> values = {double(tick)};
-        AddScrollingRow(&list, record, values, tick);
-        if (tick == 0) {
-            EXPECT_EQ(list.lines(), (QStringList{ScrollingHeader(record), ScrollingDataLine(0.0, values)}));
-        }
-    }
-    ASSERT_EQ(list.count(), 201);
-    EXPECT_EQ(list.item(0)->text(), ScrollingHeader(record));
-    for (int line = 1; line <= 200; ++line) {
-        const int tick = kTicks - line;
-        const std::vector<double> values = {double(tick)};
-        ASSERT_EQ(list.item(line)->text(), ScrollingDataLine(tick, values)) << line;
-    }
+    const std::vector<double> first = {1234.567, -0.004};
+    AddScrollingRow(&list, record, first, 86399.5);
+    EXPECT_EQ(list.lines(), (QStringList{ScrollingHeader(record), ScrollingDataLine(86399.5, first)}));
+    const std::vector<double> second = {1.0, 2.0};
+    AddScrollingRow(&list, record, second, 10.0);
+    EXPECT_EQ(list.lines(), (QStringList{ScrollingHeader(record), ScrollingDataLine(10.0, second),
+                                         ScrollingDataLine(86399.5, first)}));
     // Without a list a row goes nowhere.
     AddScrollingRow(nullptr, record, std::vector<double>{1.0}, 1.0);
 }
@@ -142,7 +133,7 @@ TEST(ScrollingTable, TheListTakesItsColoursFromTheLabelFontAndTheWindowBackgroun
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         ShownList shown(RecordOf({"FLOW"}), c.keys);
-        ScrollingList& list = shown.list();
+        toolkit::ScrollingList& list = shown.list();
         EXPECT_EQ(list.palette().color(QPalette::Text), toolkit::PaletteColour(c.text));
         EXPECT_EQ(list.palette().color(QPalette::Base), toolkit::PaletteColour(c.background));
         AddScrollingRow(&list, RecordOf({"FLOW"}), std::vector<double>{1.5}, 10.0);
@@ -150,92 +141,6 @@ TEST(ScrollingTable, TheListTakesItsColoursFromTheLabelFontAndTheWindowBackgroun
         const QColor background = toolkit::PaletteColour(c.background);
         EXPECT_EQ(image.pixelColor(image.width() - 5, image.height() - 5), background);
     }
-}
-
-/// Whether column \p x of the band \p top ... \p bottom of \p image holds a
-/// pixel other than \p background.
-bool HasText(const QImage& image, int x, int top, int bottom, const QColor& background)
-{
-    for (int y = std::max(top, 0); y <= std::min(bottom, image.height() - 1); ++y) {
-        if (image.pixelColor(x, y) != background)
-            return true;
-    }
-    return false;
-}
-
-/// The first column from \p from on that holds text, or -1.
-int FirstTextFrom(const QImage& image, int from, int top, int bottom, const QColor& background)
-{
-    for (int x = std::max(from, 0); x < image.width(); ++x) {
-        if (HasText(image, x, top, bottom, background))
-            return x;
-    }
-    return -1;
-}
-
-TEST(ScrollingTable, ValuesStandUnderTheirNamesAtTheTabStops)
-{
-    const GraphRecord record = RecordOf({"A", "HEATER"});
-    ShownList shown(record);
-    ScrollingList& list = shown.list();
-    // The widest time of day there is, before values of two widths.
-    AddScrollingRow(&list, record, std::vector<double>{1234.567, -0.004}, 86399.5);
-
-    const QList<qreal> stops = list.tabStopPixels();
-    ASSERT_EQ(stops.size(), 3);
-    const qreal unit = list.dialogUnitPixels();
-    EXPECT_GE(unit, QFontMetricsF(list.font()).averageCharWidth() / 4);
-    EXPECT_DOUBLE_EQ(stops[0], 46 * unit);
-    EXPECT_DOUBLE_EQ(stops[1], 82 * unit);
-    EXPECT_DOUBLE_EQ(stops[2], 122 * unit);
-
-    const QImage image = Grab(list);
-    const QColor background = list.palette().color(QPalette::Base);
-    /// Glyphs may start a pixel or two into their place.
-    constexpr int kBearing = 3;
-    for (int line = 0; line < 2; ++line) {
-        SCOPED_TRACE(line);
-        const QRect band = list.visualItemRect(list.item(line));
-        const int origin = FirstTextFrom(image, 0, band.top(), band.bottom(), background);
-        ASSERT_GE(origin, 0);
-        EXPECT_LT(origin, kBearing + 4);
-        for (qsizetype column = 0; column < 2; ++column) {
-            SCOPED_TRACE(column);
-            const int stop = origin + static_cast<int>(std::lround(stops[column]));
-            // Blank just before the stop, text starting at it.
-            for (int x = stop - kBearing; x < stop - 1; ++x)
-                EXPECT_FALSE(HasText(image, x, band.top(), band.bottom(), background)) << x;
-            const int start = FirstTextFrom(image, stop - 1, band.top(), band.bottom(), background);
-            EXPECT_GE(start, stop - 1);
-            EXPECT_LE(start, stop + kBearing);
-        }
-    }
-}
-
-TEST(ScrollingTable, NoLineCanBeSelected)
-{
-    const GraphRecord record = RecordOf({"FLOW"});
-    ShownList shown(record);
-    ScrollingList& list = shown.list();
-    for (int tick = 0; tick < 5; ++tick)
-        AddScrollingRow(&list, record, std::vector<double>{double(tick)}, tick);
-
-    list.doItemsLayout();
-    const QPoint line = list.visualItemRect(list.item(2)).center();
-    ASSERT_TRUE(list.viewport()->rect().contains(line));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, line);
-    EXPECT_TRUE(list.selectedItems().isEmpty());
-    EXPECT_EQ(list.currentRow(), -1);
-
-    list.setFocus();
-    QTest::keyClick(&list, Qt::Key_Down);
-    QTest::keyClick(&list, Qt::Key_Space);
-    EXPECT_TRUE(list.selectedItems().isEmpty());
-    EXPECT_EQ(list.currentRow(), -1);
-
-    list.setCurrentRow(3);
-    EXPECT_EQ(list.currentRow(), -1);
-    EXPECT_TRUE(list.selectedItems().isEmpty());
 }
 
 }  // namespace

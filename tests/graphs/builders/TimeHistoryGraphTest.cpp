@@ -11,6 +11,7 @@
 namespace vexa::graphs {
 namespace {
 
+using namespace toolkit::palette;
 using test::CountPixelsNear;
 using test::GraphPage;
 using toolkit::RealTimeDataset;
@@ -207,7 +208,7 @@ TEST_F(TimeHistoryPage, ShowsTheTitleAtTheTopCentre)
 {
     const QImage image = m_page.render();
     ASSERT_FALSE(image.isNull());
-    const QColor green = toolkit::PaletteColour(2);
+    const QColor green = toolkit::PaletteColour(kGreen);
     EXPECT_GT(CountPixelsNear(image, 0.35, 0.0, 0.65, 0.08, green), 20);
     EXPECT_EQ(CountPixelsNear(image, 0.0, 0.0, 0.25, 0.08, green), 0);
     EXPECT_EQ(CountPixelsNear(image, 0.75, 0.0, 1.0, 0.08, green), 0);
@@ -220,8 +221,8 @@ TEST_F(TimeHistoryPage, DrawsEachTraceInItsDataColourNearTheNewestPoint)
     const QImage image = m_page.render();
     // The plot spans 0.1 ... 0.8 across and 0.1 ... 0.9 down on 0 ... 100;
     // once scrolled, the newest row sits at 0.99 of the plot's width.
-    const QColor red = toolkit::PaletteColour(4);
-    const QColor yellow = toolkit::PaletteColour(14);
+    const QColor red = toolkit::PaletteColour(kRed);
+    const QColor yellow = toolkit::PaletteColour(kYellow);
     EXPECT_GT(CountPixelsNear(image, 0.70, 0.47, 0.80, 0.53, red), 10);
     EXPECT_GT(CountPixelsNear(image, 0.70, 0.67, 0.80, 0.73, yellow), 10);
     EXPECT_EQ(CountPixelsNear(image, 0.70, 0.67, 0.80, 0.73, red), 0);
@@ -230,7 +231,7 @@ TEST_F(TimeHistoryPage, DrawsEachTraceInItsDataColourNearTheNewestPoint)
 TEST_F(TimeHistoryPage, ShowsACurrentValueInItsAlarmColour)
 {
     m_page.render();
-    const QColor lightRed = toolkit::PaletteColour(12);
+    const QColor lightRed = toolkit::PaletteColour(kLightRed);
     feedSeconds(1.0, 20.0, 20.0);
     const int normal = CountPixelsNear(m_page.render(), 0.895, 0.15, 0.99, 0.8, lightRed);
     feedSeconds(1.0, 80.0, 20.0);

@@ -13,6 +13,7 @@
 namespace vexa::graphs {
 namespace {
 
+using namespace toolkit::palette;
 using test::CountPixelsNear;
 using test::CountPixelsNotNear;
 using test::FindButton;
@@ -91,7 +92,7 @@ TEST_F(HistoryWindow, WithOneSampleShowsOnlyTheNoDataText)
     ASSERT_NO_FATAL_FAILURE(openHistory());
     const QImage image = renderHistory();
     ASSERT_FALSE(image.isNull());
-    const QColor white = toolkit::PaletteColour(15);
+    const QColor white = toolkit::PaletteColour(kWhite);
     EXPECT_GT(CountPixelsNotNear(image, 0.3, 0.0, 0.7, 0.08, white), 20);
     EXPECT_EQ(CountPixelsNotNear(image, 0.1, 0.2, 0.9, 0.8, white), 0);
     EXPECT_EQ(state().historyDatasets[0], nullptr);
@@ -106,7 +107,7 @@ TEST_F(HistoryWindow, WithTwoSamplesDrawsALine)
     ASSERT_NE(state().historyDatasets[0], nullptr);
     EXPECT_DOUBLE_EQ(state().historyValueMinimum, 20.0);
     EXPECT_DOUBLE_EQ(state().historyValueMaximum, 80.0);
-    EXPECT_GT(CountPixelsNear(image, 0.1, 0.05, 0.95, 0.85, toolkit::PaletteColour(4)), 50);
+    EXPECT_GT(CountPixelsNear(image, 0.1, 0.05, 0.95, 0.85, toolkit::PaletteColour(kRed)), 50);
     EXPECT_NE(FindButton(*history(), kRestore), nullptr);
     EXPECT_NE(FindButton(*history(), kNewSamples), nullptr);
 }
@@ -126,7 +127,7 @@ TEST_F(HistoryWindow, GetNewDataSamplesShowsRowsThatArrivedAfterOpening)
     EXPECT_NEAR(state().historyTimeMaximum, before + 0.1, 1e-6);
     EXPECT_DOUBLE_EQ(state().historyValueMaximum, 95.0);
     // The top of the new line reaches the top of the plot area.
-    EXPECT_GT(CountPixelsNear(image, 0.5, 0.03, 0.96, 0.12, toolkit::PaletteColour(4)), 5);
+    EXPECT_GT(CountPixelsNear(image, 0.5, 0.03, 0.96, 0.12, toolkit::PaletteColour(kRed)), 5);
 }
 
 TEST_F(HistoryWindow, RestoreReturnsToTheFullExtentAfterAZoom)

@@ -13,13 +13,14 @@
 namespace vexa::graphs {
 namespace {
 
+using namespace toolkit::palette;
 using test::CountPixelsNear;
 using test::GraphPage;
 using toolkit::Axis;
 
 const std::vector<test::TestMeasurement> kPair = {{"FLOW", 0, 100}, {"HEAT", -10, 10}};
 
-Axis* AxisOf(const GraphPage& page, Axis::Direction direction)
+Axis* AxisOf(const GraphPage& page, toolkit::AxisOrientation direction)
 {
     for (Axis* axis : page.elements<Axis>()) {
         if (axis->direction() == direction)
@@ -40,8 +41,8 @@ TEST(XYPlotGraph, EachAxisSpansItsMeasurementWithFiveTicksAndTheAxesCrossInTheMi
 {
     GraphPage page(kXYPlot, kPair);
     ASSERT_FALSE(page.render().isNull());
-    Axis* x = AxisOf(page, Axis::Direction::Horizontal);
-    Axis* y = AxisOf(page, Axis::Direction::Vertical);
+    Axis* x = AxisOf(page, toolkit::AxisOrientation::Horizontal);
+    Axis* y = AxisOf(page, toolkit::AxisOrientation::Vertical);
     ASSERT_NE(x, nullptr);
     ASSERT_NE(y, nullptr);
     EXPECT_DOUBLE_EQ(x->interval(), 20.0);
@@ -101,7 +102,7 @@ TEST(XYPlotGraph, TheSecondDataColourChangesNothingWhileTheFirstColoursBothChann
     // The comparison can see a colour change: the first colour shows.
     const QImage otherFirst = render("DC1=13\r\n");
     EXPECT_NE(otherFirst, plain);
-    EXPECT_GT(CountPixelsNear(otherFirst, 0.15, 0.1, 0.98, 0.8, toolkit::PaletteColour(13), 10), 50);
+    EXPECT_GT(CountPixelsNear(otherFirst, 0.15, 0.1, 0.98, 0.8, toolkit::PaletteColour(kLightMagenta), 10), 50);
 }
 
 TEST(XYPlotGraph, TheGraphsAlarmsReachTheDatasetAndItsReadouts)
@@ -112,7 +113,7 @@ TEST(XYPlotGraph, TheGraphsAlarmsReachTheDatasetAndItsReadouts)
     EXPECT_EQ(page.resources().dataset->alarmState(0), toolkit::kLevelHigh);
     EXPECT_EQ(page.resources().dataset->alarmState(1), toolkit::kLevelNormal);
     const QImage image = page.render();
-    const QColor alarm = toolkit::PaletteColour(13);
+    const QColor alarm = toolkit::PaletteColour(kLightMagenta);
     // The first readout shows the High colour, the second does not.
     EXPECT_GT(CountPixelsNear(image, 0.01, 0.88, 0.15, 0.93, alarm, 10), 50);
     EXPECT_EQ(CountPixelsNear(image, 0.01, 0.94, 0.15, 0.99, alarm, 10), 0);

@@ -17,12 +17,11 @@
 namespace vexa::toolkit {
 namespace {
 
+using namespace palette;
+
 /// A generous bound on waiting for the event loop; never reached when all is well.
 constexpr int kWaitMs = 10000;
-constexpr int kWhite = 15;
-constexpr int kPlotBlue = 1;
-constexpr int kRed = 4;
-constexpr int kLightGray = 7;
+constexpr PaletteIndex kPlotBlue = kBlue;
 
 /// A shown history-like chart: plot (0.1, 0.1)-(0.9, 0.9) over x 0 ... 100
 /// and y 0 ... 1000, a static line, drag zoom on the right button and a
@@ -34,15 +33,15 @@ protected:
         owner.resize(1000, 700);
         const std::array<double, 3> x{0.0, 50.0, 100.0};
         const std::array<double, 3> y{500.0, 500.0, 500.0};
-        line = CreateStaticDataset(0, x.data(), y.data(), static_cast<int>(x.size()));
+        line = CreateStaticDataset(x, y);
         page = CreateChartPage(
             "history", &owner, "History",
             [this](ChartPage& target) {
                 chart = CreateChartWindow(
                     target, [this](ChartWindow& window, ChartContext& context) { build(window, context); },
-                    {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+                    kWholeArea, kWhite);
             },
-            0, ChartPage::kProportional, PageStyle::Child);
+            WindowCharacteristic::Proportional, PageStyle::Child);
         owner.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
         ASSERT_TRUE(QTest::qWaitFor([&] { return ChartReady(chart); }, kWaitMs));
@@ -50,23 +49,19 @@ protected:
 
     void build(ChartWindow& window, ChartContext& context)
     {
-        BeginChart(window, context, 1);
+        BeginChart(window, context);
         SetPlotArea(window, context, {0.1, 0.1, 0.9, 0.9}, kPlotBlue);
-        SetScale(window, context, 0.0, 0.0, 100.0, 1000.0);
+        SetScale(window, context, {{0.0, 100.0}, {0.0, 1000.0}});
         SetAxisCrossing(window, context, 0.0, 0.0);
-        xAxis = CreateXAxis(window, context, 25.0, 3, 0);
-        yAxis = CreateYAxis(window, context, 200.0, 3, 1);
-        SetLineAttributes(window, context, 0, 2, kRed);
-        PlotLine(window, context, *line, 0, 0);
-        EnableDragZoom(window, kRightButtonDown, 4, 0);
-        SelectStockFont(context, 0, 32, 10, 0);
+        xAxis = CreateXAxis(window, context, 25.0);
+        yAxis = CreateYAxis(window, context, 200.0);
+        SetLineAttributes(context, {LineStyle::Solid, 2, kRed});
+        PlotLine(window, context, *line);
+        EnableDragZoom(window, Qt::RightButton);
+        SelectStockFont(context, StockFont::Plain, 10);
         button = CreatePushButton(
-            window,
-            [this](ChartWindow& pressedOn, int first, int pressed, int last) {
-                presses.push_back({&pressedOn, first, pressed, last});
-                return 0;
-            },
-            0, 0, {0.86, 0.92, 0.99, 0.98}, PaletteColour(kLightGray), "History", 0);
+            window, [this](ChartWindow& pressedOn) { presses.push_back(&pressedOn); }, {0.86, 0.92, 0.99, 0.98},
+            PaletteColour(kLightGray), "History");
     }
 
     void drag(Qt::MouseButton mouseButton, QPoint from, QPoint to)
@@ -76,13 +71,6 @@ protected:
         QTest::mouseRelease(chart, mouseButton, {}, to);
     }
 
-    struct Press {
-        ChartWindow* chart;
-        int first;
-        int pressed;
-        int last;
-    };
-
     QWidget owner;
     std::unique_ptr<StaticDataset> line;
     QPointer<ChartPage> page;
@@ -90,7 +78,7 @@ protected:
     Axis* xAxis = nullptr;
     Axis* yAxis = nullptr;
     QPushButton* button = nullptr;
-    std::vector<Press> presses;
+    std::vector<ChartWindow*> presses;  ///< the chart each click came with
 };
 
 TEST_F(HistoryChart, ARightButtonDragRescalesBothAxesToTheDraggedRectangle)
@@ -110,9 +98,9 @@ TEST_F(HistoryChart, ARightButtonDragRescalesBothAxesToTheDraggedRectangle)
     EXPECT_EQ(zoomed.pixelColor(500, y500), PaletteColour(kRed));
 
     // Restoring as the zoom-out button does brings back the full extent.
-    SetAxisRange(*chart, xAxis, 0.0, 100.0, 1);
-    SetAxisRange(*chart, yAxis, 0.0, 1000.0, 1);
-    SetTickInterval(*chart, xAxis, 25.0, 3, 0);
+    SetAxisRange(*chart, xAxis, {0.0, 100.0});
+    SetAxisRange(*chart, yAxis, {0.0, 1000.0});
+    SetTickInterval(*chart, xAxis, 25.0);
     EXPECT_DOUBLE_EQ(frame.xMap().minimum(), 0.0);
     EXPECT_DOUBLE_EQ(frame.yMap().maximum(), 1000.0);
     const QImage restored = RenderPageImage(*page, {1000, 700});
@@ -131,18 +119,15 @@ TEST_F(HistoryChart, ATinyDragOrAnotherButtonZoomsNothing)
     EXPECT_DOUBLE_EQ(frame.yMap().maximum(), 1000.0);
 }
 
-TEST_F(HistoryChart, AClickOnAButtonCallsItsHandlerOnceWithPressedOne)
+TEST_F(HistoryChart, AClickOnAButtonCallsItsHandlerOnceWithItsChart)
 {
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->geometry(), QRect(860, 644, 130, 42)) << "at its rectangle of the chart";
     EXPECT_EQ(button->text(), QStringLiteral("History"));
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_EQ(presses.size(), 1u);
-    EXPECT_EQ(presses[0].chart, chart.data());
-    EXPECT_EQ(presses[0].first, 0);
-    EXPECT_EQ(presses[0].pressed, 1);
-    EXPECT_EQ(presses[0].last, 0);
-    EXPECT_EQ(presses[0].chart->pageOwner(), &owner) << "how the handler finds its graph";
+    EXPECT_EQ(presses[0], chart.data());
+    EXPECT_EQ(presses[0]->pageOwner(), &owner) << "how the handler finds its graph";
 
     // The button keeps its place when the window changes size.
     GetPageWindow(page)->resize(500, 350);
@@ -154,16 +139,14 @@ TEST_F(HistoryChart, AHandlerMayReplaceTheChartItsButtonIsOn)
     // As "Get New Data Samples" does: destroy the chart, build a new one.
     int rebuilt = 0;
     QPointer<ChartWindow> replacement;
-    ButtonHandler rebuild = [&](ChartWindow& pressedOn, int, int, int) {
+    ButtonHandler rebuild = [&](ChartWindow& pressedOn) {
         QPointer<ChartWindow> old = &pressedOn;
         DestroyChartWindow(old);
         EXPECT_TRUE(old.isNull());
-        replacement = CreateChartWindow(*page, [&](ChartWindow&, ChartContext&) { ++rebuilt; }, {0.0, 0.0, 1.0, 1.0},
-                                        kWhite, 0, 0);
-        return 0;
+        replacement = CreateChartWindow(*page, [&](ChartWindow&, ChartContext&) { ++rebuilt; }, kWholeArea, kWhite);
     };
     QPushButton* rebuildButton =
-        CreatePushButton(*chart, rebuild, 0, 0, {0.01, 0.92, 0.22, 0.98}, PaletteColour(kLightGray), "Get", 0);
+        CreatePushButton(*chart, rebuild, {0.01, 0.92, 0.22, 0.98}, PaletteColour(kLightGray), "Get");
     QPointer<ChartWindow> first = chart;
     QTest::mouseClick(rebuildButton, Qt::LeftButton);
     EXPECT_FALSE(ChartReady(first)) << "gone at once for its callers";
@@ -179,9 +162,9 @@ TEST(ChartLifetime, DestroyedPagesAndReleasedChartsReadAsGoneAtOnce)
     QPointer<ChartPage> page = CreateChartPage(
         "gone", &owner, "Gone",
         [&](ChartPage& target) {
-            chart = CreateChartWindow(target, [](ChartWindow&, ChartContext&) {}, {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+            chart = CreateChartWindow(target, [](ChartWindow&, ChartContext&) {}, kWholeArea, kWhite);
         },
-        0, ChartPage::kProportional, PageStyle::Child);
+        WindowCharacteristic::Proportional, PageStyle::Child);
     page->buildAll();
     ASSERT_TRUE(ChartReady(chart));
     EXPECT_EQ(GetPageWindow(page), page.data());
@@ -206,7 +189,7 @@ TEST(ChartLifetime, ATopLevelPageIsAWindowOfItsOwnThatGoesWithItsOwner)
     auto owner = std::make_unique<QWidget>();
     owner->show();
     QPointer<ChartPage> page =
-        CreateChartPage("historyZ", owner.get(), "History", [](ChartPage&) {}, 0, ChartPage::kProportional,
+        CreateChartPage("historyZ", owner.get(), "History", [](ChartPage&) {}, WindowCharacteristic::Proportional,
                         PageStyle::TopLevel);
     ASSERT_FALSE(page.isNull());
     EXPECT_TRUE(page->isWindow());
@@ -222,7 +205,7 @@ TEST(ChartLifetime, ATopLevelPageClosedByTheUserIsGone)
 {
     QWidget owner;
     QPointer<ChartPage> page =
-        CreateChartPage("closed", &owner, "History", [](ChartPage&) {}, 0, ChartPage::kProportional,
+        CreateChartPage("closed", &owner, "History", [](ChartPage&) {}, WindowCharacteristic::Proportional,
                         PageStyle::TopLevel);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
     page->close();
@@ -231,7 +214,7 @@ TEST(ChartLifetime, ATopLevelPageClosedByTheUserIsGone)
 
 TEST(ChartLifetime, AChildPageNeedsAnOwner)
 {
-    EXPECT_EQ(CreateChartPage("orphan", nullptr, "", [](ChartPage&) {}, 0, ChartPage::kProportional,
+    EXPECT_EQ(CreateChartPage("orphan", nullptr, "", [](ChartPage&) {}, WindowCharacteristic::Proportional,
                               PageStyle::Child),
               nullptr);
 }

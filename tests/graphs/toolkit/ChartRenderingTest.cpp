@@ -8,7 +8,6 @@
 #include "graphs/toolkit/Readout.h"
 #include "graphs/toolkit/TextElement.h"
 #include "graphs/toolkit/TimeLabels.h"
-#include "document/FontSpec.h"
 #include "platform/InstalledFonts.h"
 
 #include <QTest>
@@ -25,13 +24,8 @@ namespace {
 constexpr int kWaitMs = 10000;
 using test::InkBounds;
 using test::StripChartPage;
+using namespace palette;
 
-constexpr int kYellow = 14;
-constexpr int kLightGreen = 10;
-constexpr int kLightRed = 12;
-constexpr int kLightGray = 7;
-constexpr int kWhite = 15;
-constexpr int kBlue = 1;
 // The plot area of a strip chart at 1000 x 700, and where 50 is on it.
 constexpr int kPlotLeft = 100;
 constexpr int kPlotWidth = 700;
@@ -108,26 +102,23 @@ TEST(TimeLabels, TicksStayOnRoundElapsedTimesAndReadAsClockTimesWhileScrolling)
 TEST(AxisLabels, OnlyTheClockStyleReadsAsTimesOfDay)
 {
     struct Case {
-        int format;
-        int style;
+        AxisLabels labels;
         const char* label;  // of 45296 s, no decimals
     };
     const Case cases[] = {
-        {kClockTimeLabels, kClockTimeStyle, "12:34:56"},
-        {kClockTimeLabels, 0, "45296"},  // the XY plot's x axis
-        {8, 0, "45296"},
-        {1, kClockTimeStyle, "45296"},
+        {AxisLabels::ClockTime, "12:34:56"},
+        {AxisLabels::PlainNumbers, "45296"},
     };
     for (const Case& c : cases) {
         Axis* axis = nullptr;
         test::IndicatorPage page([&](ChartWindow& chart, ChartContext& context) {
-            BeginChart(chart, context, 1);
-            axis = CreateXAxis(chart, context, 10.0, 3, 3);
-            LabelAxis(chart, context, axis, c.format, c.style, 1, 0, 0);
+            BeginChart(chart, context);
+            axis = CreateXAxis(chart, context, 10.0);
+            LabelAxis(chart, context, axis, c.labels);
         });
         page.build();
         ASSERT_NE(axis, nullptr);
-        EXPECT_EQ(axis->labelAt(45296.0, 0), QString::fromLatin1(c.label)) << c.format << " " << c.style;
+        EXPECT_EQ(axis->labelAt(45296.0, 0), QString::fromLatin1(c.label)) << c.label;
     }
 }
 
@@ -167,7 +158,9 @@ TEST(AlarmIndicator, LevelsStartOffAndOnlyHighToLowLowCanBeEnabled)
     EnableAlarmLevel(*strip.chart, strip.indicator, kLevelLowLow, true);
     EXPECT_FALSE(strip.indicator->isLevelEnabled(kLevelRate));
     EXPECT_TRUE(strip.indicator->isLevelEnabled(kLevelLowLow));
-    EXPECT_EQ(AlarmColours(strip.indicator).colours, (std::array<int, kAlarmLevelCount>{10, 12, 11, 10, 12, 1, 1}));
+    EXPECT_EQ(AlarmColours(strip.indicator).colours,
+              (std::array<PaletteIndex, kAlarmLevelCount>{kLightGreen, kLightRed, kLightCyan, kLightGreen, kLightRed,
+                                                          kBlue, kBlue}));
 }
 
 TEST(ChartText, TextsAreCentredOrLeftAlignedAtTheirPoint)
@@ -182,15 +175,15 @@ TEST(ChartText, TextsAreCentredOrLeftAlignedAtTheirPoint)
                 target,
                 [&](ChartWindow& chart, ChartContext& context) {
                     window = &chart;
-                    BeginChart(chart, context, 1);
-                    SelectChartFont(context, 0, "Arial", 20, kFontBold);
-                    title = DrawChartText(chart, context, "Engine Temperatures", 0.5, 0.02, kJustifyCentre);
-                    SelectStockFont(context, 0, 32, 10, 0);
-                    DrawChartText(chart, context, "M1", 0.1, 0.5, kJustifyLeft);
+                    BeginChart(chart, context);
+                    SelectChartFont(context, {.face = "Arial", .pointSize = 20, .bold = true, .colour = kBlack});
+                    title = DrawChartText(chart, context, "Engine Temperatures", {0.5, 0.02}, Justification::Centre);
+                    SelectStockFont(context, StockFont::Plain, 10);
+                    DrawChartText(chart, context, "M1", {0.1, 0.5}, Justification::Left);
                 },
-                {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+                kWholeArea, kWhite);
         },
-        0, ChartPage::kProportional, PageStyle::Child);
+        WindowCharacteristic::Proportional, PageStyle::Child);
     const QImage image = RenderPageImage(*page, {1000, 700});
     ASSERT_NE(title, nullptr);
     const QRect top = InkBounds(image, QRect(0, 0, 1000, 70), PaletteColour(kWhite));
@@ -223,12 +216,12 @@ TEST(ChartText, ATextNearTheEdgeStaysInsideASmallWindow)
             CreateChartWindow(
                 target,
                 [&](ChartWindow& chart, ChartContext& context) {
-                    SelectChartFont(context, 0, "Arial", 12, kFontBold);
-                    DrawChartText(chart, context, "Engine Temperatures", 0.5, 0.02, kJustifyCentre);
+                    SelectChartFont(context, {.face = "Arial", .pointSize = 12, .bold = true, .colour = kBlack});
+                    DrawChartText(chart, context, "Engine Temperatures", {0.5, 0.02}, Justification::Centre);
                 },
-                {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+                kWholeArea, kWhite);
         },
-        0, ChartPage::kProportional, PageStyle::Child);
+        WindowCharacteristic::Proportional, PageStyle::Child);
     const QImage image = RenderPageImage(*page, {400, 300});
     const QRect ink = InkBounds(image, image.rect(), PaletteColour(kWhite));
     ASSERT_TRUE(ink.isValid());
@@ -271,9 +264,9 @@ TEST(ChartBuilders, AShownPageBuildsFromTheEventLoopNotInsideTheCreateCall)
                     ++runs;
                     storedBeforeBuild = chart == &window;
                 },
-                {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+                kWholeArea, kWhite);
         },
-        0, ChartPage::kProportional, PageStyle::Child);
+        WindowCharacteristic::Proportional, PageStyle::Child);
     EXPECT_EQ(runs, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return ChartReady(chart); }, kWaitMs));
     EXPECT_EQ(runs, 1);
@@ -315,62 +308,66 @@ TEST(RealTimeElements, AChartWhoseDatasetsWentDrawsNoDataInsteadOfReadingFreedMe
 TEST(PageCharacteristics, ChartsFollowThePageProportionallyKeepTheirSizeOrTheirAspect)
 {
     struct Case {
-        int characteristic;
+        WindowCharacteristic characteristic;
         QRect expected;  // after the page goes from 1000 x 700 to 500 x 700
     };
-    for (const Case& c : {Case{ChartPage::kProportional, QRect(0, 0, 500, 700)},
-                          Case{ChartPage::kFixed, QRect(0, 0, 1000, 700)},
-                          Case{ChartPage::kIsotropic, QRect(0, 175, 500, 350)},
-                          Case{3, QRect(0, 0, 500, 700)}}) {
+    for (const Case& c : {Case{WindowCharacteristic::Proportional, QRect(0, 0, 500, 700)},
+                          Case{WindowCharacteristic::Fixed, QRect(0, 0, 1000, 700)},
+                          Case{WindowCharacteristic::Isotropic, QRect(0, 175, 500, 350)}}) {
         QWidget owner;
         QPointer<ChartWindow> chart;
         QPointer<ChartPage> page = CreateChartPage(
             "shape", &owner, "Shape",
             [&](ChartPage& target) {
-                chart = CreateChartWindow(target, [](ChartWindow&, ChartContext&) {}, {0.0, 0.0, 1.0, 1.0}, kWhite, 0, 0);
+                chart = CreateChartWindow(target, [](ChartWindow&, ChartContext&) {}, kWholeArea, kWhite);
             },
-            0, c.characteristic, PageStyle::Child);
+            c.characteristic, PageStyle::Child);
         RenderPageImage(*page, {1000, 700});
         RenderPageImage(*page, {500, 700});
-        EXPECT_EQ(chart->geometry(), c.expected) << "characteristic " << c.characteristic;
+        EXPECT_EQ(chart->geometry(), c.expected) << "characteristic " << static_cast<int>(c.characteristic);
     }
 }
 
-TEST(ChartFonts, AFaceThatIsNotInstalledFallsBackAndStyleBitsApply)
+TEST(ChartFonts, AFaceThatIsNotInstalledFallsBackAndStylesApply)
 {
     ChartContext context;
-    SelectChartFont(context, 4, "No Such Face 123", 14, kFontBold | kFontItalic | kFontUnderline);
+    SelectChartFont(context, {.face = "No Such Face 123",
+                              .pointSize = 14,
+                              .bold = true,
+                              .italic = true,
+                              .underline = true,
+                              .colour = kRed});
     EXPECT_EQ(context.font.family(), QStringLiteral("Liberation Sans"));
     EXPECT_DOUBLE_EQ(context.font.pointSizeF(), 14.0);
     EXPECT_TRUE(context.font.bold());
     EXPECT_TRUE(context.font.italic());
     EXPECT_TRUE(context.font.underline());
-    EXPECT_EQ(context.fontColour, 4);
+    EXPECT_EQ(context.fontColour, kRed);
     if (IsInstalledScalableFont("Liberation Serif")) {
-        SelectChartFont(context, 4, "Liberation Serif", 9, 0);
+        SelectChartFont(context, {.face = "Liberation Serif", .pointSize = 9, .colour = kRed});
         EXPECT_EQ(context.font.family(), QStringLiteral("Liberation Serif"));
         EXPECT_FALSE(context.font.bold());
     }
-    SelectStockFont(context, 4, 32, 12, 0);
+    SelectStockFont(context, StockFont::Bold, 12);
     EXPECT_TRUE(context.font.bold());
     EXPECT_DOUBLE_EQ(context.font.pointSizeF(), 12.0);
-    EXPECT_EQ(context.fontColour, 4) << "a stock font keeps the text colour";
+    EXPECT_EQ(context.fontColour, kRed) << "a stock font keeps the text colour";
 }
 
 TEST(Palette, TwentyDistinctNamedColoursAndBlackOutOfRange)
 {
     std::set<QRgb> colours;
-    for (int i = 0; i < 20; ++i) {
+    for (PaletteIndex i = 0; i < palette::kSize; ++i) {
         colours.insert(PaletteColour(i).rgb());
     }
     EXPECT_EQ(colours.size(), 20u);
-    EXPECT_EQ(PaletteColour(0), QColor(Qt::black));
-    EXPECT_EQ(PaletteColour(15), QColor(Qt::white));
+    EXPECT_EQ(PaletteColour(kBlack), QColor(Qt::black));
+    EXPECT_EQ(PaletteColour(kWhite), QColor(Qt::white));
     const QColor yellow = PaletteColour(kYellow);
     EXPECT_TRUE(yellow.red() > 200 && yellow.green() > 200 && yellow.blue() < 80);
     const QColor blue = PaletteColour(kBlue);
     EXPECT_TRUE(blue.blue() > 100 && blue.red() < 50 && blue.green() < 50);
-    EXPECT_EQ(PaletteColour(20), QColor(Qt::black));
+    EXPECT_EQ(PaletteColour(palette::kSize), QColor(Qt::black));
     EXPECT_EQ(PaletteColour(-1), QColor(Qt::black));
 }
 

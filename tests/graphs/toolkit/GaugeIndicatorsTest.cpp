@@ -21,16 +21,9 @@
 namespace vexa::toolkit {
 namespace {
 
-constexpr int kBlack = 0;
-constexpr int kGreen = 2;
-constexpr int kRed = 4;
-constexpr int kLightGray = 7;
-constexpr int kLightBlue = 9;
-constexpr int kLightGreen = 10;
-constexpr int kLightCyan = 11;
-constexpr int kLightMagenta = 13;
-constexpr int kYellow = 14;
-constexpr int kMeterFace = 18;
+using namespace palette;
+
+constexpr PaletteIndex kMeterFace = kMediumGreen;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -47,17 +40,17 @@ std::vector<std::string> channelNames(int count)
 /// scale's ends.
 class BarPage {
 public:
-    BarPage(int channels, double minimum, double maximum, int orientation,
-            std::vector<int> colours = {kRed, kYellow, kGreen})
-        : dataset(CreateDataset("Tank farm", channels, 0, channelNames(channels), 0))
+    BarPage(int channels, double minimum, double maximum, BarOrientation orientation,
+            std::vector<PaletteIndex> colours = {kRed, kYellow, kGreen})
+        : dataset(CreateDataset("Tank farm", channels, channelNames(channels), RealTimeDataset::kNoHistory))
         , page([=, this](ChartWindow& chart, ChartContext& context) {
-            BeginChart(chart, context, 1);
+            BeginChart(chart, context);
             std::vector<QColor> barColours;
-            for (int colour : colours) {
+            for (PaletteIndex colour : colours) {
                 barColours.push_back(PaletteColour(colour));
             }
-            bars = CreateBarIndicator(chart, context, *dataset, minimum, maximum, 0, 0, orientation, 2, 0, 0,
-                                      maximum, minimum, "High", "Low", barColours, parts);
+            bars = CreateBarIndicator(chart, context, *dataset, {minimum, maximum}, orientation, {maximum, "High"},
+                                      {minimum, "Low"}, barColours, parts);
         })
     {
         page.build();
@@ -98,14 +91,14 @@ TEST(BarIndicator, EachBarRunsFromTheZeroLineToItsValueHeldToTheScale)
     constexpr double kZeroShare = 50.0 / 150.0;
     const Case cases[] = {{0.0, kZeroShare}, {100.0, 1.0}, {150.0, 1.0}, {-50.0, 0.0},
                           {-80.0, 0.0},     {25.0, 0.5},  {kInfinity, 1.0}, {-kInfinity, 0.0}};
-    for (int orientation : {kHorizontalBars, kVerticalBars}) {
+    for (BarOrientation orientation : {BarOrientation::Horizontal, BarOrientation::Vertical}) {
         BarPage bars(1, -50.0, 100.0, orientation);
         for (const Case& c : cases) {
             bars.append({c.value});
             const QRectF plot = bars.bars->plotRect();
             const QRectF bar = bars.bars->barRect(0);
             ASSERT_FALSE(bar.isNull()) << c.value;
-            if (orientation == kHorizontalBars) {
+            if (orientation == BarOrientation::Horizontal) {
                 const double zero = plot.left() + kZeroShare * plot.width();
                 const double end = plot.left() + c.endShare * plot.width();
                 EXPECT_NEAR(bars.bars->zeroPixel(), zero, 1e-6);
@@ -124,7 +117,7 @@ TEST(BarIndicator, EachBarRunsFromTheZeroLineToItsValueHeldToTheScale)
         // A full bar lies along the value axis.
         bars.append({100.0});
         const QRectF full = bars.bars->barRect(0);
-        if (orientation == kHorizontalBars) {
+        if (orientation == BarOrientation::Horizontal) {
             EXPECT_GT(full.width(), full.height());
         } else {
             EXPECT_GT(full.height(), full.width());
@@ -134,7 +127,7 @@ TEST(BarIndicator, EachBarRunsFromTheZeroLineToItsValueHeldToTheScale)
 
 TEST(BarIndicator, BarsStackDownOrStandSideBySideInTheirColoursRepeatedWhenThereAreFewer)
 {
-    for (int orientation : {kHorizontalBars, kVerticalBars}) {
+    for (BarOrientation orientation : {BarOrientation::Horizontal, BarOrientation::Vertical}) {
         BarPage bars(3, 0.0, 100.0, orientation, {kRed, kYellow});
         bars.append({50.0, 60.0, 70.0});
         const QImage image = bars.page.render();
@@ -142,10 +135,11 @@ TEST(BarIndicator, BarsStackDownOrStandSideBySideInTheirColoursRepeatedWhenThere
         for (int channel = 0; channel < 3; ++channel) {
             const QRectF bar = bars.bars->barRect(channel);
             EXPECT_EQ(bars.bars->barFill(channel), PaletteColour(expected[channel]));
-            EXPECT_GT(shareNear(image, inside(bar), expected[channel]), 0.95) << orientation << " " << channel;
+            EXPECT_GT(shareNear(image, inside(bar), expected[channel]), 0.95)
+                << static_cast<int>(orientation) << " " << channel;
             if (channel > 0) {
                 const QRectF before = bars.bars->barRect(channel - 1);
-                if (orientation == kHorizontalBars) {
+                if (orientation == BarOrientation::Horizontal) {
                     EXPECT_GT(bar.top(), before.bottom());
                 } else {
                     EXPECT_GT(bar.left(), before.right());
@@ -157,7 +151,7 @@ TEST(BarIndicator, BarsStackDownOrStandSideBySideInTheirColoursRepeatedWhenThere
 
 TEST(BarIndicator, ABarInAlarmTakesTheAlarmPartsColourUntilItFallsPastTheHysteresis)
 {
-    BarPage bars(2, 0.0, 100.0, kVerticalBars, {kRed, kYellow});
+    BarPage bars(2, 0.0, 100.0, BarOrientation::Vertical, {kRed, kYellow});
     SetAlarmHysteresis(*bars.dataset, 5.0, 0.0);
     SetAlarmLimit(*bars.dataset, kLevelHigh, 80.0, true, "Too high");
     ASSERT_NE(bars.parts[kBarAlarmPart].alarm, nullptr);
@@ -183,7 +177,7 @@ TEST(BarIndicator, ABarInAlarmTakesTheAlarmPartsColourUntilItFallsPastTheHystere
 
 TEST(BarIndicator, FillsTheTitleAxisLabelAndAlarmPartsAndLeavesTheOthersNull)
 {
-    for (int orientation : {kHorizontalBars, kVerticalBars}) {
+    for (BarOrientation orientation : {BarOrientation::Horizontal, BarOrientation::Vertical}) {
         BarPage bars(2, 0.0, 100.0, orientation);
         auto& parts = bars.parts;
         ChartWindow& chart = *bars.page.chart;
@@ -203,7 +197,8 @@ TEST(BarIndicator, FillsTheTitleAxisLabelAndAlarmPartsAndLeavesTheOthersNull)
 
         ASSERT_NE(parts[kBarValueAxisPart].axis, nullptr);
         ASSERT_NE(parts[kBarChannelAxisPart].axis, nullptr);
-        const auto along = orientation == kHorizontalBars ? Axis::Direction::Horizontal : Axis::Direction::Vertical;
+        const auto along =
+            orientation == BarOrientation::Horizontal ? AxisOrientation::Horizontal : AxisOrientation::Vertical;
         EXPECT_EQ(parts[kBarValueAxisPart].axis->direction(), along);
         EXPECT_NE(parts[kBarChannelAxisPart].axis->direction(), along);
         EXPECT_EQ(parts[kBarAlarmPart].alarm, &bars.bars->alarmPart());
@@ -223,19 +218,19 @@ TEST(BarIndicator, FillsTheTitleAxisLabelAndAlarmPartsAndLeavesTheOthersNull)
 
 TEST(BarIndicator, SetAxisColourRecoloursTheValueAxisAlongThePlotsEdge)
 {
-    BarPage bars(2, 0.0, 100.0, kHorizontalBars);
+    BarPage bars(2, 0.0, 100.0, BarOrientation::Horizontal);
     bars.append({20.0, 30.0});
     const QRectF plot = bars.bars->plotRect();
     // The horizontal value axis runs along the plot's bottom edge.
     const QRectF edge(plot.left() + 2, plot.bottom() - 1, plot.width() - 4, 2);
     EXPECT_LT(shareNear(bars.page.render(), edge, kYellow), 0.05);
-    SetAxisColour(*bars.page.chart, bars.parts[kBarValueAxisPart], kYellow, 0);
+    SetAxisColour(*bars.page.chart, bars.parts[kBarValueAxisPart], kYellow);
     EXPECT_GT(shareNear(bars.page.render(), edge, kYellow), 0.25);
 }
 
 TEST(BarIndicator, DrawsNoBarOnceItsDatasetIsGone)
 {
-    BarPage bars(1, 0.0, 100.0, kHorizontalBars);
+    BarPage bars(1, 0.0, 100.0, BarOrientation::Horizontal);
     bars.append({80.0});
     const QRectF bar = bars.bars->barRect(0);
     ASSERT_FALSE(bar.isEmpty());
@@ -248,7 +243,7 @@ TEST(BarIndicator, OddScalesValuesAndWindowsDrawWithoutFault)
 {
     // An empty scale: drawn widened round its value, 0 in the middle.
     {
-        BarPage bars(1, 0.0, 0.0, kHorizontalBars);
+        BarPage bars(1, 0.0, 0.0, BarOrientation::Horizontal);
         bars.append({5.0});
         const QRectF plot = bars.bars->plotRect();
         EXPECT_NEAR(bars.bars->zeroPixel(), plot.center().x(), 1e-6);
@@ -258,7 +253,7 @@ TEST(BarIndicator, OddScalesValuesAndWindowsDrawWithoutFault)
     }
     // A value that is not a number has no bar; the others keep theirs.
     {
-        BarPage bars(2, 0.0, 100.0, kVerticalBars);
+        BarPage bars(2, 0.0, 100.0, BarOrientation::Vertical);
         bars.append({kNaN, 40.0});
         EXPECT_TRUE(bars.bars->barRect(0).isNull());
         const QImage image = bars.page.render();
@@ -266,7 +261,7 @@ TEST(BarIndicator, OddScalesValuesAndWindowsDrawWithoutFault)
     }
     // More channels than colours, and windows too small for anything.
     {
-        BarPage bars(12, -10.0, 10.0, kHorizontalBars, {});
+        BarPage bars(12, -10.0, 10.0, BarOrientation::Horizontal, {});
         bars.append(std::vector<double>(12, 3.0));
         for (const QSize& size : {QSize(1, 1), QSize(30, 12), QSize(1000, 700)}) {
             bars.page.render(size);  // paints without fault
@@ -275,7 +270,7 @@ TEST(BarIndicator, OddScalesValuesAndWindowsDrawWithoutFault)
     }
     // No channels at all.
     {
-        BarPage bars(0, 0.0, 100.0, kVerticalBars);
+        BarPage bars(0, 0.0, 100.0, BarOrientation::Vertical);
         bars.page.render();  // paints without fault
         EXPECT_TRUE(bars.bars->barRect(0).isNull());
     }
@@ -372,26 +367,27 @@ public:
 
     explicit DialPage(Dial::Kind kind, int channels = 1, int channel = 0, double minimum = 0.0,
                       double maximum = 80.0, double tickInterval = 6.0)
-        : dataset(CreateDataset("Meter", channels, 0, channelNames(channels), 0))
+        : dataset(CreateDataset("Meter", channels, channelNames(channels), RealTimeDataset::kNoHistory))
         , page([=, this](ChartWindow& chart, ChartContext& context) {
-            BeginChart(chart, context, 1);
-            DrawPanel(chart, context, {0.01, 0.01, 0.99, 0.99}, kMeterFace, 2, 0, PaletteColour(kMeterFace), 5);
-            SetLineAttributes(chart, context, 0, 0, kBlack);
-            const std::vector<int> needles{kYellow, kLightBlue};
-            const std::vector<int> codes{9, 0, 4, 0, 1, 2, 1, 1, 1};
+            BeginChart(chart, context);
+            DrawPanel(chart, {0.01, 0.01, 0.99, 0.99}, kMeterFace, PaletteColour(kMeterFace));
+            SetLineAttributes(context, {LineStyle::Solid, kThinLine, kBlack});
+            const std::vector<PaletteIndex> needles{kYellow, kLightBlue};
+            const ValueRange range{minimum, maximum};
+            const DialGeometry geometry{.centre = {0.5, 0.55}, .radius = 0.6, .startAngle = 315, .endAngle = 225};
+            const DialFill fill{.colour = kRed, .track = kLightGray};
             switch (kind) {
             case Dial::Kind::Needle:
-                dial = CreateMeter(chart, context, *dataset, channel, minimum, maximum, 0.5, 0.55, 0.6, 315, 225,
-                                   kRed, needles, 0.08, tickInterval, codes, 0.02, kAlarmColours);
+                dial = CreateMeter(chart, context, *dataset, channel, range, tickInterval, geometry,
+                                   {.colour = kRed, .size = 0.08, .needleWidth = 0.02}, needles, kAlarmColours);
                 break;
             case Dial::Kind::Arc:
-                dial = CreateArcMeter(chart, context, *dataset, channel, minimum, maximum, minimum, 0.5, 0.55, 0.6,
-                                      315, 225, kRed, kLightGray, 0.15, 0.08, tickInterval, codes, 0.02,
-                                      kAlarmColours);
+                dial = CreateArcMeter(chart, context, *dataset, channel, range, minimum, tickInterval, geometry, fill,
+                                      0.15, kAlarmColours);
                 break;
             case Dial::Kind::Pie:
-                dial = CreatePieMeter(chart, context, *dataset, channel, minimum, maximum, minimum, 0.5, 0.55, 0.6,
-                                      315, 225, kRed, kLightGray, 0.08, tickInterval, codes, 0.02, kAlarmColours);
+                dial = CreatePieMeter(chart, context, *dataset, channel, range, minimum, tickInterval, geometry, fill,
+                                      kAlarmColours);
                 break;
             }
         })
@@ -465,7 +461,7 @@ TEST(Dial, ANeedlePointsAtItsChannelsValueInItsColour)
 
 TEST(Dial, AMeterOfEveryChannelHasANeedleForEachAndAMeterOfOneOnlyForIt)
 {
-    DialPage all(Dial::Kind::Needle, 2, -1);
+    DialPage all(Dial::Kind::Needle, 2, kAllChannels);
     all.append({20.0, 70.0});
     const QImage image = all.page.render();
     EXPECT_EQ(all.dial->shownChannels(), (std::vector<int>{0, 1}));
@@ -480,7 +476,7 @@ TEST(Dial, AMeterOfEveryChannelHasANeedleForEachAndAMeterOfOneOnlyForIt)
     EXPECT_GT(second.pixelsAlong(one, second.dial->angleOf(70.0), kLightBlue, 0.2, 0.65), 50);
 
     // A band or slice shows one channel, the first when asked for all.
-    DialPage arc(Dial::Kind::Arc, 2, -1);
+    DialPage arc(Dial::Kind::Arc, 2, kAllChannels);
     EXPECT_EQ(arc.dial->shownChannels(), (std::vector<int>{0}));
 }
 

@@ -4,16 +4,16 @@
 
 namespace vexa::toolkit::test {
 
-IndicatorPage::IndicatorPage(ChartBuilder builder, int background)
+IndicatorPage::IndicatorPage(ChartBuilder builder, PaletteIndex background)
     : m_builder(std::move(builder)), m_background(background)
 {
     owner.resize(1000, 700);
     page = CreateChartPage(
         "indicator", &owner, "Indicator",
         [this](ChartPage& target) {
-            chart = CreateChartWindow(target, m_builder, {0.0, 0.0, 1.0, 1.0}, m_background, 0, 0);
+            chart = CreateChartWindow(target, m_builder, kWholeArea, m_background);
         },
-        0, ChartPage::kProportional, PageStyle::Child);
+        WindowCharacteristic::Proportional, PageStyle::Child);
 }
 
 void IndicatorPage::build()

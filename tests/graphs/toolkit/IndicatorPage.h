@@ -16,9 +16,7 @@ namespace vexa::toolkit::test {
 /// like every page, or at once with build().
 class IndicatorPage {
 public:
-    static constexpr int kLightGray = 7;
-
-    explicit IndicatorPage(ChartBuilder builder, int background = kLightGray);
+    explicit IndicatorPage(ChartBuilder builder, PaletteIndex background = palette::kLightGray);
 
     /// Builds page and chart (as the first paint would).
     void build();
@@ -30,7 +28,7 @@ public:
 
 private:
     ChartBuilder m_builder;
-    int m_background;
+    PaletteIndex m_background;
 };
 
 /// Pixels of \p image inside \p area within \p tolerance of \p colour in

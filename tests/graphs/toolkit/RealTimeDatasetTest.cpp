@@ -32,7 +32,7 @@ TEST(RealTimeDataset, TheRowAfterAFullRingDropsTheOldestAndReadsStayOldestFirst)
     EXPECT_DOUBLE_EQ(dataset.latest(0), kFull + 1.0);
 
     std::vector<double> history(kFull);
-    ASSERT_EQ(ReadChannelHistory(dataset, 0, history.data(), kFull, kFull), kFull);
+    ASSERT_EQ(ReadChannelHistory(dataset, 0, history), kFull);
     for (int i = 0; i < kFull; ++i) {
         ASSERT_DOUBLE_EQ(history[static_cast<std::size_t>(i)], i + 2.0) << "at " << i;
     }
@@ -114,7 +114,7 @@ TEST(RealTimeDataset, WithoutTimeChannelNoTimeElapses)
 TEST(RealTimeDataset, CreateDatasetAcceptsNoChannels)
 {
     // A graph without measurements still gets a dataset to append to.
-    auto dataset = CreateDataset("", 0, 0, {}, kFull);
+    auto dataset = CreateDataset("", 0, {}, kFull);
     ASSERT_NE(dataset, nullptr);
     AppendRow(*dataset, std::array<double, 1>{4.0}, {});
     EXPECT_EQ(dataset->channelCount(), 0);

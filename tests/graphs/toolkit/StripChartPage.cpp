@@ -9,13 +9,14 @@ namespace vexa::toolkit::test {
 
 namespace {
 
-constexpr int kPlotBlue = 1;
-constexpr int kLightGray = 7;
-constexpr int kBlack = 0;
+using namespace palette;
+
+constexpr PaletteIndex kPlotBlue = kBlue;
+constexpr int kTraceWidth = 2;
 
 }  // namespace
 
-StripChartPage::StripChartPage(std::vector<int> colours)
+StripChartPage::StripChartPage(std::vector<PaletteIndex> colours)
     : m_colours(std::move(colours))
 {
     owner.resize(1000, 700);
@@ -24,43 +25,44 @@ StripChartPage::StripChartPage(std::vector<int> colours)
         [this](ChartPage& target) {
             chart = CreateChartWindow(
                 target, [this](ChartWindow& window, ChartContext& context) { buildChart(window, context); },
-                {0.0, 0.0, 1.0, 1.0}, kLightGray, 0, 0);
+                kWholeArea, kLightGray);
         },
-        0, ChartPage::kProportional, PageStyle::Child);
+        WindowCharacteristic::Proportional, PageStyle::Child);
 }
 
 void StripChartPage::buildChart(ChartWindow& window, ChartContext& context)
 {
     ++builderRuns;
     const int count = static_cast<int>(m_colours.size());
-    BeginChart(window, context, 1);
+    BeginChart(window, context);
     SetPlotArea(window, context, {0.1, 0.1, 0.8, 0.9}, kPlotBlue);
-    SetScale(window, context, 0.0, 0.0, 20.0, 100.0);
+    SetScale(window, context, {{0.0, 20.0}, {0.0, 100.0}});
     SetAxisCrossing(window, context, -0.02, 0.0);
-    SelectChartFont(context, kBlack, "Arial", 10, 0);
-    SetLineAttributes(window, context, 0, 1, kBlack);
-    timeAxis = CreateTimeAxis(window, context, 4.0, 1, 3, 1, 0);
-    Axis* valueAxis = CreateYAxis(window, context, 20.0, 3, 1);
-    const std::array<int, 10> codes{0, 1};
-    labels = CreateTimeLabels(window, context, timeAxis, codes);
-    LabelAxis(window, context, valueAxis, 1, 0, 1, 0, 0);
+    SelectChartFont(context, {.face = "Arial", .pointSize = 10, .colour = kBlack});
+    SetLineAttributes(context, {LineStyle::Solid, kThinLine, kBlack});
+    timeAxis = CreateTimeAxis(window, context, 4.0);
+    Axis* valueAxis = CreateYAxis(window, context, 20.0);
+    labels = CreateTimeLabels(window, context, timeAxis);
+    LabelAxis(window, context, valueAxis, AxisLabels::PlainNumbers);
 
-    history = CreateDataset("", count + 1, 0, {}, RealTimeDataset::kHistoryRows);
-    current = CreateDataset("", count, 0, {}, RealTimeDataset::kHistoryRows);
+    history = CreateDataset("", count + 1, {}, RealTimeDataset::kHistoryRows);
+    current = CreateDataset("", count, {}, RealTimeDataset::kHistoryRows);
     SetAlarmHysteresis(*history, 0.1, 0.0);
     SetAlarmLimit(*history, kLevelHigh, kHighLimit, true, "High");
-    indicator = CreateAlarmIndicator(window, *history, 5, 1, nullptr, 0, 0, 0);
+    indicator = CreateAlarmIndicator(window, *history);
 
-    const std::vector<int> styles(m_colours.size(), 0);
-    const std::vector<int> widths(m_colours.size(), 2);
-    plot = CreateScrollingPlot(window, context, *history, kScrollFraction, 1, 0, styles, widths, m_colours);
+    std::vector<LineAttributes> traces;
+    for (const PaletteIndex colour : m_colours) {
+        traces.push_back({LineStyle::Solid, kTraceWidth, colour});
+    }
+    plot = CreateScrollingPlot(window, *history, kScrollFraction, traces);
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
         names.push_back("M" + std::to_string(i + 1));
     }
-    readout = CreateReadout(window, context, *current, -1, {0.895, 0.15, 0.99, 0.8}, -1, 0, nullptr, kLightGray, 0,
-                            10, 3, 0, 0);
-    CreateLegend(window, context, {0.805, 0.15, 0.89, 0.8}, -1, 0, -1, kLightGray, 0, names, plot, 0);
+    readout = CreateReadout(window, context, *current, kAllChannels,
+                            {.rect = {0.895, 0.15, 0.99, 0.8}, .background = kLightGray, .decimals = 3});
+    CreateLegend(window, context, {0.805, 0.15, 0.89, 0.8}, kLightGray, names, plot);
     LinkTimeLabels(labels, plot);
 }
 

@@ -23,7 +23,7 @@ public:
     static constexpr double kHighLimit = 80.0;
     static constexpr double kFirstTimeOfDay = 45296.0;  // 12:34:56
 
-    explicit StripChartPage(std::vector<int> colours);
+    explicit StripChartPage(std::vector<PaletteIndex> colours);
 
     /// Builds page and chart (as the first paint would).
     void build();
@@ -46,7 +46,7 @@ public:
 private:
     void buildChart(ChartWindow& window, ChartContext& context);
 
-    std::vector<int> m_colours;
+    std::vector<PaletteIndex> m_colours;
 };
 
 /// The bounding box of the pixels of \p image inside \p area that differ

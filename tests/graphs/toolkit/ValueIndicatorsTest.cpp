@@ -26,14 +26,8 @@ namespace {
 using test::CountPixelsNear;
 using test::IndicatorPage;
 
-constexpr int kBlack = 0;
-constexpr int kBlue = 1;
-constexpr int kLightGray = 7;
-constexpr int kLightCyan = 11;
-constexpr int kLightGreen = 10;
-constexpr int kLightRed = 12;
-constexpr int kYellow = 14;
-constexpr int kWhite = 15;
+using namespace palette;
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -92,22 +86,22 @@ TEST(RealTimeDataset, ReservingMoreHistoryKeepsTheHeldRowsInOrder)
 
 // ---------------------------------------------------------------- XY plot
 
-constexpr int kTraceColour = kYellow;
-constexpr int kMarkColour = kWhite;
+constexpr PaletteIndex kTraceColour = kYellow;
+constexpr PaletteIndex kMarkColour = kWhite;
 
 /// The XY plot of two measurements, 0 ... 100 against -10 ... 10, on a blue
 /// plot area.
 struct XYPage {
     XYPage()
-        : dataset(CreateDataset("", 2, 0, {"Flow", "Pressure"}, 0))
+        : dataset(CreateDataset("", 2, {"Flow", "Pressure"}, RealTimeDataset::kNoHistory))
         , page([this](ChartWindow& chart, ChartContext& context) {
-            BeginChart(chart, context, 1);
+            BeginChart(chart, context);
             SetPlotArea(chart, context, {0.15, 0.1, 0.98, 0.8}, kBlue);
-            SetScale(chart, context, 0.0, -10.0, 100.0, 10.0);
+            SetScale(chart, context, {{0.0, 100.0}, {-10.0, 10.0}});
             SetAxisCrossing(chart, context, 50.0, 0.0);
-            const int widths[] = {2, 2};
-            const int colours[] = {kTraceColour, kMarkColour};
-            plot = CreateXYPlot(chart, context, *dataset, 80, 0, widths, colours);
+            plot = CreateXYPlot(
+                chart, *dataset,
+                {.traceWidth = 2, .traceColour = kTraceColour, .markWidth = 2, .markColour = kMarkColour});
         })
     {
         page.build();
@@ -244,18 +238,18 @@ TEST(XYPlot, DrawsNothingOnceItsDatasetIsGoneOrItsChartCloses)
 
 // ------------------------------------------------------------ value table
 
-constexpr int kTableFlagsWithState[] = {1, 0, 0, 1, 1};
-constexpr int kTableFlagsWithoutState[] = {1, 0, 0, 0, 1};
 
 /// A value table of \p channels channels, in the data colours of a graph.
 struct TablePage {
-    explicit TablePage(int channels, std::span<const int> flags = kTableFlagsWithState,
-                       std::vector<int> colours = {4, 14, 2, 8, 9, 15, 5, 6})
-        : dataset(CreateDataset("Boiler house", channels, 0, {"TEMP1", "PRESS_A", "FLOW", "LEVEL"}, 0))
-        , page([this, flags, colours](ChartWindow& chart, ChartContext& context) {
-            BeginChart(chart, context, 1);
-            table = CreateValueTable(chart, context, *dataset, 8, 3, colours,
-                                     {"Outlet temperature", "Feed pressure"}, flags, parts);
+    explicit TablePage(int channels, AlarmText alarmText = AlarmText::Shown,
+                       std::vector<PaletteIndex> colours = {kDefaultChannelColours.begin(),
+                                                            kDefaultChannelColours.end()})
+        : dataset(CreateDataset("Boiler house", channels, {"TEMP1", "PRESS_A", "FLOW", "LEVEL"},
+                                RealTimeDataset::kNoHistory))
+        , page([this, alarmText, colours](ChartWindow& chart, ChartContext& context) {
+            BeginChart(chart, context);
+            table = CreateValueTable(chart, context, *dataset, colours, {"Outlet temperature", "Feed pressure"},
+                                     alarmText, parts);
         })
     {
         page.build();
@@ -296,18 +290,16 @@ TEST(ValueTable, HasOneRowPerChannelUnderAHeadingWithTheDatasetsName)
     EXPECT_LE(table.table->rowRect(2).bottom(), 700.0);
 }
 
-TEST(ValueTable, TheStateColumnComesWithTheAlarmTextFlag)
+TEST(ValueTable, TheStateColumnComesWithTheAlarmText)
 {
-    const int justOne[] = {1};
     struct Case {
-        std::span<const int> flags;
+        AlarmText alarmText;
         bool stateColumn;
     };
-    for (const Case& c : {Case{kTableFlagsWithState, true}, Case{kTableFlagsWithoutState, false},
-                          Case{justOne, false}, Case{{}, false}}) {
-        TablePage table(2, c.flags);
+    for (const Case& c : {Case{AlarmText::Shown, true}, Case{AlarmText::Hidden, false}}) {
+        TablePage table(2, c.alarmText);
         table.page.render();
-        EXPECT_EQ(table.table->hasStateColumn(), c.stateColumn) << c.flags.size() << " flags";
+        EXPECT_EQ(table.table->hasStateColumn(), c.stateColumn) << static_cast<int>(c.alarmText);
         EXPECT_EQ(table.table->stateRect(0).isEmpty(), !c.stateColumn);
     }
 }
@@ -364,7 +356,7 @@ TEST(ValueTable, AChannelInAnAlarmStateShowsItsLevelsColourAndText)
 TEST(ValueTable, RowsAreWrittenInTheirColoursOnAGroundTheyReadOn)
 {
     // White and yellow need the dark panel; blue would vanish on it.
-    TablePage table(3, kTableFlagsWithoutState, {kWhite, kYellow, kBlue});
+    TablePage table(3, AlarmText::Hidden, {kWhite, kYellow, kBlue});
     table.append({1.0, 2.0, 3.0});
     const QImage image = table.page.render();
     for (int row = 0; row < 3; ++row) {
@@ -398,16 +390,16 @@ TEST(ValueTable, SurvivesItsDatasetAndWindowsOfNoSize)
 /// An annunciator of \p channels channels on a \p rows x \p columns grid
 /// of black lamps, Light Cyan when low and Light Red when high.
 struct AnnunciatorPage {
-    AnnunciatorPage(int channels, int rows, int columns, std::vector<int> flags = {1, 1, 1, 1})
-        : dataset(CreateDataset("Alarms", channels, 0, {"TEMP1", "PRESS_A", "FLOW", "LEVEL", "SPEED"}, 0))
-        , page([this, rows, columns, flags](ChartWindow& chart, ChartContext& context) {
-            BeginChart(chart, context, 1);
-            SetLineAttributes(chart, context, 0, 1, kBlack);
-            const int dataColours[] = {4, 14, 2, 8, 9, 15, 5, 6};
+    AnnunciatorPage(int channels, int rows, int columns, AlarmText alarmText = AlarmText::Shown)
+        : dataset(CreateDataset("Alarms", channels, {"TEMP1", "PRESS_A", "FLOW", "LEVEL", "SPEED"},
+                                RealTimeDataset::kNoHistory))
+        , page([this, rows, columns, alarmText](ChartWindow& chart, ChartContext& context) {
+            BeginChart(chart, context);
+            SetLineAttributes(context, {LineStyle::Solid, kThinLine, kBlack});
             const std::vector<QColor> cells(std::max(rows * columns, 0), PaletteColour(kBlack));
-            annunciator = CreateAnnunciator(chart, context, *dataset, 8, 3, 8, dataColours, cells,
-                                            PaletteColour(kLightCyan), PaletteColour(kLightRed), rows, columns,
-                                            flags, 5);
+            annunciator = CreateAnnunciator(chart, context, *dataset, kDefaultChannelColours, cells,
+                                            {.low = PaletteColour(kLightCyan), .high = PaletteColour(kLightRed)},
+                                            {.rows = rows, .columns = columns}, alarmText);
         })
     {
         page.build();
@@ -488,10 +480,10 @@ TEST(Annunciator, LampsLightInTheHighAndLowColoursAndGoOutPastTheHysteresis)
     }
 }
 
-TEST(Annunciator, ShowsAlarmTextsOnlyWithItsFlag)
+TEST(Annunciator, ShowsAlarmTextsOnlyWhenAskedTo)
 {
     for (const bool flag : {true, false}) {
-        AnnunciatorPage grid(1, 1, 1, {1, 1, 1, flag ? 1 : 0});
+        AnnunciatorPage grid(1, 1, 1, flag ? AlarmText::Shown : AlarmText::Hidden);
         SetAlarmLimit(*grid.dataset, kLevelHigh, 80.0, true, "Too hot");
         grid.append({90.0});
         const QImage image = grid.page.render();

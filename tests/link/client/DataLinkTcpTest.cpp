@@ -7,7 +7,6 @@
 #include "support/TestSupport.h"
 
 #include <QRegularExpression>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -24,15 +23,10 @@ namespace {
 constexpr int kTestWaitSeconds = 2;
 /// The shortest wait: it gives up at the next tick of the one-second clock.
 constexpr int kShortestWait = 0;
-/// How long the server in another process may stay silent before its answer
-/// is taken as complete.
-constexpr int kQuietMs = 300;
-/// Time for a reset to travel over the loopback interface.
-constexpr int kResetTravelMs = 100;
 
 const QString kFailure = QString::fromLatin1(DataLink::kFailureText);
 
-class TcpLink : public ::testing::Test {
+class TcpLink : public LinkFixture {
 protected:
     void SetUp() override { sockets::SetReceiveWaitLimitSeconds(kTestWaitSeconds); }
     void TearDown() override { sockets::SetReceiveWaitLimitSeconds(sockets::kReceiveWaitLimitSeconds); }
@@ -50,31 +44,18 @@ protected:
         ASSERT_EQ(m_fake.received(), BuildLayoutMessage(m_link.layout()));
     }
 
-    void expectOneFailureBox(const QString& reason)
-    {
-        const std::vector<MessageRequest> boxes = m_messages.boxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, reason + QStringLiteral("\n\n") + kFailure);
-        EXPECT_EQ(boxes[0].caption, QStringLiteral("VEXA Display"));
-        EXPECT_EQ(boxes[0].icon, MessageIcon::Stop);
-        EXPECT_FALSE(m_link.isConnected());
-        EXPECT_TRUE(m_host.isReconnectEnabled());
-        EXPECT_EQ(m_host.connection(), QString());
-    }
-
-    /// The answer of the server at \p port to a request of its own.
+    /// The answer of the server at \p port to a request of its own: the
+    /// request and the end of the stream are sent, and the server closes
+    /// the connection once it has answered.
     static QByteArray ServerAnswer(int port)
     {
-        RawClient raw(port);
+        RawTcpClient raw(port);
         if (!raw.send(BuildSampleRequest()))
             return {};
-        return raw.receiveUntilQuiet(kQuietMs);
+        raw.halfClose();
+        return raw.receiveToEnd();
     }
 
-    vexa::test::ScratchDir m_dir;
-    vexa::test::ScriptedMessages m_messages;
-    RecordingHost m_host;
-    DataLink m_link{m_host, m_dir.path("VexaDisplay.ini")};
     FakeTcpServer m_fake;
 };
 
@@ -308,8 +289,7 @@ TEST_F(TcpLink, AServerThatClosesBetweenRequestsFailsTheLinkOnce)
 TEST_F(TcpLink, AResetStreamFailsTheRequestWithoutASecondBoxForTheClose)
 {
     connectFake({"X"});
-    m_fake.reset();
-    QTest::qWait(kResetTravelMs);
+    ASSERT_TRUE(m_fake.reset());
 
     m_link.FetchSample();
     expectOneFailureBox(QStringLiteral("Unable to send command to data server."));
@@ -318,8 +298,7 @@ TEST_F(TcpLink, AResetStreamFailsTheRequestWithoutASecondBoxForTheClose)
 TEST_F(TcpLink, ClosingAResetStreamByHandTellsTheUser)
 {
     connectFake({"X"});
-    m_fake.reset();
-    QTest::qWait(kResetTravelMs);
+    ASSERT_TRUE(m_fake.reset());
 
     m_link.Disconnect();
     const std::vector<MessageRequest> boxes = m_messages.boxes();

@@ -1,23 +1,23 @@
 #pragma once
 
+#include "link/client/DataLink.h"
 #include "link/client/LinkHost.h"
 #include "link/protocol/DataSample.h"
 #include "link/protocol/LayoutBlock.h"
+#include "support/BusClient.h"
+#include "support/RawTcpClient.h"
+#include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
+#include "support/TestSupport.h"
 
 #include <QByteArray>
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 
-#include <memory>
 #include <vector>
 
-class QTemporaryDir;
+#include <gtest/gtest.h>
 
 namespace vexa::link::test {
 
@@ -40,7 +40,23 @@ public:
     std::vector<bool> reconnectStates;
 };
 
+/// A data link on a settings file of its own, with the window it shows its
+/// state on and the message boxes it shows.
+class LinkFixture : public ::testing::Test {
+protected:
+    /// The link failed once: one box gives \p reason and the failure text,
+    /// the link is closed and "Re-Connect To Data Server" is offered.
+    void expectOneFailureBox(const QString& reason);
+
+    vexa::test::ScratchDir m_dir;
+    vexa::test::ScriptedMessages m_messages;
+    RecordingHost m_host;
+    DataLink m_link{m_host, m_dir.path("VexaDisplay.ini")};
+};
+
+using vexa::test::BusClient;
 using vexa::test::FreePort;
+using vexa::test::RawTcpClient;
 
 /// Fills \p layout with \p names under the measurement file \p path.
 void SetLayout(LayoutBlock& layout, const QByteArray& path, const QList<QByteArray>& names);
@@ -59,34 +75,12 @@ public:
     explicit ServerProcess(int port) : vexa::test::ServerProcess(QStringLiteral(VEXALINK_PATH), port) {}
 };
 
-/// A plain blocking TCP client of a server in another process.
-class RawClient {
-public:
-    explicit RawClient(int port);
-    ~RawClient();
-    RawClient(const RawClient&) = delete;
-    RawClient& operator=(const RawClient&) = delete;
-
-    bool isConnected() const { return m_fd >= 0; }
-    bool send(const QByteArray& bytes);
-    /// Everything that arrives until nothing more has come for \p quietMs.
-    QByteArray receiveUntilQuiet(int quietMs);
-
-private:
-    int m_fd = -1;
-};
-
 /// A stand-in for the server on a loopback socket in this process, for the
 /// ways a server can misbehave. The link's fetch blocks the one thread, so
 /// answers are queued on the stream before the request is made.
 class FakeTcpServer {
 public:
-    FakeTcpServer();
-    ~FakeTcpServer();
-    FakeTcpServer(const FakeTcpServer&) = delete;
-    FakeTcpServer& operator=(const FakeTcpServer&) = delete;
-
-    int port() const { return m_port; }
+    int port() const { return m_listener.port(); }
     /// Takes the connection the link has made; false when none waits.
     bool accept();
     /// Queues \p bytes for the link to read.
@@ -95,40 +89,20 @@ public:
     /// while still taking what the link sends.
     void endStream();
     /// Drops the connection with a reset, as a peer that crashed with bytes
-    /// unread does.
-    void reset();
+    /// unread does, and waits until the link's end has taken the reset.
+    bool reset();
     /// Everything the link has sent so far.
     QByteArray received();
 
 private:
-    int m_listening = -1;
-    int m_connection = -1;
-    int m_port = 0;
+    vexa::test::RawTcpListener m_listener;
+    RawTcpClient m_connection;
 };
 
 /// A data sample as the server sends it: the time and the values.
 QByteArray SampleAnswer(double timeOfDay, const QList<double>& values);
 
-/// A client of the server on a bus connection of its own, as another
-/// program would be.
-class BusClient {
-public:
-    BusClient();
-    ~BusClient();
-    BusClient(const BusClient&) = delete;
-    BusClient& operator=(const BusClient&) = delete;
-
-    /// The conversation number, 0 when refused.
-    uint connect();
-    QDBusMessage poke(uint conversation, const QByteArray& data);
-    QDBusMessage request(uint conversation, const QString& item);
-    /// The server's layout block as it reads it back.
-    LayoutBlock serverLayout();
-
-private:
-    QDBusMessage call(const QString& method, const QVariantList& arguments);
-
-    QDBusConnection m_bus;
-};
+/// The server's layout block as \p bus reads it back.
+LayoutBlock ServerLayout(BusClient& bus);
 
 }  // namespace vexa::link::test

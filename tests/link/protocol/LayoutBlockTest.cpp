@@ -31,13 +31,15 @@ TEST(WireFormat, NumbersAreLittleEndianIeeeDoubles)
     EXPECT_TRUE(std::isnan(ReadDouble(bytes)));
 }
 
-TEST(WireFormat, BlockAndSampleSizes)
+// The sizes of the blocks and samples that cross between the two programs.
+static_assert(kLayoutHeaderBytes == 264);
+static_assert(kDisplayLayoutBytes == 16104);
+static_assert(kServerLayoutBytes == 20064);
+static_assert(kDisplaySampleBytes == 3848);
+static_assert(kServerSampleBytes == 4808);
+
+TEST(WireFormat, BlocksAndSamplesAreMadeInTheirSizes)
 {
-    EXPECT_EQ(264, kLayoutHeaderBytes);
-    EXPECT_EQ(16104, kDisplayLayoutBytes);
-    EXPECT_EQ(20064, kServerLayoutBytes);
-    EXPECT_EQ(3848, kDisplaySampleBytes);
-    EXPECT_EQ(4808, kServerSampleBytes);
     EXPECT_EQ(20064, LayoutBlock(kServerLayoutNames).size());
     EXPECT_EQ(16104, LayoutBlock(kDisplayLayoutNames).size());
     EXPECT_EQ(4808, DataSample(kServerLayoutNames).size());

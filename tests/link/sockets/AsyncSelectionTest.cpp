@@ -20,9 +20,8 @@ using test::ConnectedPair;
 using test::ConnectLoopbackPair;
 using test::SendAll;
 
-constexpr int kEventWaitMs = 5000;
-/// Long enough for the event loop to deliver anything that is on its way.
-constexpr int kQuietMs = 100;
+using test::kQuietPeriodMs;
+using test::kWaitTimeoutMs;
 
 struct Event {
     int fd;
@@ -43,7 +42,7 @@ struct EventLog {
     }
     bool waitFor(std::size_t count)
     {
-        return QTest::qWaitFor([&] { return events.size() >= count; }, kEventWaitMs);
+        return QTest::qWaitFor([&] { return events.size() >= count; }, kWaitTimeoutMs);
     }
 };
 
@@ -94,7 +93,8 @@ TEST_F(AsyncSelectionTest, AConnectedSocketReportsReadWhileBytesWait)
     // Ten bytes read four at a time: the rest is reported again.
     ASSERT_TRUE(SendAll(pair.client.fd(), "0123456789"));
     ASSERT_TRUE(m_log.waitFor(3));
-    QTest::qWait(kQuietMs);
+    // And no fourth: a negative check, which can only watch for a while.
+    QTest::qWait(kQuietPeriodMs);
     EXPECT_EQ(received, "0123456789");
     EXPECT_EQ(m_log.events,
               std::vector<Event>(3, Event{fd, SocketEvent::Read, 0}));
@@ -116,7 +116,8 @@ TEST_F(AsyncSelectionTest, APeerThatClosesOrResetsIsOneCloseEvent)
             pair.client.reset();
 
         ASSERT_TRUE(log.waitFor(1)) << "reset " << c.reset;
-        QTest::qWait(kQuietMs);
+        // And no second: a negative check, which can only watch for a while.
+        QTest::qWait(kQuietPeriodMs);
         EXPECT_EQ(log.events,
                   (std::vector<Event>{{pair.server.fd(), SocketEvent::Close, c.errorCode}}))
             << "reset " << c.reset;
@@ -159,7 +160,8 @@ TEST_F(AsyncSelectionTest, StoppedSocketsReportNothing)
 
     ASSERT_TRUE(SendAll(pair.client.fd(), "?"));
     pair.client.reset();
-    QTest::qWait(kQuietMs);
+    // Nothing at all: a negative check, which can only watch for a while.
+    QTest::qWait(kQuietPeriodMs);
     EXPECT_TRUE(m_log.events.empty());
 }
 

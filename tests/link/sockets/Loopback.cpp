@@ -2,49 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 
 namespace vexa::test {
 
-namespace {
-
-constexpr int kAcceptTimeoutMs = 5000;
-
-sockaddr_in Loopback(int port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    return address;
-}
-
-}  // namespace
-
 sockets::Socket ListenOnLoopback()
 {
     sockets::Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    const sockaddr_in address = Loopback(0);
+    const sockaddr_in address = LoopbackAddress(0);
     EXPECT_EQ(::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     EXPECT_EQ(::listen(socket.fd(), SOMAXCONN), 0);
+    EXPECT_NE(LocalPort(socket.fd()), 0);
     return socket;
-}
-
-int LocalPort(int fd)
-{
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    EXPECT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    return ntohs(address.sin_port);
 }
 
 sockets::Socket ConnectToLoopback(int port)
 {
     sockets::Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    const sockaddr_in address = Loopback(port);
+    const sockaddr_in address = LoopbackAddress(port);
     if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         socket.reset();
     return socket;
@@ -63,7 +39,7 @@ ConnectedPair ConnectLoopbackPair()
     const sockets::Socket listening = ListenOnLoopback();
     ConnectedPair pair;
     pair.client = ConnectToLoopback(LocalPort(listening.fd()));
-    pair.server = AcceptWithin(listening.fd(), kAcceptTimeoutMs);
+    pair.server = AcceptWithin(listening.fd(), kWaitTimeoutMs);
     EXPECT_TRUE(pair.client.isValid());
     EXPECT_TRUE(pair.server.isValid());
     return pair;

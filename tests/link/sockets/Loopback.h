@@ -1,15 +1,16 @@
 #pragma once
 
 #include "link/sockets/Socket.h"
+#include "support/RawTcpClient.h"
 
 #include <string_view>
 
+/// Both ends of loopback connections as the socket module's own sockets, for
+/// the tests of that module, which hand them to the calls under test.
 namespace vexa::test {
 
 /// A TCP socket listening on 127.0.0.1 at a port the system chose.
 sockets::Socket ListenOnLoopback();
-/// The local port of \p fd.
-int LocalPort(int fd);
 /// A plain blocking connect to 127.0.0.1 at \p port; invalid when it fails.
 sockets::Socket ConnectToLoopback(int port);
 /// Accepts one connection on \p listeningFd, waiting up to \p timeoutMs.

@@ -4,12 +4,15 @@
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,8 +29,23 @@ using test::ConnectedPair;
 using test::ConnectLoopbackPair;
 using test::SendAll;
 
+using test::kWaitTimeoutMs;
+
 constexpr char kUntouched = '#';
 constexpr std::uint32_t kBroadcast = 0xFFFFFFFFu;
+/// How often a wait on what no descriptor signals looks again.
+constexpr int kLookAgainMs = 1;
+
+/// Waits until the bytes that wait on \p fd have been read, by this process
+/// or by another that shares the socket.
+bool WaitUntilTaken(int fd)
+{
+    const QDeadlineTimer deadline(kWaitTimeoutMs);
+    int waiting = 0;
+    while (::ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0 && !deadline.hasExpired())
+        ::poll(nullptr, 0, kLookAgainMs);
+    return waiting == 0;
+}
 
 QString CalledBy()
 {
@@ -100,7 +118,7 @@ TEST_F(SocketsTest, ConnectStreamConnectsToAListeningPort)
     const Socket listening = test::ListenOnLoopback();
     Socket client = ConnectStream(&m_window, "127.0.0.1", test::LocalPort(listening.fd()));
     ASSERT_TRUE(client.isValid());
-    Socket server = test::AcceptWithin(listening.fd(), 5000);
+    Socket server = test::AcceptWithin(listening.fd(), kWaitTimeoutMs);
     ASSERT_TRUE(server.isValid());
 
     ASSERT_TRUE(SendAll(server.fd(), "answer"));
@@ -216,9 +234,11 @@ TEST_F(SocketsTest, ReceiveAllWithWaitJoinsAMessageSentInTwoParts)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::usleep(200000);
+        // The second part goes once the receive has taken the first, so that
+        // it has to wait for the rest.
+        const bool firstTaken = WaitUntilTaken(pair.client.fd());
         const bool sent = SendAll(pair.server.fd(), "second");
-        ::_exit(sent ? 0 : 1);
+        ::_exit(firstTaken && sent ? 0 : 1);
     }
     std::string buffer = Buffer(12);
     EXPECT_EQ(ReceiveAllWithWait(pair.client.fd(), buffer.data(), 12), 12);
@@ -266,9 +286,12 @@ TEST_F(SocketsTest, SendMessageNeverBlocksNorRaisesSigpipe)
     ConnectedPair gone = ConnectLoopbackPair();
     gone.server.reset();
     sent = 0;
-    for (int i = 0; i < 100 && sent >= 0; ++i) {
+    const QDeadlineTimer deadline(kWaitTimeoutMs);
+    while (sent >= 0 && !deadline.hasExpired()) {
         sent = SendMessage(gone.client.fd(), "?", 1);
-        ::usleep(1000);
+        // The gone peer answers with a reset, which the next send meets.
+        pollfd resetCome{gone.client.fd(), 0, 0};
+        ::poll(&resetCome, 1, int(deadline.remainingTime()));
     }
     EXPECT_EQ(sent, -1);
     EXPECT_TRUE(LastSocketError() == kShutDown || LastSocketError() == kConnectionReset)
@@ -387,7 +410,7 @@ TEST_F(SocketsTest, InitLstnSockBindsAgainAfterARestart)
 
     // A connection that the server closes first lingers in TIME_WAIT.
     Socket client = test::ConnectToLoopback(port);
-    Socket accepted = test::AcceptWithin(listening.fd(), 5000);
+    Socket accepted = test::AcceptWithin(listening.fd(), kWaitTimeoutMs);
     ASSERT_TRUE(accepted.isValid());
     EXPECT_TRUE(CloseStream(nullptr, accepted));
     std::string buffer = Buffer(4);

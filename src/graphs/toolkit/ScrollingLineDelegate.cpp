@@ -1,4 +1,4 @@
-#include "ScrollingLineDelegate.h"
+#include "graphs/toolkit/ScrollingLineDelegate.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <vector>
 
-namespace vexa::graphs {
+namespace vexa::toolkit {
 
 namespace {
 
@@ -102,4 +102,4 @@ QSize ScrollingLineDelegate::sizeHint(const QStyleOptionViewItem& option, const 
     return {text.width() + 2 * textMargin(item), own.height()};
 }
 
-}  // namespace vexa::graphs
+}  // namespace vexa::toolkit

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace vexa::graphs {
+namespace vexa::toolkit {
 
 /// Draws the lines of a scrolling table with their tabs at the list's tab
 /// stops, so that the time and every measurement stand in columns (the
@@ -50,4 +50,4 @@ private:
     mutable qreal m_lineHeight = 0.0;
 };
 
-}  // namespace vexa::graphs
+}  // namespace vexa::toolkit

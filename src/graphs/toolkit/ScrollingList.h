@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace vexa::graphs {
+namespace vexa::toolkit {
 
 class ScrollingLineDelegate;
 
@@ -54,4 +54,4 @@ private:
     std::vector<int> m_tabStops;
 };
 
-}  // namespace vexa::graphs
+}  // namespace vexa::toolkit

@@ -1,13 +1,13 @@
-#include "ScrollingList.h"
+#include "graphs/toolkit/ScrollingList.h"
 
-#include "ScrollingLineDelegate.h"
+#include "graphs/toolkit/ScrollingLineDelegate.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
 
 #include <algorithm>
 
-namespace vexa::graphs {
+namespace vexa::toolkit {
 
 namespace {
 
@@ -112,4 +112,4 @@ void ScrollingList::updateTabPixels()
     viewport()->update();
 }
 
-}  // namespace vexa::graphs
+}  // namespace vexa::toolkit

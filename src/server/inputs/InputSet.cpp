@@ -1,0 +1,84 @@
+#include "server/inputs/InputSet.h"
+
+#include "server/engine/ServerLog.h"
+#include "server/inputs/JsonFlatten.h"
+#include "server/inputs/LineProtocol.h"
+#include "server/inputs/TcpLineInput.h"
+#include "server/inputs/UdpInput.h"
+
+namespace vexa::server {
+
+InputSet::InputSet(ServerLog& log, QObject* parent) : QObject(parent), m_log(log)
+{
+    m_inputs.push_back(std::make_unique<UdpInput>(QStringLiteral("Line protocol over UDP"), kLineUdpInput,
+                                                  &InputsConfig::lineUdpPort, &ParseLineProtocol, m_table, m_log));
+    m_inputs.push_back(std::make_unique<TcpLineInput>(QStringLiteral("Line protocol over TCP"), kLineTcpInput,
+                                                      m_table, m_log));
+    m_inputs.push_back(std::make_unique<UdpInput>(QStringLiteral("JSON over UDP"), kJsonUdpInput,
+                                                  &InputsConfig::jsonUdpPort, &ParseJsonDatagram, m_table, m_log));
+    m_rates.setInterval(kRateIntervalMs);
+    connect(&m_rates, &QTimer::timeout, this, &InputSet::CloseSecond);
+}
+
+InputSet::~InputSet() = default;
+
+void InputSet::Apply(const InputsConfig& config)
+{
+    for (const std::unique_ptr<LiveInput>& input : m_inputs)
+        input->Apply(config);
+
+    if (config.staleAfterMs != m_table.staleAfter()) {
+        m_table.setStaleAfter(config.staleAfterMs);
+        m_log.LogLine(config.staleAfterMs > 0
+                          ? QStringLiteral("Live values stale after %1 ms").arg(config.staleAfterMs)
+                          : QStringLiteral("Live values never stale"));
+    }
+    if (!config.mqttBroker.empty() && (config.mqttBroker != m_config.mqttBroker || config.mqttTopics != m_config.mqttTopics)) {
+        m_log.LogLine(QStringLiteral("MQTT broker %1 is kept in the settings; this version has no MQTT input")
+                          .arg(QString::fromLatin1(config.mqttBroker)));
+    }
+    m_config = config;
+
+    if (hasLiveSources())
+        m_rates.start();
+    else
+        m_rates.stop();
+}
+
+QString InputSet::inputName(int index) const
+{
+    return index >= 0 && index < inputCount() ? input(index).name() : QString();
+}
+
+bool InputSet::hasLiveSources() const
+{
+    for (const std::unique_ptr<LiveInput>& input : m_inputs) {
+        if (input->isConfigured())
+            return true;
+    }
+    return false;
+}
+
+void InputSet::BindLayout(const link::LayoutBlock& layout, int count)
+{
+    std::vector<std::string> names;
+    names.reserve(std::size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = layout.name(i);
+        names.emplace_back(name.constData(), std::size_t(name.size()));
+    }
+    m_table.BindLayout(names);
+}
+
+std::optional<double> InputSet::LiveValueAt(int position, std::int64_t nowMs) const
+{
+    return m_table.LayoutValue(position, nowMs);
+}
+
+void InputSet::CloseSecond()
+{
+    for (const std::unique_ptr<LiveInput>& input : m_inputs)
+        input->CloseSecond();
+}
+
+}  // namespace vexa::server
