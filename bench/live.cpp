@@ -18,7 +18,8 @@
 
 #include "app/FrameWindow.h"
 #include "document/GraphTable.h"
-#include "graphs/GraphResources.h"
+#include "graphs/GraphWindow.h"
+#include "graphs/GraphWindows.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "link/client/LinkSettings.h"
 #include "link/client/ServerStarter.h"
@@ -383,12 +384,13 @@ void PrintShare(const char* what, double cpuSeconds, double wallSeconds, bool wi
 }
 
 /// Rows appended so far by each graph's dataset; -1 for a graph without one.
-std::vector<std::int64_t> AppendedRows(const vexa::GraphTable& graphs)
+std::vector<std::int64_t> AppendedRows(const vexa::graphs::GraphWindows& windows)
 {
     std::vector<std::int64_t> rows;
     for (int index = 0; index < kGraphCount; ++index) {
-        const vexa::graphs::GraphResources* resources = graphs.record(index).resources;
-        rows.push_back(resources != nullptr && resources->dataset ? resources->dataset->appendedRows() : -1);
+        const vexa::graphs::GraphWindow* window = windows.graphWindow(index);
+        const bool hasDataset = window != nullptr && window->resources().dataset;
+        rows.push_back(hasDataset ? window->resources().dataset->appendedRows() : -1);
     }
     return rows;
 }
@@ -413,13 +415,13 @@ bool MeasureInProcess(const Options& options, qint64 serverPid, const QString& c
     RunFor(kWarmUpMs);
 
     const QSize area = frame.centralWidget()->size();
-    const std::vector<std::int64_t> before = AppendedRows(frame.probe().graphTable);
+    const std::vector<std::int64_t> before = AppendedRows(frame.probe().graphWindows);
     const Window window = OpenWindow(getpid(), serverPid);
     RunFor(static_cast<int>(options.seconds * 1000.0));
     const double wall = static_cast<double>(window.clock.nsecsElapsed()) / 1e9;
     const double displayCpu = CpuSecondsOrFail(getpid(), "the display") - window.displayCpu;
     const double serverCpu = CpuSecondsOrFail(serverPid, "the server") - window.serverCpu;
-    const std::vector<std::int64_t> after = AppendedRows(frame.probe().graphTable);
+    const std::vector<std::int64_t> after = AppendedRows(frame.probe().graphWindows);
 
     std::vector<std::int64_t> rows;
     for (int index = 0; index < kGraphCount; ++index)

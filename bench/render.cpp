@@ -13,16 +13,14 @@
 // <type>.png, to look at.
 
 #include "document/DisplayFormat.h"
-#include "document/GraphTable.h"
-#include "graphs/GraphResources.h"
-#include "graphs/ValueConversion.h"
+#include "document/GraphDefinition.h"
 #include "graphs/builders/ChartBuilders.h"
 #include "graphs/builders/ChartStyle.h"
+#include "graphs/builders/SampleFeed.h"
 #include "graphs/builders/ScrollingTable.h"
-#include "graphs/builders/TimeHistoryGraph.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
-#include "graphs/toolkit/RealTimeIndicators.h"
 #include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
 
@@ -131,42 +129,26 @@ struct Timing {
 
 /// Builds the chart page of a graph as its window does and feeds it
 /// \p page's rows as the window's ticks do; false when it was not built.
-bool BuildAndFeedChart(const Page& page, GraphRecord& record, graphs::GraphResources& resources, QWidget& window,
+bool BuildAndFeedChart(const Page& page, graphs::GraphResources& resources, QWidget& window,
                        std::vector<double>& values)
 {
     resources.chartPage = toolkit::CreateChartPage(
         "PAGE0", &window, window.windowTitle(),
         [&](toolkit::ChartPage& target) {
-            resources.chartWindow = toolkit::CreateChartWindow(
-                target, graphs::ChartBuilderForType(record.type, record, resources), toolkit::kWholeArea,
-                kDefaultWindowBackground);
+            resources.chartWindow = toolkit::CreateChartWindow(target, graphs::ChartBuilderForType(resources),
+                                                               toolkit::kWholeArea, kDefaultWindowBackground);
         },
-        graphs::PageCharacteristic(record.characteristic), toolkit::PageStyle::Child);
+        graphs::PageCharacteristic(resources.definition.characteristic), toolkit::PageStyle::Child);
     if (resources.chartPage == nullptr)
         return false;
     const QImage first = toolkit::RenderPageImage(*resources.chartPage, kImageSize);
     if (first.isNull() || !toolkit::ChartReady(resources.chartWindow) || resources.dataset == nullptr)
         return false;
 
-    // The rows, fed as the graph window's tick feeds them.
-    std::vector<double> row;
     for (int i = 0; i < page.rows; ++i) {
         for (int k = 0; k < page.measurements; ++k)
             values[static_cast<std::size_t>(k)] = MovingValue(k, i);
-        graphs::TimeHistoryState* history = resources.historyState.get();
-        if (history == nullptr) {
-            toolkit::AppendRow(*resources.dataset, values, resources.chartWindow);
-            continue;
-        }
-        const double timeStamp = kStartTime + i * kSampleSeconds;
-        if (!graphs::TakeTimeHistorySample(resources, values, timeStamp, row))
-            continue;
-        if (history->firstSamplePending) {
-            history->firstSamplePending = false;
-            toolkit::StartTimeLabels(*resources.chartWindow, history->timeLabels, timeStamp);
-        }
-        toolkit::AppendRow(*resources.dataset, row, resources.chartWindow);
-        toolkit::AppendRow(*history->currentValues, row, resources.chartWindow);
+        graphs::FeedSample(resources, values, kStartTime + i * kSampleSeconds);
     }
     return true;
 }
@@ -180,30 +162,16 @@ bool MeasurePage(const Page& page, int paints, const QString& saveFolder, Timing
     const std::string measurementFile = dir.filePath("VEXAMVX.TMP").toStdString();
     WriteDocument(page, displayFile, measurementFile);
 
-    // The record and resources as a graph window fills them.
-    GraphTable graphs;
+    // The resources as a graph window fills them.
     QWidget window;
-    window.setWindowTitle("Plant overview");
     window.resize(kImageSize);
     graphs::GraphResources resources;
-    GraphRecord& record = graphs.record(kGraphIndex);
-    record.window = &window;
-    record.type = page.type;
-    record.characteristic = kProportionalCharacteristic;
-    record.updatePeriod = 50;
-    for (int k = 0; k < page.measurements; ++k) {
-        MeasurementSlot& slot = record.measurements[static_cast<std::size_t>(k)];
-        slot.name = SignalName(k + 1);
-        slot.nameIndex = k;
-        graphs::ReadMeasurementDefinition(slot.name, slot, measurementFile);
-    }
-    record.measurementCount = page.measurements;
-    record.resources = &resources;
+    resources.definition = ReadGraphDefinition(GraphSectionName(kGraphIndex + 1), displayFile, measurementFile);
+    for (std::size_t k = 0; k < resources.definition.measurements.size(); ++k)
+        resources.definition.measurements[k].nameIndex = static_cast<int>(k);
     resources.graphIndex = kGraphIndex;
-    resources.section = GraphSectionName(kGraphIndex + 1);
-    resources.displayFile = displayFile;
-    resources.graphs = &graphs;
     resources.graphWindow = &window;
+    window.setWindowTitle(graphs::GraphCaption(resources.definition));
 
     QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
     std::function<void()> paintOnce;
@@ -212,21 +180,20 @@ bool MeasurePage(const Page& page, int paints, const QString& saveFolder, Timing
     if (page.type == kScrollingTabular) {
         // The scrolling table is a list, not a chart: it is fed its lines and
         // painted as a widget.
-        toolkit::ScrollingList* list =
-            graphs::CreateScrollingList(window, record, resources.section, resources.displayFile);
+        toolkit::ScrollingList* list = graphs::CreateScrollingList(window, resources.definition);
         if (list == nullptr)
             return false;
         list->resize(kImageSize);
         for (int i = 0; i < page.rows; ++i) {
             for (int k = 0; k < page.measurements; ++k)
                 values[static_cast<std::size_t>(k)] = MovingValue(k, i);
-            graphs::AddScrollingRow(list, record, values, kStartTime + i * kSampleSeconds);
+            graphs::AddScrollingRow(list, resources.definition, values, kStartTime + i * kSampleSeconds);
         }
         paintOnce = [&image, list] {
             QPainter painter(&image);
             list->render(&painter);
         };
-    } else if (!BuildAndFeedChart(page, record, resources, window, values)) {
+    } else if (!BuildAndFeedChart(page, resources, window, values)) {
         return false;
     } else {
         paintOnce = [&image, &resources] {

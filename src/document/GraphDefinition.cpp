@@ -176,9 +176,9 @@ std::pair<std::string, std::string> ReadHysteresis(std::string_view section, con
             numbers.size() > 1 ? numbers[1] : kDefaultDeviationHysteresis};
 }
 
-ValueRange GraphValueRange(std::span<const MeasurementSlot> measurements)
+GraphRange GraphValueRange(std::span<const MeasurementSlot> measurements)
 {
-    ValueRange range;
+    GraphRange range;
     // A graph shows no more measurements than it has slots for.
     const std::size_t count = std::min<std::size_t>(measurements.size(), kMaxMeasurementsPerGraph);
     for (const MeasurementSlot& slot : measurements.first(count)) {
@@ -199,7 +199,7 @@ std::string AlarmLimitText(const GraphDefinition& graph, int level)
         return *alarm.limit;
     if (level != kHighLevel && level != kLowLevel)
         return kZeroLimit;
-    const ValueRange range = GraphValueRange(graph.measurements);
+    const GraphRange range = GraphValueRange(graph.measurements);
     return RangeLimitText(level == kHighLevel ? range.maximum : range.minimum);
 }
 

@@ -43,7 +43,7 @@ using GraphAlarms = std::array<GraphAlarm, kAlarmEntryCount>;
 
 /// The smallest minimum and the largest maximum of a graph's measurements;
 /// both start from 0, so the range always contains 0.
-struct ValueRange {
+struct GraphRange {
     double minimum = 0.0;
     double maximum = 0.0;
 };
@@ -94,7 +94,7 @@ GraphAlarms ReadGraphAlarms(std::string_view section, const std::string& display
 std::pair<std::string, std::string> ReadHysteresis(std::string_view section, const std::string& displayFile);
 
 /// The value range of \p measurements.
-ValueRange GraphValueRange(std::span<const MeasurementSlot> measurements);
+GraphRange GraphValueRange(std::span<const MeasurementSlot> measurements);
 
 /// The limit of alarm \p level as a text: the stored one, or for High and Low
 /// the graph's range maximum and minimum ("%f", "0.0" for 0), "0.0" for the

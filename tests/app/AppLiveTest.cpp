@@ -4,7 +4,8 @@
 #include "banner/Banner.h"
 #include "document/GraphTable.h"
 #include "document/DisplayFormat.h"
-#include "graphs/GraphResources.h"
+#include "graphs/GraphWindow.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
@@ -44,10 +45,17 @@ const char* const kDisplay = "[W1]\r\nT=Waves\r\nUP=100\r\nM1=COS1\r\nM2=SINE_A\
 const char* const kMeasurements = "[COS1]\r\nL=-100\r\nH=100\r\n[SINE_A]\r\nL=-100\r\nH=100\r\n[SQR1]\r\n"
                                   "[SIN_K]\r\nE=Coefficients\r\n0=1000\r\n1=2\r\n[TRI1]\r\nL=-100\r\nH=100\r\n";
 
+/// What the window of graph \p index shows; null while the graph is closed.
+const graphs::GraphResources* ResourcesOf(app::FrameWindow& frame, int index)
+{
+    const graphs::GraphWindow* window = frame.probe().graphWindows.graphWindow(index);
+    return window != nullptr ? &window->resources() : nullptr;
+}
+
 const toolkit::RealTimeDataset* DatasetOf(app::FrameWindow& frame, int index)
 {
-    const GraphRecord& record = frame.probe().graphTable.record(index);
-    return record.resources != nullptr ? record.resources->dataset.get() : nullptr;
+    const graphs::GraphResources* resources = ResourcesOf(frame, index);
+    return resources != nullptr ? resources->dataset.get() : nullptr;
 }
 
 constexpr QSize kDemoScreen(1280, 1024);
@@ -65,7 +73,7 @@ std::string ExampleFile(const char* name)
 bool HasDrawnRows(app::FrameWindow& frame, int index, int rows)
 {
     const GraphRecord& record = frame.probe().graphTable.record(index);
-    const graphs::GraphResources* resources = record.resources;
+    const graphs::GraphResources* resources = ResourcesOf(frame, index);
     if (resources == nullptr)
         return false;
     if (record.type == kScrollingTabular)

@@ -100,7 +100,7 @@ TEST(GraphDefinition, TheValueRangeAlwaysContainsZero)
          0, 1},
     };
     for (const Case& c : cases) {
-        const ValueRange range = GraphValueRange(c.measurements);
+        const GraphRange range = GraphValueRange(c.measurements);
         EXPECT_DOUBLE_EQ(range.minimum, c.minimum);
         EXPECT_DOUBLE_EQ(range.maximum, c.maximum);
     }

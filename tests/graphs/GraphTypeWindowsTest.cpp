@@ -3,6 +3,7 @@
 #include "document/ProfileStore.h"
 #include "graphs/GraphWindow.h"
 #include "graphs/builders/ScrollingTable.h"
+#include "graphs/builders/TimeHistoryGraph.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
@@ -153,7 +154,7 @@ TEST_F(GraphTypeWindows, TicksReachTheDatasetOfEveryChartType)
         ASSERT_TRUE(waitForChart(window));
         const toolkit::RealTimeDataset* dataset = window.resources().dataset.get();
         ASSERT_NE(dataset, nullptr);
-        EXPECT_EQ(window.resources().historyState, nullptr);
+        EXPECT_EQ(TimeHistoryStateOf(window.resources()), nullptr);
         const std::int64_t before = dataset->appendedRows();
         for (int tick = 0; tick < kTicks; ++tick) {
             // The same time stamp each time: only a time history drops such samples.

@@ -22,7 +22,7 @@ using Graphs = GraphWindowsFixture;
 bool IsCleared(const GraphRecord& record)
 {
     return record.window == nullptr && record.type == kNoGraphType && record.characteristic == kNoCharacteristic
-           && record.updatePeriod == 0 && record.measurementCount == 0 && record.resources == nullptr;
+           && record.updatePeriod == 0 && record.measurementCount == 0;
 }
 
 TEST_F(Graphs, RefusedGraphsBeepShowTheirReasonAndLeaveTheRecordCleared)
@@ -81,7 +81,9 @@ TEST_F(Graphs, RecordsTakeTheDefinitionAndBindListedNamesUpToTheFirstGap)
         GraphWindow& window = open(c.index);
         const GraphRecord& record = m_graphs.record(c.index);
         EXPECT_EQ(record.window, &window);
-        EXPECT_EQ(record.resources, &window.resources());
+        // The window draws from the definition the record was filled from.
+        EXPECT_EQ(window.resources().definition.type, record.type);
+        EXPECT_EQ(window.resources().definition.measurements.size(), static_cast<std::size_t>(record.measurementCount));
         EXPECT_EQ(record.type, c.type);
         EXPECT_EQ(record.characteristic, c.characteristic);
         EXPECT_EQ(record.updatePeriod, c.updatePeriod);
@@ -117,7 +119,7 @@ TEST_F(Graphs, AWindowShowsItsTitleAndAChartPageNamedAfterItsGraph)
     // Opening an open graph again keeps its window and record.
     EXPECT_EQ(m_windows->CreateGraphWindow(5, {}), &window);
     EXPECT_EQ(area().subWindowList().size(), 1);
-    EXPECT_EQ(m_graphs.record(5).resources, &window.resources());
+    EXPECT_EQ(m_graphs.record(5).window, &window);
 }
 
 TEST_F(Graphs, WindowsCreatedInARowEachBuildTheChartOfTheirOwnGraph)
@@ -139,7 +141,7 @@ TEST_F(Graphs, WindowsCreatedInARowEachBuildTheChartOfTheirOwnGraph)
         // A time history keeps the measurements and the time difference.
         ASSERT_NE(resources.dataset, nullptr);
         EXPECT_EQ(resources.dataset->channelCount(), m_graphs.record(indexes[i]).measurementCount + 1);
-        EXPECT_NE(resources.historyState, nullptr);
+        EXPECT_NE(TimeHistoryStateOf(resources), nullptr);
     }
 }
 
@@ -176,9 +178,9 @@ TEST_F(GraphTicks, TicksAppendConvertedValuesAndTheTimeDifference)
     window.GraphTimerProc();
     EXPECT_EQ(rows(window), before + 1);
     EXPECT_EQ(newestRow(*resources.dataset), (std::vector<double>{7.0, 4.0, 100.0}));
-    ASSERT_NE(resources.historyState->currentValues, nullptr);
-    EXPECT_EQ(newestRow(*resources.historyState->currentValues), (std::vector<double>{7.0, 4.0}));
-    EXPECT_FALSE(resources.historyState->firstSamplePending);
+    ASSERT_NE(TimeHistoryStateOf(resources)->currentValues, nullptr);
+    EXPECT_EQ(newestRow(*TimeHistoryStateOf(resources)->currentValues), (std::vector<double>{7.0, 4.0}));
+    EXPECT_FALSE(TimeHistoryStateOf(resources)->firstSamplePending);
 
     sample(100.5, {-1.0, 2.5});
     window.GraphTimerProc();
@@ -203,7 +205,7 @@ TEST_F(GraphTicks, TicksDoNothingWhileDisconnectedOrWhileTheLeftButtonIsDown)
     const int whilePressed = rows(window);
     QTest::mouseRelease(area().viewport(), Qt::LeftButton);
     EXPECT_EQ(whilePressed, before);
-    EXPECT_TRUE(window.resources().historyState->firstSamplePending);
+    EXPECT_TRUE(TimeHistoryStateOf(window.resources())->firstSamplePending);
 
     window.GraphTimerProc();
     EXPECT_EQ(rows(window), before + 1);

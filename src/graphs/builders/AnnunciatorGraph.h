@@ -1,7 +1,7 @@
 #pragma once
 
 namespace vexa {
-struct GraphRecord;
+struct GraphDefinition;
 }
 
 namespace vexa::toolkit {
@@ -29,7 +29,7 @@ AnnunciatorGridSize AnnunciatorGrid(int count);
 /// Builds the chart of an annunciator: a grid of lamps, one per measurement,
 /// each on the grid font's colour that turns to the High or Low colour (of
 /// "A2" and "A3" while enabled) while its value is in that state.
-void BuildAnnunciator(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildAnnunciator(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                       GraphResources& resources);
 
 }  // namespace vexa::graphs

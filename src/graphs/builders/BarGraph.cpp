@@ -3,9 +3,9 @@
 #include "ChartStyle.h"
 #include "GraphDataset.h"
 
-#include "document/GraphTable.h"
-#include "graphs/GraphResources.h"
-#include "graphs/ValueConversion.h"
+#include "document/GraphDefinition.h"
+#include "graphs/core/GraphResources.h"
+#include "graphs/core/AlarmAttachment.h"
 #include "graphs/toolkit/ChartDrawing.h"
 #include "graphs/toolkit/GaugeIndicators.h"
 #include "graphs/toolkit/IndicatorPart.h"
@@ -22,38 +22,31 @@ const QString kLowText = QStringLiteral("Low");
 
 }  // namespace
 
-void BuildBarGraph(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildBarGraph(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                    GraphResources& resources, toolkit::BarOrientation orientation)
 {
-    const std::string& section = resources.section;
-    const std::string& file = resources.displayFile;
-
     toolkit::BeginChart(chart, context);
     std::array<QColor, kMaxMeasurementsPerGraph> barColours;
-    const std::array<int, kMaxMeasurementsPerGraph> colours = ReadDataColours(section, file);
-    for (std::size_t i = 0; i < colours.size(); ++i)
-        barColours[i] = toolkit::PaletteColour(colours[i]);
+    for (std::size_t i = 0; i < graph.dataColours.size(); ++i)
+        barColours[i] = toolkit::PaletteColour(graph.dataColours[i]);
 
-    toolkit::RealTimeDataset* dataset = CreateGraphDataset(record, resources);
+    toolkit::RealTimeDataset* dataset = CreateGraphDataset(graph, resources);
     if (dataset == nullptr)
         return;
-    toolkit::ValueRange range;
-    GraphValueRange(record, &range.minimum, &range.maximum);
+    const GraphRange values = GraphValueRange(graph.measurements);
+    const toolkit::ValueRange range{values.minimum, values.maximum};
 
     // The scale's ends are marked High and Low.
     std::array<toolkit::IndicatorPart, toolkit::kBarParts> parts{};
     toolkit::CreateBarIndicator(chart, context, *dataset, range, orientation, {range.maximum, kHighText},
                                 {range.minimum, kLowText}, barColours, parts);
-    AttachGraphAlarms(chart, resources, parts[toolkit::kBarAlarmPart].alarm);
+    AttachGraphAlarms(chart, graph, resources, parts[toolkit::kBarAlarmPart].alarm);
 
     // Only the fonts' colours apply: the indicator draws in faces of its own.
-    toolkit::SetTextColour(chart, parts[toolkit::kBarTitlePart],
-                           FontColour(section, kTitleFontKey, FontKind::Title, file));
-    toolkit::SetTextColour(chart, parts[toolkit::kBarLabelPart],
-                           FontColour(section, kLabelFontKey, FontKind::Label, file));
-    const int axisColour = FontColour(section, kGridFontKey, FontKind::Grid, file);
-    toolkit::SetAxisColour(chart, parts[toolkit::kBarValueAxisPart], axisColour);
-    toolkit::SetAxisColour(chart, parts[toolkit::kBarChannelAxisPart], axisColour);
+    toolkit::SetTextColour(chart, parts[toolkit::kBarTitlePart], graph.titleFont.colour);
+    toolkit::SetTextColour(chart, parts[toolkit::kBarLabelPart], graph.labelFont.colour);
+    toolkit::SetAxisColour(chart, parts[toolkit::kBarValueAxisPart], graph.gridFont.colour);
+    toolkit::SetAxisColour(chart, parts[toolkit::kBarChannelAxisPart], graph.gridFont.colour);
 }
 
 }  // namespace vexa::graphs

@@ -1,7 +1,7 @@
 #pragma once
 
 namespace vexa {
-struct GraphRecord;
+struct GraphDefinition;
 }
 
 namespace vexa::toolkit {
@@ -19,7 +19,7 @@ struct GraphResources;
 /// its data colour and in the colour of its alarm state while it is in one.
 /// The title, the names and the axes take the colours of the graph's stored
 /// fonts; their faces are the indicator's own.
-void BuildBarGraph(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildBarGraph(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                    GraphResources& resources, toolkit::BarOrientation orientation);
 
 }  // namespace vexa::graphs

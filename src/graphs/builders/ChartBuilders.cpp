@@ -8,6 +8,7 @@
 #include "XYPlotGraph.h"
 
 #include "document/DisplayFormat.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/GaugeIndicators.h"
 
 namespace vexa::graphs {
@@ -17,7 +18,7 @@ namespace {
 using toolkit::ChartContext;
 using toolkit::ChartWindow;
 
-using Builder = void (*)(ChartWindow&, ChartContext&, const GraphRecord&, GraphResources&);
+using Builder = void (*)(ChartWindow&, ChartContext&, const GraphDefinition&, GraphResources&);
 
 bool IsMeterType(int type)
 {
@@ -40,25 +41,26 @@ Builder BuilderForType(int type)
 
 }  // namespace
 
-toolkit::ChartBuilder ChartBuilderForType(int type, const GraphRecord& record, GraphResources& resources)
+toolkit::ChartBuilder ChartBuilderForType(GraphResources& resources)
 {
+    const int type = resources.definition.type;
     // One builder draws the three meters, each with the dial of its type.
     if (IsMeterType(type)) {
-        return [type, &record, &resources](ChartWindow& chart, ChartContext& context) {
-            BuildMeter(chart, context, record, resources, type);
+        return [type, &resources](ChartWindow& chart, ChartContext& context) {
+            BuildMeter(chart, context, resources.definition, resources, type);
         };
     }
     // One builder draws both bar graphs, in the orientation of the type.
     if (type == kHorizontalBarGraph || type == kVerticalBarGraph) {
         const toolkit::BarOrientation orientation =
             type == kHorizontalBarGraph ? toolkit::BarOrientation::Horizontal : toolkit::BarOrientation::Vertical;
-        return [orientation, &record, &resources](ChartWindow& chart, ChartContext& context) {
-            BuildBarGraph(chart, context, record, resources, orientation);
+        return [orientation, &resources](ChartWindow& chart, ChartContext& context) {
+            BuildBarGraph(chart, context, resources.definition, resources, orientation);
         };
     }
     const Builder builder = BuilderForType(type);
-    return [builder, &record, &resources](ChartWindow& chart, ChartContext& context) {
-        builder(chart, context, record, resources);
+    return [builder, &resources](ChartWindow& chart, ChartContext& context) {
+        builder(chart, context, resources.definition, resources);
     };
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/DisplayFormat.h"
 #include "document/FontSpec.h"
+#include "document/GraphDefinition.h"
 #include "graphs/toolkit/ChartFont.h"
 #include "graphs/toolkit/ChartGeometry.h"
 #include "graphs/toolkit/LineAttributes.h"
@@ -9,20 +9,15 @@
 
 #include <QString>
 
-#include <array>
-#include <string>
-#include <string_view>
 
 namespace vexa::toolkit {
 class ChartWindow;
 class ChartContext;
 }  // namespace vexa::toolkit
 
-/// What every chart builder takes from a graph's section: its stored fonts,
-/// its colours, its window's caption and characteristic.
+/// How every chart builder turns a graph's definition into the drawing
+/// layer's terms: its fonts, its caption and its characteristic.
 namespace vexa::graphs {
-
-struct GraphResources;
 
 /// Where a chart's title stands: centred at the top.
 inline constexpr toolkit::ChartPoint kTitlePosition{0.5, 0.02};
@@ -35,25 +30,15 @@ toolkit::ChartFont ChartFontOf(const FontSpec& font);
 /// for any other stored characteristic, "Proportional".
 toolkit::WindowCharacteristic PageCharacteristic(int characteristic);
 
-/// Selects the stored font \p key of the graph (the default of \p kind when
-/// absent) and sets the line attributes to \p lineStyle, \p lineWidth in
-/// the font's colour.
-void ApplyStoredFont(toolkit::ChartContext& context, std::string_view section, std::string_view key, FontKind kind,
-                     const std::string& displayFile, toolkit::LineStyle lineStyle, int lineWidth);
+/// Selects \p font for later texts and sets the line attributes to
+/// \p lineStyle, \p lineWidth in the font's colour.
+void ApplyFont(toolkit::ChartContext& context, const FontSpec& font, toolkit::LineStyle lineStyle, int lineWidth);
 
-/// Colour "DC"\p measurement (1 ... 8) of the graph, or its default.
-int ReadDataColour(std::string_view section, int measurement, const std::string& displayFile);
-/// "DC1" ... "DC8" of the graph in order, each or its default.
-std::array<int, kMaxMeasurementsPerGraph> ReadDataColours(std::string_view section, const std::string& displayFile);
-/// "PC" and "WB" of the graph, or their defaults.
-int ReadPlotBackground(std::string_view section, const std::string& displayFile);
-int ReadWindowBackground(std::string_view section, const std::string& displayFile);
-
-/// The caption of the graph window (the graph's title), as a chart shows it.
-QString GraphCaption(const GraphResources& resources);
+/// The graph's title as its window's caption shows it, and its charts.
+QString GraphCaption(const GraphDefinition& graph);
 
 /// Draws the caption at the top centre of the chart in the graph's title
 /// font.
-void DrawGraphTitle(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphResources& resources);
+void DrawGraphTitle(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph);
 
 }  // namespace vexa::graphs

@@ -5,7 +5,7 @@
 #include <vector>
 
 namespace vexa {
-struct GraphRecord;
+struct GraphDefinition;
 }
 
 namespace vexa::toolkit {
@@ -22,12 +22,12 @@ inline constexpr std::size_t kRowTextLength = 41;
 
 /// The fixed table's row texts: each measurement's description, cut to
 /// fit its slot.
-std::vector<std::string> FixedTableRowTexts(const GraphRecord& record);
+std::vector<std::string> FixedTableRowTexts(const GraphDefinition& graph);
 
 /// Builds the chart of a fixed table: one row per measurement with its name,
 /// description and newest value in its data colour, each value shown in the
 /// colour (and, when the graph has alarms, with the text) of its alarm state.
-void BuildFixedTable(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildFixedTable(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                      GraphResources& resources);
 
 }  // namespace vexa::graphs

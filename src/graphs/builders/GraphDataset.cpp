@@ -2,9 +2,9 @@
 
 #include "ChartStyle.h"
 
-#include "document/GraphTable.h"
-#include "graphs/GraphResources.h"
-#include "graphs/ValueConversion.h"
+#include "document/GraphDefinition.h"
+#include "graphs/core/AlarmAttachment.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/RealTimeIndicators.h"
 #include "platform/AnsiText.h"
 
@@ -19,34 +19,34 @@ constexpr qsizetype kDatasetNameLength = 99;
 
 }  // namespace
 
-int MeasurementCount(const GraphRecord& record)
+int MeasurementCount(const GraphDefinition& graph)
 {
-    return std::clamp(record.measurementCount, 0, kMaxMeasurementsPerGraph);
+    return static_cast<int>(std::min<std::size_t>(graph.measurements.size(), kMaxMeasurementsPerGraph));
 }
 
-std::vector<std::string> ChannelNames(const GraphRecord& record, std::size_t length)
+std::vector<std::string> ChannelNames(const GraphDefinition& graph, std::size_t length)
 {
     std::vector<std::string> names;
-    const int count = MeasurementCount(record);
+    const int count = MeasurementCount(graph);
     names.reserve(static_cast<std::size_t>(count));
     for (int slot = 0; slot < count; ++slot)
-        names.push_back(record.measurements[static_cast<std::size_t>(slot)].name.substr(0, length));
+        names.push_back(graph.measurements[static_cast<std::size_t>(slot)].name.substr(0, length));
     return names;
 }
 
-toolkit::RealTimeDataset* CreateGraphDataset(const GraphRecord& record, GraphResources& resources)
+toolkit::RealTimeDataset* CreateGraphDataset(const GraphDefinition& graph, GraphResources& resources)
 {
-    const std::string name = ToAnsi(GraphCaption(resources).left(kDatasetNameLength));
-    resources.dataset = toolkit::CreateDataset(name, MeasurementCount(record), ChannelNames(record),
+    const std::string name = ToAnsi(GraphCaption(graph).left(kDatasetNameLength));
+    resources.dataset = toolkit::CreateDataset(name, MeasurementCount(graph), ChannelNames(graph),
                                                toolkit::RealTimeDataset::kNoHistory);
     return resources.dataset.get();
 }
 
-void AttachGraphAlarms(toolkit::ChartWindow& chart, const GraphResources& resources, toolkit::AlarmPart* part)
+void AttachGraphAlarms(toolkit::ChartWindow& chart, const GraphDefinition& graph, const GraphResources& resources,
+                       toolkit::AlarmPart* part)
 {
-    if (resources.dataset == nullptr || resources.graphs == nullptr)
-        return;
-    AttachAlarms(chart, resources.section, part, *resources.dataset, resources.displayFile, *resources.graphs);
+    if (resources.dataset != nullptr)
+        AttachAlarms(chart, graph, part, *resources.dataset);
 }
 
 }  // namespace vexa::graphs

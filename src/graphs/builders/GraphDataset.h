@@ -5,7 +5,7 @@
 #include <vector>
 
 namespace vexa {
-struct GraphRecord;
+struct GraphDefinition;
 }
 
 namespace vexa::toolkit {
@@ -24,20 +24,21 @@ struct GraphResources;
 /// A channel name is held in a slot of 32 characters with its terminator.
 inline constexpr std::size_t kChannelNameLength = 31;
 
-/// The graph's measurement count, kept within the slots a record has.
-int MeasurementCount(const GraphRecord& record);
+/// The graph's measurement count, kept within the slots a graph has.
+int MeasurementCount(const GraphDefinition& graph);
 
 /// The names of the graph's measurements in slot order, each cut to
 /// \p length characters.
-std::vector<std::string> ChannelNames(const GraphRecord& record, std::size_t length = kChannelNameLength);
+std::vector<std::string> ChannelNames(const GraphDefinition& graph, std::size_t length = kChannelNameLength);
 
-/// Creates the graph's dataset: named after the window caption, one channel
-/// per measurement named after it, no history. Stores it as the graph's
+/// Creates the graph's dataset: named after its caption, one channel per
+/// measurement named after it, no history. Stores it as the graph's
 /// dataset and returns it; null when it could not be created.
-toolkit::RealTimeDataset* CreateGraphDataset(const GraphRecord& record, GraphResources& resources);
+toolkit::RealTimeDataset* CreateGraphDataset(const GraphDefinition& graph, GraphResources& resources);
 
-/// Gives the graph's dataset the graph's hysteresis and alarm levels, and
-/// \p part (when not null) the level colours. Nothing without a dataset.
-void AttachGraphAlarms(toolkit::ChartWindow& chart, const GraphResources& resources, toolkit::AlarmPart* part);
+/// Gives the graph's dataset the hysteresis and alarm levels of \p graph,
+/// and \p part (when not null) the level colours. Nothing without a dataset.
+void AttachGraphAlarms(toolkit::ChartWindow& chart, const GraphDefinition& graph, const GraphResources& resources,
+                       toolkit::AlarmPart* part);
 
 }  // namespace vexa::graphs

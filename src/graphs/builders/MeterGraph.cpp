@@ -3,9 +3,9 @@
 #include "ChartStyle.h"
 #include "GraphDataset.h"
 
-#include "document/GraphTable.h"
-#include "graphs/GraphResources.h"
-#include "graphs/ValueConversion.h"
+#include "document/GraphDefinition.h"
+#include "graphs/core/AlarmAttachment.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/AlarmLevels.h"
 #include "graphs/toolkit/ChartDrawing.h"
 #include "graphs/toolkit/Toolkit.h"
@@ -37,67 +37,55 @@ constexpr toolkit::DialAlarmColours kDefaultDialColours = {toolkit::palette::kLi
 
 }  // namespace
 
-double MeterTickInterval(const GraphRecord& record)
+double MeterTickInterval(const GraphDefinition& graph)
 {
-    if (MeasurementCount(record) == 0)
+    if (MeasurementCount(graph) == 0)
         return 0.0;
-    const MeasurementSlot& first = record.measurements[0];
+    const MeasurementSlot& first = graph.measurements[0];
     return (first.maximum - first.minimum) * kTickShare;
 }
 
-toolkit::DialAlarmColours MeterAlarmColours(std::string_view section, const std::string& displayFile,
-                                            const GraphTable& graphs)
+toolkit::DialAlarmColours MeterAlarmColours(const GraphDefinition& graph)
 {
     toolkit::DialAlarmColours colours = kDefaultDialColours;
     for (std::size_t i = 0; i < kDialLevels.size(); ++i) {
-        const int level = kDialLevels[i];
-        // "A"k holds level k - 1.
-        if (!GraphHasAlarm(section, level + 1, displayFile))
-            continue;
-        int colour = 0;
-        if (ReadAlarmEntry(section, level, nullptr, nullptr, &colour, displayFile, graphs))
-            colours[i] = colour;
+        const GraphAlarm& alarm = graph.alarms[static_cast<std::size_t>(kDialLevels[i])];
+        if (alarm.flagged && alarm.enabled)
+            colours[i] = alarm.colour;
     }
     return colours;
 }
 
-void BuildMeter(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildMeter(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                 GraphResources& resources, int type)
 {
-    const std::string& section = resources.section;
-    const std::string& file = resources.displayFile;
-
-    const double tickInterval = MeterTickInterval(record);
+    const double tickInterval = MeterTickInterval(graph);
     toolkit::BeginChart(chart, context);
-    toolkit::RealTimeDataset* dataset = CreateGraphDataset(record, resources);
+    toolkit::RealTimeDataset* dataset = CreateGraphDataset(graph, resources);
 
     toolkit::DrawPanel(chart, kFaceRect, kFaceColour, toolkit::PaletteColour(kFaceColour));
 
     // The title is the measurement's name, not the window's caption.
-    ApplyStoredFont(context, section, kTitleFontKey, FontKind::Title, file, toolkit::LineStyle::Solid,
-                    toolkit::kThinLine);
-    if (MeasurementCount(record) > 0) {
-        toolkit::DrawChartText(chart, context, FromAnsi(record.measurements[0].name), kTitlePosition,
+    ApplyFont(context, graph.titleFont, toolkit::LineStyle::Solid, toolkit::kThinLine);
+    if (MeasurementCount(graph) > 0) {
+        toolkit::DrawChartText(chart, context, FromAnsi(graph.measurements[0].name), kTitlePosition,
                                toolkit::Justification::Centre);
     }
     if (dataset == nullptr)
         return;
 
-    const std::array<int, kMaxMeasurementsPerGraph> dataColours = ReadDataColours(section, file);
-    AttachGraphAlarms(chart, resources, nullptr);
-    toolkit::ValueRange range;
-    GraphValueRange(record, &range.minimum, &range.maximum);
-    const toolkit::DialAlarmColours alarmColours =
-        resources.graphs != nullptr ? MeterAlarmColours(section, file, *resources.graphs) : kDefaultDialColours;
+    AttachGraphAlarms(chart, graph, resources, nullptr);
+    const GraphRange values = GraphValueRange(graph.measurements);
+    const toolkit::ValueRange range{values.minimum, values.maximum};
+    const toolkit::DialAlarmColours alarmColours = MeterAlarmColours(graph);
 
     // The dial's lines take the grid font's colour, its numbers the label font.
-    toolkit::SetLineAttributes(context, {toolkit::LineStyle::Solid, toolkit::kThinLine,
-                                         FontColour(section, kGridFontKey, FontKind::Grid, file)});
-    toolkit::SelectChartFont(context, ChartFontOf(ReadFontSpec(section, kLabelFontKey, FontKind::Label, file)));
+    toolkit::SetLineAttributes(context, {toolkit::LineStyle::Solid, toolkit::kThinLine, graph.gridFont.colour});
+    toolkit::SelectChartFont(context, ChartFontOf(graph.labelFont));
 
     // The band and the slice fill from the scale's minimum in the first data
     // colour, on the window's background.
-    const toolkit::DialFill fill{.colour = dataColours[0], .track = ReadWindowBackground(section, file)};
+    const toolkit::DialFill fill{.colour = graph.dataColours[0], .track = graph.windowBackground};
     switch (type) {
     case kArcMeter:
         toolkit::CreateArcMeter(chart, context, *dataset, kFirstChannel, range, range.minimum, tickInterval,
@@ -109,7 +97,7 @@ void BuildMeter(toolkit::ChartWindow& chart, toolkit::ChartContext& context, con
         break;
     default:
         toolkit::CreateMeter(chart, context, *dataset, toolkit::kAllChannels, range, tickInterval, kDialGeometry,
-                             kHub, dataColours, alarmColours);
+                             kHub, graph.dataColours, alarmColours);
         break;
     }
 }

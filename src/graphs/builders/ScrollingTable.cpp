@@ -1,11 +1,8 @@
 #include "ScrollingTable.h"
 
-#include "ChartStyle.h"
 #include "GraphDataset.h"
 
-#include "document/DisplayFormat.h"
-#include "document/FontSpec.h"
-#include "document/GraphTable.h"
+#include "document/GraphDefinition.h"
 #include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "link/client/TimeField.h"
@@ -24,12 +21,12 @@ constexpr QChar kBlank = QLatin1Char(' ');
 
 }  // namespace
 
-std::vector<int> ScrollingTabStops(const GraphRecord& record)
+std::vector<int> ScrollingTabStops(const GraphDefinition& graph)
 {
     std::vector<int> stops{kFirstScrollingTabStop};
-    const int count = MeasurementCount(record);
+    const int count = MeasurementCount(graph);
     for (int slot = 0; slot < count; ++slot) {
-        const int length = static_cast<int>(record.measurements[static_cast<std::size_t>(slot)].name.size());
+        const int length = static_cast<int>(graph.measurements[static_cast<std::size_t>(slot)].name.size());
         const int width = toolkit::ScrollingList::kDialogUnitsPerCharacter * length + kColumnPadding;
         stops.push_back(stops.back() + std::max(width, kNarrowestScrollingColumn));
     }
@@ -45,12 +42,12 @@ QString FormatScrollingValue(double value)
     return blank < 0 ? padded : padded.left(blank);
 }
 
-QString ScrollingHeader(const GraphRecord& record)
+QString ScrollingHeader(const GraphDefinition& graph)
 {
     QString header = kHeaderStart;
-    const int count = MeasurementCount(record);
+    const int count = MeasurementCount(graph);
     for (int slot = 0; slot < count; ++slot)
-        header += kTab + FromAnsi(record.measurements[static_cast<std::size_t>(slot)].name);
+        header += kTab + FromAnsi(graph.measurements[static_cast<std::size_t>(slot)].name);
     return header;
 }
 
@@ -64,23 +61,20 @@ QString ScrollingDataLine(double timeOfDay, std::span<const double> values)
     return line;
 }
 
-toolkit::ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphRecord& record,
-                                            const std::string& section, const std::string& displayFile)
+toolkit::ScrollingList* CreateScrollingList(QWidget& graphWindow, const GraphDefinition& graph)
 {
     auto* list = new toolkit::ScrollingList(&graphWindow);
-    const int text = FontColour(section, kLabelFontKey, FontKind::ScrollingTabularLabel, displayFile);
-    const int background = ReadWindowBackground(section, displayFile);
-    list->setColours(toolkit::PaletteColour(text), toolkit::PaletteColour(background));
-    list->setTabStops(ScrollingTabStops(record));
+    list->setColours(toolkit::PaletteColour(graph.labelFont.colour), toolkit::PaletteColour(graph.windowBackground));
+    list->setTabStops(ScrollingTabStops(graph));
     return list;
 }
 
-void AddScrollingRow(toolkit::ScrollingList* list, const GraphRecord& record, std::span<const double> values,
+void AddScrollingRow(toolkit::ScrollingList* list, const GraphDefinition& graph, std::span<const double> values,
                      double timeOfDay)
 {
     if (list == nullptr)
         return;
-    list->addLine(ScrollingHeader(record), ScrollingDataLine(timeOfDay, values));
+    list->addLine(ScrollingHeader(graph), ScrollingDataLine(timeOfDay, values));
 }
 
 }  // namespace vexa::graphs

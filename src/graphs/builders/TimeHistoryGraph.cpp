@@ -1,11 +1,11 @@
 #include "TimeHistoryGraph.h"
 
 #include "ChartStyle.h"
+#include "GraphDataset.h"
 
-#include "document/GraphTable.h"
-#include "document/ProfileStore.h"
-#include "graphs/GraphResources.h"
-#include "graphs/ValueConversion.h"
+#include "document/GraphDefinition.h"
+#include "graphs/core/AlarmAttachment.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/ChartDrawing.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
@@ -80,10 +80,6 @@ const QString kNewSamplesCaption = QStringLiteral("Get New Data Samples");
 const QString kHistoryPageSuffix = QStringLiteral("Z");
 const QString kPageNameFormat = QStringLiteral("PAGE%1");
 
-int MeasurementCount(const GraphRecord& record)
-{
-    return std::clamp(record.measurementCount, 0, kMaxMeasurementsPerGraph);
-}
 
 void WidenEmptyExtent(double& minimum, double& maximum)
 {
@@ -95,27 +91,27 @@ void WidenEmptyExtent(double& minimum, double& maximum)
 
 /// The names of the legend: the measurements' names in slot order, each
 /// cut to fit a slot of 42 characters.
-std::vector<std::string> LegendNames(const GraphRecord& record)
+std::vector<std::string> LegendNames(const GraphDefinition& graph)
 {
     std::vector<std::string> names;
-    for (int slot = 0; slot < record.measurementCount; ++slot)
-        names.push_back(record.measurements.at(static_cast<std::size_t>(slot)).name.substr(0, kLegendNameLength));
+    for (const MeasurementSlot& slot : graph.measurements)
+        names.push_back(slot.name.substr(0, kLegendNameLength));
     return names;
 }
 
-void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDefinition& graph,
                        GraphResources& resources);
 
 /// Puts a fresh history chart on the history page.
-void BuildHistoryPage(ChartPage& page, const GraphRecord& record, GraphResources& resources)
+void BuildHistoryPage(ChartPage& page, const GraphDefinition& graph, GraphResources& resources)
 {
-    TimeHistoryState* state = resources.historyState.get();
+    TimeHistoryState* state = TimeHistoryStateOf(resources);
     if (state == nullptr)
         return;
     state->historyChart = toolkit::CreateChartWindow(
         page,
-        [&record, &resources](ChartWindow& chart, ChartContext& context) {
-            BuildHistoryChart(chart, context, record, resources);
+        [&graph, &resources](ChartWindow& chart, ChartContext& context) {
+            BuildHistoryChart(chart, context, graph, resources);
         },
         kHistoryChartArea, kHistoryBackground);
 }
@@ -139,24 +135,24 @@ void RestoreHistoryZoom(TimeHistoryState& state)
 
 /// "Get New Data Samples": a new history chart from the newest history, at
 /// full extent.
-void ReloadHistory(const GraphRecord& record, GraphResources& resources)
+void ReloadHistory(const GraphDefinition& graph, GraphResources& resources)
 {
-    TimeHistoryState* state = resources.historyState.get();
+    TimeHistoryState* state = TimeHistoryStateOf(resources);
     if (state == nullptr || !toolkit::PageExists(state->historyWindow))
         return;
     toolkit::DestroyChartWindow(state->historyChart);
     state->historyTimeAxis = nullptr;
     state->historyValueAxis = nullptr;
-    BuildHistoryPage(*state->historyWindow, record, resources);
+    BuildHistoryPage(*state->historyWindow, graph, resources);
 }
 
-void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDefinition& graph,
                        GraphResources& resources)
 {
-    TimeHistoryState* state = resources.historyState.get();
+    TimeHistoryState* state = TimeHistoryStateOf(resources);
     if (state == nullptr)
         return;
-    const int count = MeasurementCount(record);
+    const int count = MeasurementCount(graph);
     // The datasets of an earlier build go; the chart that drew them has gone
     // before this one is built.
     for (auto& dataset : state->historyDatasets)
@@ -179,10 +175,8 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
         state->historyDatasets[slot] = toolkit::CreateStaticDataset(times, values);
     }
 
-    const std::string& section = resources.section;
-    const std::string& file = resources.displayFile;
-    ApplyStoredFont(context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, LineStyle::Solid, kThinLine);
-    toolkit::SetPlotArea(chart, context, kHistoryPlotArea, ReadPlotBackground(section, file));
+    ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
+    toolkit::SetPlotArea(chart, context, kHistoryPlotArea, graph.plotBackground);
     const toolkit::ChartScale scale{{state->historyTimeMinimum, state->historyTimeMaximum},
                                     {state->historyValueMinimum, state->historyValueMaximum}};
     toolkit::SetScale(chart, context, scale);
@@ -195,7 +189,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
     toolkit::LabelAxis(chart, context, state->historyTimeAxis, toolkit::AxisLabels::ClockTime);
     toolkit::LabelAxis(chart, context, state->historyValueAxis, toolkit::AxisLabels::PlainNumbers);
 
-    ApplyStoredFont(context, section, kGridFontKey, FontKind::Grid, file, LineStyle::Dotted, kThinLine);
+    ApplyFont(context, graph.gridFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawGrid(chart, context, state->historyTimeAxis);
     toolkit::DrawGrid(chart, context, state->historyValueAxis);
 
@@ -203,7 +197,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
         const auto& dataset = state->historyDatasets[static_cast<std::size_t>(i)];
         if (dataset == nullptr)
             continue;
-        toolkit::SetLineAttributes(context, {LineStyle::Solid, kTraceWidth, ReadDataColour(section, i + 1, file)});
+        toolkit::SetLineAttributes(context, {LineStyle::Solid, kTraceWidth, graph.dataColours[static_cast<std::size_t>(i)]});
         toolkit::PlotLine(chart, context, *dataset);
     }
 
@@ -212,7 +206,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRec
     const QColor face = toolkit::PaletteColour(kButtonFace);
     toolkit::CreatePushButton(chart, [state](ChartWindow&) { RestoreHistoryZoom(*state); }, kRestoreButton, face,
                               kRestoreCaption);
-    toolkit::CreatePushButton(chart, [&record, &resources](ChartWindow&) { ReloadHistory(record, resources); },
+    toolkit::CreatePushButton(chart, [&graph, &resources](ChartWindow&) { ReloadHistory(graph, resources); },
                               kNewSamplesButton, face, kNewSamplesCaption);
     toolkit::EnableDragZoom(chart, kZoomButton);
 }
@@ -231,6 +225,16 @@ TimeHistoryState::~TimeHistoryState()
     toolkit::DestroyDataset(currentValues);
 }
 
+TimeHistoryState* TimeHistoryStateOf(GraphResources& resources)
+{
+    return dynamic_cast<TimeHistoryState*>(resources.state.get());
+}
+
+const TimeHistoryState* TimeHistoryStateOf(const GraphResources& resources)
+{
+    return dynamic_cast<const TimeHistoryState*>(resources.state.get());
+}
+
 double ScrollFraction(int count)
 {
     if (count <= kMeasurementsAtFullScroll)
@@ -238,42 +242,41 @@ double ScrollFraction(int count)
     return std::max(kLeastScrollFraction, kMostScrollFraction - kScrollFractionPerMeasurement * count);
 }
 
-void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const GraphRecord& record,
+void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDefinition& graph,
                            GraphResources& resources)
 {
-    const int count = MeasurementCount(record);
-    const std::string& section = resources.section;
-    const std::string& file = resources.displayFile;
+    const int count = MeasurementCount(graph);
 
-    double minimum = 0.0;
-    double maximum = 0.0;
-    GraphValueRange(record, &minimum, &maximum);
+    const GraphRange range = GraphValueRange(graph.measurements);
+    double minimum = range.minimum;
+    double maximum = range.maximum;
     WidenEmptyExtent(minimum, maximum);
     const double valueTick = (maximum - minimum) * kValueTickShare;
 
-    resources.historyState = std::make_unique<TimeHistoryState>();
-    TimeHistoryState& state = *resources.historyState;
+    auto created = std::make_unique<TimeHistoryState>();
+    TimeHistoryState& state = *created;
+    resources.state = std::move(created);
 
     toolkit::BeginChart(chart, context);
-    toolkit::SetPlotArea(chart, context, kPlotArea, ReadPlotBackground(section, file));
+    toolkit::SetPlotArea(chart, context, kPlotArea, graph.plotBackground);
     toolkit::SetScale(chart, context, {kVisibleSeconds, {minimum, maximum}});
     toolkit::SetAxisCrossing(chart, context, kTimeAxisCrossing, minimum);
 
-    ApplyStoredFont(context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, LineStyle::Solid, kThinLine);
+    ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
     toolkit::Axis* timeAxis = toolkit::CreateTimeAxis(chart, context, kTimeTickSeconds);
     toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick);
     state.timeLabels = toolkit::CreateTimeLabels(chart, context, timeAxis);
     toolkit::LabelAxis(chart, context, valueAxis, toolkit::AxisLabels::PlainNumbers);
 
-    ApplyStoredFont(context, section, kGridFontKey, FontKind::Grid, file, LineStyle::Dotted, kThinLine);
+    ApplyFont(context, graph.gridFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawRealTimeGrid(chart, context, timeAxis);
     toolkit::DrawRealTimeGrid(chart, context, valueAxis);
 
-    DrawGraphTitle(chart, context, resources);
+    DrawGraphTitle(chart, context, graph);
 
     std::vector<toolkit::LineAttributes> traces;
     for (int k = 1; k <= count; ++k)
-        traces.push_back({LineStyle::Solid, kTraceWidth, ReadDataColour(section, k, file)});
+        traces.push_back({LineStyle::Solid, kTraceWidth, graph.dataColours[static_cast<std::size_t>(k - 1)]});
 
     resources.dataset = toolkit::CreateDataset({}, count + 1, {}, kHistoryRows);
     state.currentValues = toolkit::CreateDataset({}, count, {}, kHistoryRows);
@@ -281,22 +284,21 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
         return;
     resources.dataset->setTimeChannel(count);
 
-    if (resources.graphs != nullptr)
-        AttachAlarms(chart, section, nullptr, *resources.dataset, file, *resources.graphs);
-    AttachAlarmIndicator(chart, resources.dataset.get(), section, file);
+    AttachAlarms(chart, graph, nullptr, *resources.dataset);
+    AttachAlarmIndicator(chart, resources.dataset.get(), graph);
 
     toolkit::ScrollingPlot* plot =
         toolkit::CreateScrollingPlot(chart, *resources.dataset, ScrollFraction(count), traces);
 
     toolkit::SelectStockFont(context, toolkit::StockFont::Plain, kButtonFontSize);
     toolkit::CreatePushButton(
-        chart, [&record, &resources](ChartWindow&) { OpenHistoryWindow(record, resources); }, kHistoryButton,
+        chart, [&graph, &resources](ChartWindow&) { OpenHistoryWindow(graph, resources); }, kHistoryButton,
         toolkit::PaletteColour(kButtonFace), kHistoryCaption);
 
-    const std::vector<std::string> names = LegendNames(record);
+    const std::vector<std::string> names = LegendNames(graph);
 
-    ApplyStoredFont(context, section, kLabelFontKey, FontKind::TimeHistoryLabel, file, LineStyle::Dotted, kThinLine);
-    const int background = ReadWindowBackground(section, file);
+    ApplyFont(context, graph.labelFont, LineStyle::Dotted, kThinLine);
+    const int background = graph.windowBackground;
     toolkit::CreateReadout(chart, context, *state.currentValues, toolkit::kAllChannels,
                            {.rect = kReadoutArea, .background = background, .decimals = kReadoutDecimals});
     toolkit::CreateLegend(chart, context, kLegendArea, background, names, plot);
@@ -306,7 +308,7 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
 bool TakeTimeHistorySample(GraphResources& resources, std::span<const double> values, double timeStamp,
                            std::vector<double>& row)
 {
-    TimeHistoryState* state = resources.historyState.get();
+    TimeHistoryState* state = TimeHistoryStateOf(resources);
     if (state == nullptr)
         return false;
     const double difference = timeStamp - state->lastSampleTime;
@@ -352,9 +354,9 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
     return true;
 }
 
-void OpenHistoryWindow(const GraphRecord& record, GraphResources& resources)
+void OpenHistoryWindow(const GraphDefinition& graph, GraphResources& resources)
 {
-    TimeHistoryState* state = resources.historyState.get();
+    TimeHistoryState* state = TimeHistoryStateOf(resources);
     if (state == nullptr)
         return;
     if (toolkit::PageExists(state->historyWindow)) {
@@ -366,7 +368,7 @@ void OpenHistoryWindow(const GraphRecord& record, GraphResources& resources)
         kHistoryPageSuffix;
     state->historyWindow = toolkit::CreateChartPage(
         pageName, resources.graphWindow, kHistoryTitle,
-        [&record, &resources](ChartPage& page) { BuildHistoryPage(page, record, resources); },
+        [&graph, &resources](ChartPage& page) { BuildHistoryPage(page, graph, resources); },
         toolkit::WindowCharacteristic::Proportional, toolkit::PageStyle::TopLevel);
 }
 

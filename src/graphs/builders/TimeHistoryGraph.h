@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DisplayFormat.h"
+#include "graphs/core/GraphState.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 
 #include <QPointer>
@@ -11,7 +12,7 @@
 #include <vector>
 
 namespace vexa {
-struct GraphRecord;
+struct GraphDefinition;
 }
 
 namespace vexa::toolkit {
@@ -31,13 +32,11 @@ struct GraphResources;
 /// intake's last time stamp, the time labels started by the first sample,
 /// the dataset behind the current-value readouts, and the history window
 /// with what its chart was built from.
-struct TimeHistoryState {
+struct TimeHistoryState : GraphState {
     TimeHistoryState();
     /// Closes an open history window first, then lets go of the static
     /// datasets its chart drew.
-    ~TimeHistoryState();
-    TimeHistoryState(const TimeHistoryState&) = delete;
-    TimeHistoryState& operator=(const TimeHistoryState&) = delete;
+    ~TimeHistoryState() override;
 
     bool firstSamplePending = true;
     double lastSampleTime = 0.0;
@@ -66,11 +65,16 @@ struct TimeHistoryState {
     std::array<std::unique_ptr<toolkit::StaticDataset>, kMaxMeasurementsPerGraph> historyDatasets;
 };
 
+/// The time history state of the graph that \p resources show; null before
+/// its chart is built, and for the other types.
+TimeHistoryState* TimeHistoryStateOf(GraphResources& resources);
+const TimeHistoryState* TimeHistoryStateOf(const GraphResources& resources);
+
 /// The scroll fraction of a strip chart of \p count measurements.
 double ScrollFraction(int count);
 
 /// Builds the main chart of a time history graph.
-void BuildTimeHistoryChart(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildTimeHistoryChart(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                            GraphResources& resources);
 
 /// Takes one sample's converted values (one per measurement) and its time
@@ -90,6 +94,6 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
 
 /// What the "History" button does: opens the history window of the graph,
 /// or says that it is already open.
-void OpenHistoryWindow(const GraphRecord& record, GraphResources& resources);
+void OpenHistoryWindow(const GraphDefinition& graph, GraphResources& resources);
 
 }  // namespace vexa::graphs

@@ -3,9 +3,9 @@
 #include "ChartStyle.h"
 #include "GraphDataset.h"
 
-#include "document/GraphTable.h"
-#include "graphs/GraphResources.h"
-#include "graphs/ValueConversion.h"
+#include "document/GraphDefinition.h"
+#include "graphs/core/AlarmAttachment.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/ChartDrawing.h"
 #include "graphs/toolkit/RealTimeIndicators.h"
 #include "graphs/toolkit/ValueIndicators.h"
@@ -46,40 +46,37 @@ constexpr int kReadoutDecimals = 2;
 
 }  // namespace
 
-void BuildXYPlot(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildXYPlot(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                  GraphResources& resources)
 {
     toolkit::BeginChart(chart, context);
-    // The window refuses an XY plot without exactly two measurements, so a
-    // record with fewer comes only from a test or a broken table.
-    if (MeasurementCount(record) < kXYChannels)
+    // The window refuses an XY plot without exactly two measurements; an
+    // editor may not have chosen both yet.
+    if (MeasurementCount(graph) < kXYChannels)
         return;
-    const MeasurementSlot& first = record.measurements[0];
-    const MeasurementSlot& second = record.measurements[1];
-    const std::string& section = resources.section;
-    const std::string& file = resources.displayFile;
+    const MeasurementSlot& first = graph.measurements[0];
+    const MeasurementSlot& second = graph.measurements[1];
 
     const toolkit::ChartScale scale{{first.minimum, first.maximum}, {second.minimum, second.maximum}};
 
     // Both channels are drawn and read out in the first data colour.
-    const toolkit::PaletteIndex traceColour = ReadDataColour(section, 1, file);
+    const toolkit::PaletteIndex traceColour = graph.dataColours[0];
     const std::array<toolkit::PaletteIndex, kXYChannels> colours = {traceColour, traceColour};
-    const int background = ReadWindowBackground(section, file);
 
-    toolkit::SetPlotArea(chart, context, kPlotArea, ReadPlotBackground(section, file));
+    toolkit::SetPlotArea(chart, context, kPlotArea, graph.plotBackground);
     toolkit::SetScale(chart, context, scale);
     toolkit::SetAxisCrossing(chart, context, scale.x.minimum + scale.x.span() * kCrossingShare,
                              scale.y.minimum + scale.y.span() * kCrossingShare);
 
-    ApplyStoredFont(context, section, kGridFontKey, FontKind::Grid, file, LineStyle::Solid, kThinLine);
+    ApplyFont(context, graph.gridFont, LineStyle::Solid, kThinLine);
     toolkit::Axis* xAxis = toolkit::CreateXAxis(chart, context, scale.x.span() * kTickShare);
     toolkit::Axis* yAxis = toolkit::CreateYAxis(chart, context, scale.y.span() * kTickShare);
 
-    ApplyStoredFont(context, section, kLabelFontKey, FontKind::Label, file, LineStyle::Solid, kThinLine);
+    ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
     toolkit::LabelAxis(chart, context, xAxis, toolkit::AxisLabels::PlainNumbers);
     toolkit::LabelAxis(chart, context, yAxis, toolkit::AxisLabels::PlainNumbers);
 
-    ApplyStoredFont(context, section, kLabelFontKey, FontKind::Label, file, LineStyle::Dotted, kThinLine);
+    ApplyFont(context, graph.labelFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawRealTimeGrid(chart, context, xAxis);
     toolkit::DrawRealTimeGrid(chart, context, yAxis);
 
@@ -88,30 +85,30 @@ void BuildXYPlot(toolkit::ChartWindow& chart, toolkit::ChartContext& context, co
     toolkit::SetAxisTitle(chart, context, xAxis, toolkit::AxisOrientation::Horizontal, firstName);
     toolkit::SetAxisTitle(chart, context, yAxis, toolkit::AxisOrientation::Vertical, secondName);
 
-    ApplyStoredFont(context, section, kTitleFontKey, FontKind::Title, file, LineStyle::Solid, kThinLine);
-    toolkit::DrawChartTitle(chart, context, GraphCaption(resources));
+    ApplyFont(context, graph.titleFont, LineStyle::Solid, kThinLine);
+    toolkit::DrawChartTitle(chart, context, GraphCaption(graph));
 
     resources.dataset = toolkit::CreateDataset(kNoDatasetName, kXYChannels,
-                                               ChannelNames(record, kXYChannelNameLength),
+                                               ChannelNames(graph, kXYChannelNameLength),
                                                toolkit::RealTimeDataset::kNoHistory);
     if (resources.dataset == nullptr)
         return;
     toolkit::RealTimeDataset& dataset = *resources.dataset;
     // The limits go to the dataset only once it exists, and the alarm
     // indicator lets the readouts show each channel's state.
-    AttachGraphAlarms(chart, resources, nullptr);
-    AttachAlarmIndicator(chart, &dataset, section, file);
+    AttachGraphAlarms(chart, graph, resources, nullptr);
+    AttachAlarmIndicator(chart, &dataset, graph);
 
     toolkit::CreateXYPlot(chart, dataset,
                           {.traceWidth = kTraceWidth, .traceColour = traceColour, .markWidth = kTraceWidth,
                            .markColour = traceColour});
 
-    ApplyStoredFont(context, section, kLabelFontKey, FontKind::Label, file, LineStyle::Solid, kThinLine);
+    ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
     const std::array<QString, kXYChannels> names = {firstName, secondName};
     for (int channel = 0; channel < kXYChannels; ++channel) {
         const ReadoutPlace& place = kReadouts[static_cast<std::size_t>(channel)];
         toolkit::CreateReadout(chart, context, dataset, channel,
-                               {.rect = place.readout, .background = background, .decimals = kReadoutDecimals},
+                               {.rect = place.readout, .background = graph.windowBackground, .decimals = kReadoutDecimals},
                                colours);
         toolkit::DrawChartText(chart, context, names[static_cast<std::size_t>(channel)], place.name,
                                toolkit::Justification::Left);

@@ -1,7 +1,7 @@
 #pragma once
 
 namespace vexa {
-struct GraphRecord;
+struct GraphDefinition;
 }
 
 namespace vexa::toolkit {
@@ -18,7 +18,7 @@ struct GraphResources;
 /// crossing in the middle, a trace that gains a point per sample, and two
 /// readouts with the measurements' names below the plot. The graph's
 /// dataset has the two measurements as channels 0 (x) and 1 (y).
-void BuildXYPlot(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphRecord& record,
+void BuildXYPlot(toolkit::ChartWindow& chart, toolkit::ChartContext& context, const GraphDefinition& graph,
                  GraphResources& resources);
 
 }  // namespace vexa::graphs

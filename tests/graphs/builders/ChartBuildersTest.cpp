@@ -65,7 +65,7 @@ TEST(ChartBuilders, EachValueTypeDrawsItsIndicatorOnADatasetNamedAfterTheWindow)
         GraphPage page(c.type, {{longName, 0, 10}, {"HEAT", 0, 10}});
         ASSERT_FALSE(page.render().isNull());
         EXPECT_EQ(IndicatorsOf(page), c.expected);
-        EXPECT_EQ(page.resources().historyState, nullptr);
+        EXPECT_EQ(TimeHistoryStateOf(page.resources()), nullptr);
         const toolkit::RealTimeDataset* dataset = page.resources().dataset.get();
         ASSERT_NE(dataset, nullptr);
         EXPECT_EQ(dataset->name(), c.datasetName);
@@ -86,7 +86,7 @@ TEST(ChartBuilders, EveryOtherTypeGetsTheTimeHistory)
         SCOPED_TRACE(type);
         GraphPage page(type, {{"FLOW", 0, 10}});
         page.render();
-        EXPECT_NE(page.resources().historyState, nullptr);
+        EXPECT_NE(TimeHistoryStateOf(page.resources()), nullptr);
         EXPECT_EQ(IndicatorsOf(page), Indicators{});
     }
 }

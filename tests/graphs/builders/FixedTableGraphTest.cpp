@@ -51,7 +51,7 @@ TEST(FixedTableGraph, RowTextsAreTheDescriptionsCutToFortyOneCharacters)
     const std::string fifty(50, 'd');
     const std::string fortyOne(41, 'e');
     GraphPage page(kFixedTabular, {{"FLOW", 0, 100, fifty}, {"HEAT", 0, 100, fortyOne}, {"LEVEL", 0, 100}});
-    EXPECT_EQ(FixedTableRowTexts(page.record()), (std::vector<std::string>{fifty.substr(0, 41), fortyOne, "?"}));
+    EXPECT_EQ(FixedTableRowTexts(page.definition()), (std::vector<std::string>{fifty.substr(0, 41), fortyOne, "?"}));
 }
 
 TEST(FixedTableGraph, RowsAreInTheirDataColoursAndValuesInTheirAlarmStatesColour)

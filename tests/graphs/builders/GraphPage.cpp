@@ -1,12 +1,10 @@
 #include "GraphPage.h"
 
-#include "graphs/ValueConversion.h"
 #include "graphs/builders/ChartBuilders.h"
 #include "graphs/builders/ChartStyle.h"
-#include "graphs/builders/TimeHistoryGraph.h"
+#include "graphs/builders/SampleFeed.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartWindow.h"
-#include "graphs/toolkit/RealTimeIndicators.h"
 #include "graphs/toolkit/Toolkit.h"
 
 #include <QPushButton>
@@ -22,7 +20,7 @@ using vexa::test::WriteFileBytes;
 GraphPage::GraphPage(int type, const std::vector<TestMeasurement>& measurements, const std::string& sectionKeys)
     : m_displayFile(m_dir.path("VEXADSP.TMP")), m_measurementFile(m_dir.path("VEXAMVX.TMP"))
 {
-    std::string display = "[W4]\r\nT=Boiler\r\nP=" + std::string(GraphTypeName(type)) + "\r\n";
+    std::string display = "[W4]\r\nT=Boiler pressure\r\nP=" + std::string(GraphTypeName(type)) + "\r\n";
     std::string mvx;
     for (std::size_t i = 0; i < measurements.size(); ++i) {
         const TestMeasurement& m = measurements[i];
@@ -34,37 +32,24 @@ GraphPage::GraphPage(int type, const std::vector<TestMeasurement>& measurements,
     WriteFileBytes(m_displayFile, display + sectionKeys);
     WriteFileBytes(m_measurementFile, mvx);
 
-    GraphRecord& record = m_graphs.record(kGraphIndex);
-    record.window = &m_window;
-    record.type = type;
-    record.characteristic = kProportionalCharacteristic;
-    record.updatePeriod = kDefaultUpdatePeriodMs;
-    for (std::size_t i = 0; i < measurements.size(); ++i) {
-        MeasurementSlot& slot = record.measurements[i];
-        slot.name = measurements[i].name;
-        slot.nameIndex = static_cast<int>(i);
-        ReadMeasurementDefinition(measurements[i].name, slot, m_measurementFile);
-    }
-    record.measurementCount = static_cast<int>(measurements.size());
-    record.resources = &m_resources;
-
+    GraphDefinition& graph = m_resources.definition;
+    graph = ReadGraphDefinition(GraphSectionName(kGraphIndex + 1), m_displayFile, m_measurementFile);
+    // A type that is none of the ten has no name in the file.
+    graph.type = type;
+    for (std::size_t i = 0; i < graph.measurements.size(); ++i)
+        graph.measurements[i].nameIndex = static_cast<int>(i);
     m_resources.graphIndex = kGraphIndex;
-    m_resources.section = GraphSectionName(kGraphIndex + 1);
-    m_resources.displayFile = m_displayFile;
-    m_resources.graphs = &m_graphs;
     m_resources.graphWindow = &m_window;
-    m_window.setWindowTitle("Boiler pressure");
+    m_window.setWindowTitle(GraphCaption(graph));
     m_window.resize(kWidth, kHeight);
 
     m_resources.chartPage = toolkit::CreateChartPage(
         "PAGE3", &m_window, m_window.windowTitle(),
         [this](toolkit::ChartPage& page) {
-            const GraphRecord& graph = m_graphs.record(kGraphIndex);
-            m_resources.chartWindow = toolkit::CreateChartWindow(
-                page, ChartBuilderForType(graph.type, graph, m_resources), toolkit::kWholeArea,
-                kDefaultWindowBackground);
+            m_resources.chartWindow = toolkit::CreateChartWindow(page, ChartBuilderForType(m_resources),
+                                                                 toolkit::kWholeArea, kDefaultWindowBackground);
         },
-        PageCharacteristic(record.characteristic), toolkit::PageStyle::Child);
+        PageCharacteristic(graph.characteristic), toolkit::PageStyle::Child);
     EXPECT_NE(m_resources.chartPage, nullptr);
 }
 
@@ -82,23 +67,7 @@ QImage GraphPage::render()
 
 void GraphPage::feed(const std::vector<double>& values, double timeStamp)
 {
-    std::vector<double> row = values;
-    TimeHistoryState* history = m_resources.historyState.get();
-    if (history != nullptr) {
-        if (!TakeTimeHistorySample(m_resources, values, timeStamp, row))
-            return;
-        if (history->firstSamplePending) {
-            history->firstSamplePending = false;
-            toolkit::StartTimeLabels(*m_resources.chartWindow, history->timeLabels, timeStamp);
-        }
-    }
-    toolkit::UseToolkitState();
-    if (!toolkit::PageExists(m_resources.chartPage) || !toolkit::ChartReady(m_resources.chartWindow))
-        return;
-    if (m_resources.dataset)
-        toolkit::AppendRow(*m_resources.dataset, row, m_resources.chartWindow);
-    if (history != nullptr && history->currentValues)
-        toolkit::AppendRow(*history->currentValues, row, m_resources.chartWindow);
+    FeedSample(m_resources, values, timeStamp);
 }
 
 QPushButton* FindButton(QWidget& parent, const QString& caption)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/GraphTable.h"
-#include "graphs/GraphResources.h"
+#include "document/GraphDefinition.h"
+#include "graphs/core/GraphResources.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "support/TestSupport.h"
 
@@ -25,9 +25,9 @@ struct TestMeasurement {
 };
 
 /// A graph page as a graph window builds it: a display file and a
-/// measurement file in a scratch directory, the graph's record filled, a
-/// plain widget as the graph window, a child page on it and a chart window
-/// with the builder of the graph's type.
+/// measurement file in a scratch directory, the graph's definition read from
+/// them, a plain widget as the graph window, a child page on it and a chart
+/// window with the builder of the graph's type.
 class GraphPage {
 public:
     static constexpr int kGraphIndex = 3;  ///< section "W4", page "PAGE3"
@@ -40,10 +40,7 @@ public:
 
     /// Paints the graph page (building it on the first call).
     QImage render();
-    /// Feeds one sample as the graph window's tick does: a time history
-    /// takes it through its intake, starts its time labels with the first
-    /// sample and appends to both its datasets; every other type appends
-    /// the values to its dataset as they are.
+    /// Feeds one sample as the graph window's tick does.
     void feed(const std::vector<double>& values, double timeStamp = 0.0);
 
     /// The chart window, once render() has built it.
@@ -58,7 +55,7 @@ public:
     }
 
     GraphResources& resources() { return m_resources; }
-    const GraphRecord& record() const { return m_graphs.record(kGraphIndex); }
+    const GraphDefinition& definition() const { return m_resources.definition; }
     QWidget& window() { return m_window; }
     const std::string& displayFile() const { return m_displayFile; }
 
@@ -66,7 +63,6 @@ private:
     vexa::test::ScratchDir m_dir;
     std::string m_displayFile;
     std::string m_measurementFile;
-    GraphTable m_graphs;
     QWidget m_window;
     GraphResources m_resources;
 };

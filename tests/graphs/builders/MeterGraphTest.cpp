@@ -41,7 +41,7 @@ TEST(MeterGraph, TheDialSpansTheRangeWithTicksATenthOfTheMeasurementsOwnRange)
         EXPECT_DOUBLE_EQ(dial->minimum(), 0.0);
         EXPECT_DOUBLE_EQ(dial->maximum(), 80.0);
         EXPECT_DOUBLE_EQ(dial->tickInterval(), 6.0);
-        EXPECT_DOUBLE_EQ(MeterTickInterval(page.record()), 6.0);
+        EXPECT_DOUBLE_EQ(MeterTickInterval(page.definition()), 6.0);
     }
 }
 
@@ -77,7 +77,7 @@ TEST(MeterGraph, OnlyEnabledLevelsReplaceTheNormalHighAndLowColours)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         GraphPage page(kMeter, {{"FLOW", 0, 100}}, c.keys);
-        EXPECT_EQ(MeterAlarmColours(page.resources().section, page.displayFile(), *page.resources().graphs),
+        EXPECT_EQ(MeterAlarmColours(page.definition()),
                   c.expected);
         page.render();
         Dial* dial = DialOf(page);

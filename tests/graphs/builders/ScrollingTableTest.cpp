@@ -1,4 +1,4 @@
-#include "document/GraphTable.h"
+#include "document/GraphDefinition.h"
 #include "graphs/builders/ScrollingTable.h"
 #include "graphs/toolkit/ScrollingList.h"
 #include "graphs/toolkit/Toolkit.h"
@@ -18,24 +18,24 @@
 namespace vexa::graphs {
 namespace {
 
-GraphRecord RecordOf(const std::vector<std::string>& names)
+GraphDefinition DefinitionOf(const std::vector<std::string>& names)
 {
-    GraphRecord record;
-    record.type = kScrollingTabular;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        record.measurements[i].name = names[i];
-    record.measurementCount = static_cast<int>(names.size());
-    return record;
+    GraphDefinition graph = DefaultGraphDefinition(kScrollingTabular);
+    for (const std::string& name : names)
+        graph.measurements.push_back({.name = name});
+    return graph;
 }
 
 /// A list on a shown window, as a graph window holds it.
 class ShownList {
 public:
-    explicit ShownList(const GraphRecord& record, const std::string& sectionKeys = {})
+    explicit ShownList(const GraphDefinition& graph, const std::string& sectionKeys = {})
         : m_file(m_dir.path("VEXADSP.TMP"))
     {
         vexa::test::WriteFileBytes(m_file, "[W1]\r\nP=ScrollingTabular\r\n" + sectionKeys);
-        m_list = CreateScrollingList(m_window, record, "W1", m_file);
+        GraphDefinition stored = ReadGraphDefinition("W1", m_file, m_file);
+        stored.measurements = graph.measurements;
+        m_list = CreateScrollingList(m_window, stored);
         m_list->resize(kSize);
         m_window.resize(kSize);
         m_window.show();
@@ -76,7 +76,7 @@ TEST(ScrollingTable, ValuesShowWithTwoDecimalsAndNoBlanks)
 
 TEST(ScrollingTable, LinesHoldTheTimeOfDayAndEachValueAfterATab)
 {
-    const GraphRecord record = RecordOf({"FLOW", "T"});
+    const GraphDefinition record = DefinitionOf({"FLOW", "T"});
     EXPECT_EQ(ScrollingHeader(record), QStringLiteral("Time        \tFLOW\tT"));
     const std::vector<double> values = {3.14159, -0.004};
     EXPECT_EQ(ScrollingDataLine(3723.25, values), QStringLiteral("01:02:03.250\t3.14\t-0.00"));
@@ -98,12 +98,12 @@ TEST(ScrollingTable, EveryColumnIsWideEnoughForItsNameAndAtLeastThirtySixUnits)
         {{std::string(32, 'n')}, {46, 46 + 4 * 32 + 16}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ScrollingTabStops(RecordOf(c.names)), c.stops) << c.names.size();
+        EXPECT_EQ(ScrollingTabStops(DefinitionOf(c.names)), c.stops) << c.names.size();
 }
 
 TEST(ScrollingTable, TheListTakesTheGraphsTabStopsAndEachSampleComesFirstUnderAFreshHeader)
 {
-    const GraphRecord record = RecordOf({"A", "HEATER"});
+    const GraphDefinition record = DefinitionOf({"A", "HEATER"});
     ShownList shown(record);
     toolkit::ScrollingList& list = shown.list();
     EXPECT_EQ(list.tabStops(), ScrollingTabStops(record));
@@ -132,11 +132,11 @@ TEST(ScrollingTable, TheListTakesItsColoursFromTheLabelFontAndTheWindowBackgroun
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
-        ShownList shown(RecordOf({"FLOW"}), c.keys);
+        ShownList shown(DefinitionOf({"FLOW"}), c.keys);
         toolkit::ScrollingList& list = shown.list();
         EXPECT_EQ(list.palette().color(QPalette::Text), toolkit::PaletteColour(c.text));
         EXPECT_EQ(list.palette().color(QPalette::Base), toolkit::PaletteColour(c.background));
-        AddScrollingRow(&list, RecordOf({"FLOW"}), std::vector<double>{1.5}, 10.0);
+        AddScrollingRow(&list, DefinitionOf({"FLOW"}), std::vector<double>{1.5}, 10.0);
         const QImage image = Grab(list);
         const QColor background = toolkit::PaletteColour(c.background);
         EXPECT_EQ(image.pixelColor(image.width() - 5, image.height() - 5), background);

@@ -28,7 +28,7 @@ TEST(TimeHistoryGraph, TheScrollFractionShrinksWithTheMeasurementCount)
 /// The intake alone: a state without a chart.
 class TimeHistoryIntake : public ::testing::Test {
 protected:
-    TimeHistoryIntake() { m_resources.historyState = std::make_unique<TimeHistoryState>(); }
+    TimeHistoryIntake() { m_resources.state = std::make_unique<TimeHistoryState>(); }
 
     /// The time difference appended for \p timeStamp, or nothing when the
     /// sample is dropped.
@@ -56,7 +56,7 @@ TEST_F(TimeHistoryIntake, DropsRepeatedAndEarlierTimeStampsAndMeasuresFromTheLas
     EXPECT_EQ(take(36000.5), std::nullopt);
     // The earlier stamp became the last sample time.
     EXPECT_EQ(take(36001.0), 0.5);
-    EXPECT_DOUBLE_EQ(m_resources.historyState->lastSampleTime, 36001.0);
+    EXPECT_DOUBLE_EQ(TimeHistoryStateOf(m_resources)->lastSampleTime, 36001.0);
 }
 
 TEST_F(TimeHistoryIntake, TheFirstSampleAfterMidnightIsDroppedAndTheNextContinues)
@@ -68,7 +68,7 @@ TEST_F(TimeHistoryIntake, TheFirstSampleAfterMidnightIsDroppedAndTheNextContinue
 
 TEST_F(TimeHistoryIntake, DoesNothingWithoutAState)
 {
-    m_resources.historyState.reset();
+    m_resources.state.reset();
     const double values[] = {1.0};
     std::vector<double> row = {7.0};
     EXPECT_FALSE(TakeTimeHistorySample(m_resources, values, 10.0, row));
@@ -186,22 +186,23 @@ TEST_F(TimeHistoryPage, BuildsBothDatasetsWithTheGraphsAlarms)
 {
     m_page.render();
     const GraphResources& resources = m_page.resources();
-    ASSERT_NE(resources.historyState, nullptr);
+    const TimeHistoryState* history = TimeHistoryStateOf(resources);
+    ASSERT_NE(history, nullptr);
     ASSERT_NE(resources.dataset, nullptr);
     EXPECT_EQ(resources.dataset->channelCount(), 3);
     EXPECT_EQ(resources.dataset->timeChannel(), 2);
     EXPECT_EQ(resources.dataset->appendedRows(), 0);
-    ASSERT_NE(resources.historyState->currentValues, nullptr);
-    EXPECT_EQ(resources.historyState->currentValues->channelCount(), 2);
-    EXPECT_TRUE(resources.historyState->firstSamplePending);
+    ASSERT_NE(history->currentValues, nullptr);
+    EXPECT_EQ(history->currentValues->channelCount(), 2);
+    EXPECT_TRUE(history->firstSamplePending);
     EXPECT_TRUE(resources.dataset->isAlarmEnabled(toolkit::kLevelHigh));
     EXPECT_DOUBLE_EQ(resources.dataset->alarmLimit(toolkit::kLevelHigh), 60.0);
     EXPECT_FALSE(resources.dataset->isAlarmEnabled(toolkit::kLevelLow));
 
     m_page.feed({1.0, 2.0}, 36000.0);
-    EXPECT_FALSE(resources.historyState->firstSamplePending);
+    EXPECT_FALSE(history->firstSamplePending);
     EXPECT_EQ(resources.dataset->appendedRows(), 1);
-    EXPECT_EQ(resources.historyState->currentValues->latest(1), 2.0);
+    EXPECT_EQ(history->currentValues->latest(1), 2.0);
 }
 
 TEST_F(TimeHistoryPage, ShowsTheTitleAtTheTopCentre)

@@ -27,7 +27,7 @@ class HistoryWindow : public ::testing::Test {
 protected:
     HistoryWindow() { m_page.render(); }
 
-    TimeHistoryState& state() { return *m_page.resources().historyState; }
+    TimeHistoryState& state() { return *TimeHistoryStateOf(m_page.resources()); }
     toolkit::ChartPage* history() { return state().historyWindow.data(); }
 
     /// Samples 50 ms apart from 10:00 on, with values from \p values.
