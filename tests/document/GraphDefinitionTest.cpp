@@ -29,36 +29,6 @@ MeasurementSlot Slot(double minimum, double maximum)
     return slot;
 }
 
-TEST(MeasurementDefinition, ConvertsByCoefficientsOnlyWhenSpelledExactly)
-{
-    ScratchDir dir;
-    const std::string file = dir.path("VEXAMVX.TMP");
-    WriteFileBytes(file,
-                   "[Double]\r\nE=Coefficients\r\n1=2\r\n"
-                   "[LowerCase]\r\nE=coefficients\r\n0=5\r\n1=2\r\n"
-                   "[Raw]\r\nE=Raw\r\n0=5\r\n1=2\r\n"
-                   "[Absent]\r\n"
-                   "[Polynomial]\r\nE=Coefficients\r\n0=1\r\n1=2\r\n2=3\r\n3=4\r\n4=5\r\n5=6\r\n6=7\r\n");
-    struct Case {
-        const char* name;
-        int conversion;
-        std::array<double, kCoefficientCount> coefficients;
-    };
-    const Case cases[] = {
-        {"Double", kCoefficientConversion, {0, 2, 0, 0, 0, 0, 0}},
-        {"LowerCase", kRawConversion, {}},
-        {"Raw", kRawConversion, {}},
-        {"Absent", kRawConversion, {}},
-        {"Polynomial", kCoefficientConversion, {1, 2, 3, 4, 5, 6, 7}},
-    };
-    for (const Case& c : cases) {
-        MeasurementSlot slot;
-        ReadMeasurementDefinition(c.name, slot, file);
-        EXPECT_EQ(slot.conversion, c.conversion) << c.name;
-        EXPECT_EQ(slot.coefficients, c.coefficients) << c.name;
-    }
-}
-
 TEST(MeasurementDefinition, TakesDefaultsAndCutsTexts)
 {
     ScratchDir dir;
