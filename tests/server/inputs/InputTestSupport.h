@@ -2,6 +2,7 @@
 
 #include "server/engine/ServerLog.h"
 #include "server/inputs/ValueSink.h"
+#include "support/RawTcpClient.h"
 #include "support/RawTcpListener.h"
 #include "support/RawUdp.h"
 #include "support/ServerProcess.h"
@@ -14,13 +15,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-namespace vexa::test {
-
-/// A plain socket connected to \p port on the loopback interface, or -1.
-int ConnectLoopback(int port);
-
-}  // namespace vexa::test
 
 namespace vexa::server::test {
 
@@ -58,9 +52,6 @@ QByteArray DoubleBytes(double value);
 class SampleClient {
 public:
     explicit SampleClient(int port);
-    ~SampleClient();
-    SampleClient(const SampleClient&) = delete;
-    SampleClient& operator=(const SampleClient&) = delete;
 
     /// Sends the layout of \p names under \p path.
     bool SendLayout(const QByteArray& path, const QList<QByteArray>& names);
@@ -73,13 +64,10 @@ public:
     bool WaitFor(const std::function<bool(const std::vector<QByteArray>& values)>& done, int timeoutMs);
 
 private:
-    int m_fd = -1;
+    vexa::test::RawTcpClient m_client;
     int m_count = 0;
     double m_timeOfDay = 0.0;
 };
-
-/// Sends all of \p bytes on the connected socket \p fd.
-bool SendAll(int fd, const QByteArray& bytes);
 
 using vexa::test::FreeUdpPort;
 /// Sends \p datagram to \p port on the loopback interface.
