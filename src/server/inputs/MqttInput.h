@@ -50,8 +50,10 @@ public:
     void Apply(const InputsConfig& config) override;
     bool isConfigured() const override { return !m_broker.empty(); }
 
-    /// The pause before the next attempt to connect.
+    /// The pause before the next attempt to connect after this one fails.
     int retryDelayMs() const { return m_retryMs; }
+    /// True while an attempt to connect waits for its time.
+    bool isRetryScheduled() const { return m_retry.isActive(); }
 
 private:
     static void OnConnect(mosquitto* client, void* self, int result);

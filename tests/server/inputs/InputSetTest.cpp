@@ -5,6 +5,9 @@
 #include "server/inputs/InputSet.h"
 
 #include "InputTestSupport.h"
+#include "MqttBroker.h"
+
+#include "server/inputs/MqttInput.h"
 
 #include "link/sockets/Socket.h"
 
@@ -145,6 +148,52 @@ TEST_F(InputSetTest, DatagramsTheSystemCouldNotHoldAreCountedAsKernelDrops)
         << counters.messages << " read, " << counters.kernelDrops << " dropped";
     EXPECT_GT(counters.kernelDrops, 0u);
     EXPECT_EQ(counters.values, counters.messages);
+}
+
+TEST_F(InputSetTest, AnUnreachableBrokerIsTriedAgainLaterEachTimeAndLoggedOnce)
+{
+    InputsConfig config;
+    config.mqttBroker = "127.0.0.1:" + std::to_string(vexa::test::FreePort());  // nothing listens there
+    config.mqttTopics = {"plant/#"};
+    m_inputs.Apply(config);
+    const auto& mqtt = static_cast<const MqttInput&>(input(InputSet::kMqttInput));
+    EXPECT_TRUE(m_inputs.hasLiveSources());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mqtt.state() == InputState::Reconnecting; }, kWaitMs));
+    const QString refused = QStringLiteral("cannot connect to %1: Connection refused").arg(QString::fromStdString(config.mqttBroker));
+    EXPECT_EQ(mqtt.detail(), refused);
+    EXPECT_EQ(mqtt.retryDelayMs(), 2 * MqttInput::kFirstRetryMs);
+    // The second attempt, a second later, fails alike: the pause doubles
+    // again, and the log says nothing new.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mqtt.retryDelayMs() == 4 * MqttInput::kFirstRetryMs; },
+                                kWaitMs + MqttInput::kFirstRetryMs));
+    EXPECT_EQ(m_log.texts, QStringList{QStringLiteral("MQTT: reconnecting: ") + refused});
+
+    m_inputs.Apply(InputsConfig{});
+    EXPECT_EQ(mqtt.state(), InputState::Off);
+    EXPECT_EQ(m_log.texts.last(), QStringLiteral("MQTT: stopped"));
+}
+
+TEST_F(InputSetTest, ABrokerThatRefusesTheClientLeavesTheInputFailedUntilAppliedAgain)
+{
+    if (!MqttBroker::isInstalled())
+        GTEST_SKIP() << "mosquitto is not installed (scripts/setup installs it)";
+    MqttBroker broker(MqttBroker::Access::PasswordOnly);
+    ASSERT_TRUE(broker.isServing()) << broker.output().toStdString();
+    InputsConfig config;
+    config.mqttBroker = broker.address().toStdString();
+    config.mqttTopics = {"plant/#"};
+    m_inputs.Apply(config);
+    const auto& mqtt = static_cast<const MqttInput&>(input(InputSet::kMqttInput));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mqtt.state() == InputState::Failed; }, kWaitMs));
+    const QString failed =
+        QStringLiteral("MQTT: failed: %1 refused the connection: Connection Refused: not authorised.").arg(broker.address());
+    EXPECT_EQ(m_log.texts, QStringList{failed});
+    // Nothing more is tried on its own...
+    EXPECT_FALSE(mqtt.isRetryScheduled());
+    // ...but putting the configuration in force again is another attempt.
+    m_inputs.Apply(config);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_log.texts.size() == 2; }, kWaitMs));
+    EXPECT_EQ(m_log.texts.last(), failed);
 }
 
 }  // namespace
