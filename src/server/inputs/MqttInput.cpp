@@ -121,6 +121,7 @@ void MqttInput::Connect()
     // Every attempt starts with a fresh client, so that nothing of a lost or
     // unanswered connection is carried over.
     DropClient();
+    ++m_attempt;
     m_client = mosquitto_new(nullptr, true, this);
     if (m_client == nullptr) {
         setState(InputState::Failed,
@@ -240,7 +241,10 @@ void MqttInput::OnConnect(mosquitto* client, void* self, int result)
         // alike. The client goes once the library has returned.
         input->StopWatching();
         input->m_housekeeping.stop();
-        QTimer::singleShot(0, input, &MqttInput::DropClient);
+        QTimer::singleShot(0, input, [input, attempt = input->m_attempt] {
+            if (input->m_attempt == attempt)
+                input->DropClient();
+        });
         input->setState(InputState::Failed, QStringLiteral("%1 refused the connection: %2")
                                                 .arg(input->brokerText(), QString::fromUtf8(mosquitto_connack_string(result))));
         return;

@@ -92,6 +92,8 @@ private:
     int m_port = 0;
 
     mosquitto* m_client = nullptr;
+    /// Counts the attempts, so that what was meant for one leaves a later one be.
+    std::uint64_t m_attempt = 0;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;
     QTimer m_housekeeping;
