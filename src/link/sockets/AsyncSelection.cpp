@@ -73,6 +73,16 @@ AsyncSelection::~AsyncSelection()
 
 bool AsyncSelection::select(int fd, bool listening, SocketEventHandler handler)
 {
+    return selectAs(fd, listening ? Kind::Listening : Kind::Connected, std::move(handler));
+}
+
+bool AsyncSelection::selectReadable(int fd, SocketEventHandler handler)
+{
+    return selectAs(fd, Kind::Readable, std::move(handler));
+}
+
+bool AsyncSelection::selectAs(int fd, Kind kind, SocketEventHandler handler)
+{
     int type = 0;
     socklen_t length = sizeof type;
     if (fd < 0 || ::getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &length) != 0) {
@@ -85,7 +95,7 @@ bool AsyncSelection::select(int fd, bool listening, SocketEventHandler handler)
     stop(fd);
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &AsyncSelection::onActivated);
-    m_entries[fd] = Entry{notifier, std::move(handler), listening};
+    m_entries[fd] = Entry{notifier, std::move(handler), kind};
     return true;
 }
 
@@ -128,10 +138,17 @@ void AsyncSelection::onActivated(QSocketDescriptor socket)
     Entry& entry = found->second;
 
     Readiness readiness;
-    if (entry.listening)
+    switch (entry.kind) {
+    case Kind::Listening:
         readiness = {SocketEvent::Accept, 0, true};
-    else
+        break;
+    case Kind::Connected:
         readiness = ConnectedReadiness(fd);
+        break;
+    case Kind::Readable:
+        readiness = {SocketEvent::Read, 0, true};
+        break;
+    }
     if (!readiness.report)
         return;
 

@@ -43,6 +43,12 @@ public:
     /// of any handler it had. Fails, with the last socket error set, when
     /// \p fd is not a socket or cannot be made non-blocking.
     bool select(int fd, bool listening, SocketEventHandler handler);
+    /// Like select() for a connected socket, but reports every readability as
+    /// a Read event without first asking the socket why it is readable,
+    /// which saves a system call per event. The handler's own receive tells
+    /// bytes from the end of the stream (0) and from a failure, and the
+    /// handler stops the selection at the end, or it is told again.
+    bool selectReadable(int fd, SocketEventHandler handler);
     /// Stops the events of \p fd; nothing when it is not selected.
     void stop(int fd);
     bool isSelected(int fd) const;
@@ -51,11 +57,16 @@ public:
     static AsyncSelection* selectionOf(int fd);
 
 private:
+    /// What readability of a socket is reported as.
+    enum class Kind { Listening, Connected, Readable };
+
     struct Entry {
         QSocketNotifier* notifier = nullptr;   ///< a child of this object
         SocketEventHandler handler;
-        bool listening = false;
+        Kind kind = Kind::Connected;
     };
+
+    bool selectAs(int fd, Kind kind, SocketEventHandler handler);
 
     void onActivated(QSocketDescriptor socket);
     /// Disables \p notifier and lets the event loop delete it, since it may be
