@@ -7,6 +7,7 @@
 #include "server/engine/ServerLog.h"
 
 #include <arpa/inet.h>
+#include <netinet/tcp.h>
 #include <cerrno>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -158,6 +159,10 @@ void TcpListener::acceptConnections()
         }
         sockets::SizeSocketBuffer(fd, SO_RCVBUF, link::kServerLayoutBytes);
         sockets::SizeSocketBuffer(fd, SO_SNDBUF, link::kServerLayoutBytes);
+        // An answer goes out as soon as it is made, never held back to be
+        // joined with a later one.
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         try {
             m_connections.insert_or_assign(fd, Connection{std::move(socket), peer, ++m_lastSerial,
                                                           link::TcpMessageFramer(link::kServerLayoutNames)});
