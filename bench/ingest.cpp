@@ -506,12 +506,13 @@ std::map<std::string, std::map<std::string, unsigned long long>> ReadTotals(cons
     return totals;
 }
 
-double ParseDouble(const char* option, const char* text)
+double ParseDouble(const char* option, const char* text, double lowest = 0, bool lowestAllowed = false)
 {
     char* end = nullptr;
     const double value = std::strtod(text, &end);
-    if (end == text || *end != '\0' || !(value > 0))
-        throw BenchError(std::string(option) + ": not a number above 0: " + text);
+    if (end == text || *end != '\0' || !(value > lowest || (lowestAllowed && value == lowest)))
+        throw BenchError(std::string(option) + ": not a number " + (lowestAllowed ? "of 0 or more" : "above 0") + ": "
+                         + text);
     return value;
 }
 
@@ -542,7 +543,7 @@ Options ParseOptions(int argc, char** argv)
         else if (option == "--messages-per-second")
             options.messagesPerSecond = long(ParseDouble(argv[i], value));
         else if (option == "--clients")
-            options.clients = int(ParseDouble(argv[i], value));
+            options.clients = int(ParseDouble(argv[i], value, 0, true));
         else if (option == "--requests-per-second")
             options.requestsPerSecond = int(ParseDouble(argv[i], value));
         else

@@ -70,14 +70,21 @@ bench_wait_for() {
 # Starts vexalink on the TCP path at PORT with settings and a runtime
 # directory of its own under WORK, and the further arguments given; sets
 # vexalink_pid and waits until it serves. Its output goes to WORK/vexalink.out.
+# It runs without a screen, minimised, unless VEXALINK_DISPLAY names an X
+# display to show its window on (to watch its windows during a run).
 bench_start_vexalink() {
     local server="$1" work="$2" port="$3"
     shift 3
     mkdir -p "$work/config" "$work/runtime"
     chmod 700 "$work/runtime"
     printf '[VEXA-Com]\r\nDataPath=110\r\nPort=%d\r\n' "$port" >"$work/config/VexaDisplay.ini"
-    XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
-        "$server" --minimized "$@" >"$work/vexalink.out" 2>&1 &
+    local screen=(env QT_QPA_PLATFORM=offscreen) shown=(--minimized)
+    if [[ -n "${VEXALINK_DISPLAY:-}" ]]; then
+        screen=(env QT_QPA_PLATFORM=xcb DISPLAY="$VEXALINK_DISPLAY")
+        shown=()
+    fi
+    XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" "${screen[@]}" \
+        "$server" "${shown[@]}" "$@" >"$work/vexalink.out" 2>&1 &
     vexalink_pid=$!
     bench_wait_for vexalink "$port" "$vexalink_pid" "$work/vexalink.out"
 }
