@@ -304,27 +304,33 @@ LineResult RunLineLoad(const Options& options)
         polled[i] = {clients[i].fd(), POLLIN, 0};
     }
 
+    // Lines due are packed into the datagram being filled, which goes out
+    // when the next line would not fit (or after the last line).
     std::string datagram;
     std::string pending = Line(0);
+    if (pending.size() > std::size_t(options.datagramBytes))
+        throw BenchError("a line is longer than a datagram");
+    const auto sendDatagram = [&] {
+        if (::send(sender, datagram.data(), datagram.size(), 0) != ssize_t(datagram.size()))
+            throw BenchError(SystemError("send a datagram"));
+        ++result.datagrams;
+        datagram.clear();
+    };
     for (;;) {
         const Clock::time_point now = Clock::now();
         const bool sending = result.lines < totalLines;
         if (!sending && now - start >= duration)
             break;
-        // Catch up with the rate: the lines due by now, in full datagrams.
+        // Catch up with the rate: the lines due by now.
         const long due = std::min(totalLines, long(std::chrono::duration<double>(now - start).count() * double(options.linesPerSecond)));
         while (result.lines < due) {
-            datagram.clear();
-            while (result.lines < due && datagram.size() + pending.size() <= std::size_t(options.datagramBytes)) {
-                datagram += pending;
-                pending = Line(++result.lines);
-            }
-            if (datagram.empty())
-                throw BenchError("a line is longer than a datagram");
-            if (::send(sender, datagram.data(), datagram.size(), 0) != ssize_t(datagram.size()))
-                throw BenchError(SystemError("send a datagram"));
-            ++result.datagrams;
+            if (datagram.size() + pending.size() > std::size_t(options.datagramBytes))
+                sendDatagram();
+            datagram += pending;
+            pending = Line(++result.lines);
         }
+        if (result.lines >= totalLines && !datagram.empty())
+            sendDatagram();
         Clock::time_point wake = now + kSendTick;
         for (std::size_t i = 0; i < clients.size(); ++i) {
             if (!clients[i].isWaiting() && now >= nextRequest[i]) {
@@ -338,8 +344,9 @@ LineResult RunLineLoad(const Options& options)
             if (!clients[i].isWaiting())
                 wake = std::min(wake, nextRequest[i]);
         }
+        // Rounded up, so that the sender sleeps rather than spins.
         const int timeoutMs = int(std::max<long long>(
-            0, std::chrono::duration_cast<std::chrono::milliseconds>(wake - Clock::now()).count()));
+            0, std::chrono::ceil<std::chrono::milliseconds>(wake - Clock::now()).count()));
         if (::poll(polled.data(), polled.size(), timeoutMs) < 0 && errno != EINTR)
             throw BenchError(SystemError("poll"));
         for (std::size_t i = 0; i < clients.size(); ++i) {
