@@ -22,6 +22,8 @@
 //                     [--clients N] [--requests-per-second N]
 // bench/ingest starts the server and the broker and runs this program.
 
+#include "BenchError.h"
+
 #include "link/protocol/LayoutBlock.h"
 #include "link/protocol/TcpMessages.h"
 #include "link/protocol/WireFormat.h"
@@ -83,15 +85,8 @@ constexpr int kStopTimeoutMs = 10000;
 constexpr double kMaxCpuShare = 0.5;
 constexpr double kMinMqttRatio = 1.0;
 
-class BenchError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-std::string SystemError(const std::string& what)
-{
-    return what + ": " + std::strerror(errno);
-}
+using vexa::bench::BenchError;
+using vexa::bench::SystemError;
 
 struct Options {
     int serverPid = 0;

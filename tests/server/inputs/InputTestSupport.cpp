@@ -9,6 +9,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 
@@ -36,6 +37,13 @@ void PrintTo(const SunkValue& value, std::ostream* os)
 void RecordingSink::Value(std::string_view name, double value, double sourceTime)
 {
     values.push_back(SunkValue{std::string(name), value, sourceTime});
+}
+
+double Number(const QByteArray& value)
+{
+    double number = 0.0;
+    std::memcpy(&number, value.constData(), std::min<std::size_t>(sizeof number, std::size_t(value.size())));
+    return number;
 }
 
 QByteArray DoubleBytes(double value)

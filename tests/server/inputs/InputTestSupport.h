@@ -46,6 +46,13 @@ public:
 
 /// The eight bytes of \p value, for byte-exact comparisons.
 QByteArray DoubleBytes(double value);
+/// The double of the eight bytes \p value, as a sample carries it.
+double Number(const QByteArray& value);
+/// True when the eight bytes \p value are a NaN.
+inline bool IsNan(const QByteArray& value)
+{
+    return std::isnan(Number(value));
+}
 
 /// A client of the server's TCP path, as the display program is: it sends
 /// a layout and asks for samples, blocking up to a time-out for each answer.

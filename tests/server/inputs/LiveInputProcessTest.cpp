@@ -24,20 +24,6 @@ constexpr int kArrivalMs = 5000;
 const QByteArray kPlantPath = "/data/plant.mvx";
 const QByteArray kNan = DoubleBytes(std::numeric_limits<double>::quiet_NaN());
 
-bool IsNan(const QByteArray& value)
-{
-    double number = 0.0;
-    std::memcpy(&number, value.constData(), sizeof number);
-    return std::isnan(number);
-}
-
-double Number(const QByteArray& value)
-{
-    double number = 0.0;
-    std::memcpy(&number, value.constData(), sizeof number);
-    return number;
-}
-
 /// A vexalink on the TCP path with the given inputs' options.
 class LiveServer : public ::testing::Test {
 protected:

@@ -27,13 +27,6 @@ namespace {
 constexpr int kArrivalMs = 10000;
 const QByteArray kPlantPath = "/data/plant.mvx";
 
-double Number(const QByteArray& value)
-{
-    double number = 0.0;
-    std::memcpy(&number, value.constData(), sizeof number);
-    return number;
-}
-
 class MqttServer : public ::testing::Test {
 protected:
     void SetUp() override
