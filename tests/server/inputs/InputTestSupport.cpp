@@ -7,6 +7,8 @@
 
 #include <QDeadlineTimer>
 
+#include <gtest/gtest.h>
+
 #include <poll.h>
 
 #include <algorithm>
@@ -92,6 +94,19 @@ bool SampleClient::WaitFor(const std::function<bool(const std::vector<QByteArray
             return false;
         ::poll(nullptr, 0, kPollPauseMs);
     }
+}
+
+void ExpectSampleBecomes(SampleClient& client, const std::vector<QByteArray>& expected, int timeoutMs)
+{
+    std::vector<QByteArray> last;
+    EXPECT_TRUE(client.WaitFor(
+        [&](const std::vector<QByteArray>& values) {
+            last = values;
+            return values == expected;
+        },
+        timeoutMs));
+    for (std::size_t i = 0; i < last.size() && i < expected.size(); ++i)
+        EXPECT_EQ(last[i].toHex(), expected[i].toHex()) << "value " << i;
 }
 
 }  // namespace vexa::server::test

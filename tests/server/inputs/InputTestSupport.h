@@ -76,6 +76,11 @@ private:
     double m_timeOfDay = 0.0;
 };
 
+/// Asks \p client for samples until one carries exactly \p expected, for up
+/// to \p timeoutMs; a failure names each value of the last sample that
+/// differs, by its bytes.
+void ExpectSampleBecomes(SampleClient& client, const std::vector<QByteArray>& expected, int timeoutMs);
+
 using vexa::test::FreeUdpPort;
 /// Sends \p datagram to \p port on the loopback interface.
 inline bool SendDatagram(int port, const QByteArray& datagram)

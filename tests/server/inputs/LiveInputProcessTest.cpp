@@ -76,15 +76,7 @@ TEST_F(LiveServer, EachInputFeedsNamesThatSamplesCarryBitForBit)
     const std::vector<QByteArray> expected = {
         DoubleBytes(0.1),   DoubleBytes(1.7976931348623157e308), DoubleBytes(-42), DoubleBytes(4.9e-324),
         DoubleBytes(3000.125), DoubleBytes(-0.0),                DoubleBytes(2.5), DoubleBytes(-273.15)};
-    std::vector<QByteArray> last;
-    EXPECT_TRUE(client.WaitFor(
-        [&](const std::vector<QByteArray>& values) {
-            last = values;
-            return values == expected;
-        },
-        kArrivalMs));
-    for (std::size_t i = 0; i < last.size(); ++i)
-        EXPECT_EQ(last[i].toHex(), expected[i].toHex()) << i;
+    ExpectSampleBecomes(client, expected, kArrivalMs);
 }
 
 TEST_F(LiveServer, WithoutInputsNothingChangesFromTheStillSample)

@@ -88,15 +88,7 @@ TEST_F(MqttServer, PublishedNumbersAndObjectsFeedNamesThatSamplesCarryBitForBit)
         DoubleBytes(0.1),      DoubleBytes(1.7976931348623157e308), DoubleBytes(-0.0),    DoubleBytes(1.0),
         DoubleBytes(3000.125), DoubleBytes(4.9e-324),               DoubleBytes(-273.15),
         DoubleBytes(std::numeric_limits<double>::quiet_NaN())};
-    std::vector<QByteArray> last;
-    EXPECT_TRUE(client.WaitFor(
-        [&](const std::vector<QByteArray>& values) {
-            last = values;
-            return values == expected;
-        },
-        kArrivalMs));
-    for (std::size_t i = 0; i < last.size(); ++i)
-        EXPECT_EQ(last[i].toHex(), expected[i].toHex()) << i;
+    ExpectSampleBecomes(client, expected, kArrivalMs);
     EXPECT_TRUE(LogLines().contains(QStringLiteral("MQTT: connected to %1").arg(m_broker->address())));
 }
 
