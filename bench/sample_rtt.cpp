@@ -9,6 +9,8 @@
 // Both servers must already listen on the loopback address; bench/sample_rtt
 // starts them and runs this program.
 
+#include "BenchError.h"
+
 #include "link/protocol/LayoutBlock.h"
 #include "link/protocol/TcpMessages.h"
 #include "link/protocol/WireFormat.h"
@@ -86,17 +88,8 @@ constexpr double kLatencyPercentile = 0.99;
 constexpr double kMaxLatencyRatio = 1.2;
 constexpr double kMinThroughputRatio = 1.0;
 
-/// A failure that ends the benchmark: wrong answers, a refused connection,
-/// a server that stopped answering.
-class BenchError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-std::string SystemError(const std::string& what)
-{
-    return what + ": " + std::strerror(errno);
-}
+using vexa::bench::BenchError;
+using vexa::bench::SystemError;
 
 /// A file descriptor, closed with the object.
 class UniqueFd {

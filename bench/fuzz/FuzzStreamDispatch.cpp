@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine.SeedRandom(1);
     link::TcpMessageFramer framer(link::kServerLayoutNames);
     std::size_t answered = 0;
-    const server::AnswerSender send = [&answered](const QByteArray& answer) {
+    const server::AnswerSender send = [&answered](QByteArrayView answer) {
         // Every answer is the time and one value per name in force.
         if (answer.size() < link::SampleBytesFor(0) || answer.size() > link::kServerSampleBytes ||
             (answer.size() - link::SampleBytesFor(0)) % 8 != 0) {

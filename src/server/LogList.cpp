@@ -51,6 +51,17 @@ void LogList::AppendEntry(const QString& piece)
         clearLog();
     m_delegate->noteEntry(piece, QFontMetrics(font()));
     addItem(piece);
+    if (m_copy.isOpen()) {
+        m_copy.write(piece.toUtf8() + '\n');
+        m_copy.flush();
+    }
+}
+
+bool LogList::copyTo(const QString& path)
+{
+    m_copy.close();
+    m_copy.setFileName(path);
+    return m_copy.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
 void LogList::clearLog()

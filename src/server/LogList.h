@@ -2,6 +2,7 @@
 
 #include "server/engine/ServerLog.h"
 
+#include <QFile>
 #include <QListWidget>
 #include <QStringList>
 #include <QTimer>
@@ -33,6 +34,10 @@ public:
     void LogLine(const QString& text) override;
     /// Empties the log.
     void clearLog();
+    /// Appends every entry logged from now on to the file at \p path as well,
+    /// one line each, as it is logged; false when the file cannot be opened.
+    /// The file keeps what the list drops when it empties itself.
+    bool copyTo(const QString& path);
 
     /// The entries, first to last, as they were logged (tabs unexpanded).
     QStringList entries() const;
@@ -45,6 +50,7 @@ private:
 
     LogEntryDelegate* m_delegate;
     QTimer m_scroll;
+    QFile m_copy;
 };
 
 }  // namespace vexa::server

@@ -166,6 +166,7 @@ void ServerWindow::closeEvent(QCloseEvent* event)
 
 void ServerWindow::FinishShutdown()
 {
+    m_inputs.LogTotals();
     m_engine.StopTimers();
     m_transport.shutdown();
     CloseBanner();

@@ -11,7 +11,7 @@ void DispatchMessages(link::TcpMessageFramer& framer, SampleEngine& engine, Serv
     while (auto message = framer.next()) {
         if (message->kind == link::TcpMessage::Kind::SampleRequest) {
             engine.SampleStep();
-            if (!send(engine.SampleBytes())) {
+            if (!send(engine.SampleView())) {
                 log.LogLine(QStringLiteral("ERROR: Ethernet error sending data sample to VEXA-Display"));
             }
             continue;

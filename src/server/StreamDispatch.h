@@ -2,7 +2,7 @@
 
 #include "link/protocol/TcpMessages.h"
 
-#include <QByteArray>
+#include <QByteArrayView>
 
 #include <functional>
 
@@ -13,7 +13,7 @@ class ServerLog;
 
 /// Sends one answer on the connection a request came on; returns whether the
 /// whole answer went out.
-using AnswerSender = std::function<bool(const QByteArray& answer)>;
+using AnswerSender = std::function<bool(QByteArrayView answer)>;
 
 /// Hands every whole message gathered by \p framer to the engine, in the
 /// order the messages arrived: a sample request runs the sample step and is

@@ -7,6 +7,7 @@
 #include "server/engine/ServerLog.h"
 
 #include <arpa/inet.h>
+#include <netinet/tcp.h>
 #include <cerrno>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -83,8 +84,8 @@ bool TcpListener::start(int port)
 
 void TcpListener::shutdown()
 {
-    for (Connection& connection : m_connections) {
-        m_selection.stop(connection.socket.fd());
+    for (const auto& [fd, connection] : m_connections) {
+        m_selection.stop(fd);
     }
     m_connections.clear();
     if (m_listening.isValid()) {
@@ -102,7 +103,7 @@ void TcpListener::onSocketEvent(int fd, sockets::SocketEvent event, int errorCod
     const bool isListener = m_listening.isValid() && fd == m_listening.fd();
     if (errorCode != 0 && !isListener) {
         if (Connection* connection = findConnection(fd)) {
-            closeConnection(connection->serial);
+            closeConnection(fd, connection->serial);
         }
         return;
     }
@@ -115,7 +116,7 @@ void TcpListener::onSocketEvent(int fd, sockets::SocketEvent event, int errorCod
     case sockets::SocketEvent::Close:
         if (!isListener) {
             if (Connection* connection = findConnection(fd)) {
-                closeConnection(connection->serial);
+                closeConnection(fd, connection->serial);
             }
         }
         break;
@@ -147,7 +148,9 @@ void TcpListener::acceptConnections()
             return;
         }
         sockets::Socket socket(fd);
-        if (!m_selection.select(fd, false, [this](int eventFd, sockets::SocketEvent event, int errorCode) {
+        // Each read tells bytes from the end of the stream itself, so the
+        // selection need not ask the socket first.
+        if (!m_selection.selectReadable(fd, [this](int eventFd, sockets::SocketEvent event, int errorCode) {
                 onSocketEvent(eventFd, event, errorCode);
             })) {
             // A connection that would never be told of its data gets no record.
@@ -156,9 +159,13 @@ void TcpListener::acceptConnections()
         }
         sockets::SizeSocketBuffer(fd, SO_RCVBUF, link::kServerLayoutBytes);
         sockets::SizeSocketBuffer(fd, SO_SNDBUF, link::kServerLayoutBytes);
+        // An answer goes out as soon as it is made, never held back to be
+        // joined with a later one.
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         try {
-            m_connections.push_back(Connection{std::move(socket), peer, ++m_lastSerial,
-                                               link::TcpMessageFramer(link::kServerLayoutNames)});
+            m_connections.insert_or_assign(fd, Connection{std::move(socket), peer, ++m_lastSerial,
+                                                          link::TcpMessageFramer(link::kServerLayoutNames)});
         } catch (const std::bad_alloc&) {
             m_selection.stop(fd);
             ShowMessage(m_window, QStringLiteral("Unable allocate memory for connection"),
@@ -192,7 +199,7 @@ void TcpListener::readConnection(Connection& connection)
         if (received > 0) {
             connection.framer.append(buffer.data(), received);
             taken += received;
-            DispatchMessages(connection.framer, m_engine, m_log, [fd](const QByteArray& answer) {
+            DispatchMessages(connection.framer, m_engine, m_log, [fd](QByteArrayView answer) {
                 return sockets::SendMessage(fd, answer.constData(), answer.size()) == answer.size();
             });
             if (received < room) {
@@ -201,7 +208,8 @@ void TcpListener::readConnection(Connection& connection)
             continue;
         }
         if (received == 0) {
-            return;  // the peer closed; its close event follows
+            closeConnection(fd, serial);  // the peer closed
+            return;
         }
         const int err = errno;
         if (err == EINTR) {
@@ -216,27 +224,25 @@ void TcpListener::readConnection(Connection& connection)
             // go; it is found again by its serial number afterwards.
             sockets::ReportSocketError(m_window, QStringLiteral("Error Reading Packet"));
         }
-        closeConnection(serial);
+        closeConnection(fd, serial);
         return;
     }
 }
 
-void TcpListener::closeConnection(quint64 serial)
+void TcpListener::closeConnection(int fd, quint64 serial)
 {
-    const auto it = std::find_if(m_connections.begin(), m_connections.end(),
-                                 [serial](const Connection& c) { return c.serial == serial; });
-    if (it == m_connections.end()) {
+    const auto it = m_connections.find(fd);
+    if (it == m_connections.end() || it->second.serial != serial) {
         return;
     }
-    m_selection.stop(it->socket.fd());
+    m_selection.stop(fd);
     m_connections.erase(it);
 }
 
 TcpListener::Connection* TcpListener::findConnection(int fd)
 {
-    const auto it = std::find_if(m_connections.begin(), m_connections.end(),
-                                 [fd](const Connection& c) { return c.socket.fd() == fd; });
-    return it == m_connections.end() ? nullptr : &*it;
+    const auto it = m_connections.find(fd);
+    return it == m_connections.end() ? nullptr : &it->second;
 }
 
 }  // namespace vexa::server

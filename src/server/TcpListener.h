@@ -8,7 +8,7 @@
 
 #include <netinet/in.h>
 
-#include <list>
+#include <unordered_map>
 
 class QWidget;
 
@@ -38,9 +38,9 @@ public:
     int connectionCount() const { return int(m_connections.size()); }
 
 private:
-    /// One accepted connection. The serial number finds it again after
-    /// anything that may have closed it meanwhile, since its descriptor
-    /// number may by then belong to a newer connection.
+    /// One accepted connection, found by its descriptor. The serial number
+    /// tells it apart after anything that may have closed it meanwhile,
+    /// since its descriptor number may by then belong to a newer connection.
     struct Connection {
         sockets::Socket socket;
         sockaddr_in peer{};
@@ -52,7 +52,7 @@ private:
     void acceptConnections();
     void pauseAccepting();
     void readConnection(Connection& connection);
-    void closeConnection(quint64 serial);
+    void closeConnection(int fd, quint64 serial);
     Connection* findConnection(int fd);
 
     SampleEngine& m_engine;
@@ -60,7 +60,7 @@ private:
     QWidget* m_window;
     sockets::AsyncSelection m_selection;
     sockets::Socket m_listening;
-    std::list<Connection> m_connections;
+    std::unordered_map<int, Connection> m_connections;
     quint64 m_lastSerial = 0;
     bool m_socketsStarted = false;
 };

@@ -1,5 +1,6 @@
 #include "platform/SettingsLocation.h"
 #include "platform/TerminationSignals.h"
+#include "server/LogList.h"
 #include "server/ServerWindow.h"
 
 #include <QApplication>
@@ -13,6 +14,9 @@ namespace {
 
 /// The display program starts the server with this, to have it out of the way.
 constexpr const char* kMinimizedOption = "--minimized";
+/// Copies the log into a file as well (--log-file PATH or --log-file=PATH),
+/// for a script or a test that watches the server.
+constexpr const char* kLogFileOption = "--log-file";
 /// The exit status when the server cannot even load its icon.
 constexpr int kExitNoIcon = 1;
 /// The exit status when an option of the command line has a bad value.
@@ -24,6 +28,19 @@ vexa::server::ServerWindow::ShowMode ShowModeFrom(const QStringList& arguments)
     return arguments.mid(1).contains(QString::fromLatin1(kMinimizedOption))
                ? vexa::server::ServerWindow::ShowMode::Minimized
                : vexa::server::ServerWindow::ShowMode::Normal;
+}
+
+/// The path given with --log-file; empty when there is none.
+QString LogFileFrom(const QStringList& arguments)
+{
+    const QString option = QString::fromLatin1(kLogFileOption);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == option && i + 1 < arguments.size())
+            return arguments[i + 1];
+        if (arguments[i].startsWith(option + QLatin1Char('=')))
+            return arguments[i].mid(option.size() + 1);
+    }
+    return {};
 }
 
 }  // namespace
@@ -41,6 +58,12 @@ int main(int argc, char** argv)
         return kExitNoIcon;
 
     vexa::server::ServerWindow window(vexa::SettingsFilePath(), std::move(icon));
+    if (const QString logFile = LogFileFrom(QApplication::arguments()); !logFile.isEmpty()) {
+        if (!window.log().copyTo(logFile)) {
+            std::fprintf(stderr, "vexalink: cannot write the log to \"%s\"\n", logFile.toLocal8Bit().constData());
+            return kExitBadOption;
+        }
+    }
     window.setInputOverrides(options.overrides);
     // Ended by the session or a terminal: shut the transport down in order.
     vexa::TerminationSignals termination([&window] { window.close(); }, &application);

@@ -79,8 +79,10 @@ TEST_F(InputWindowsTest, SourcesShowsEachInputWithItsStateAndCounters)
     ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&busy), sizeof busy), 0);
     ASSERT_EQ(::listen(holder, 1), 0);
 
+    // Nothing listens at the broker's port: the MQTT input tries again later.
+    const int brokerPort = FreePort();
     auto window = StartServer("LineUdpPort=" + std::to_string(m_udpPort) + "\r\nLineTcpPort=" + std::to_string(busyPort)
-                              + "\r\n");
+                              + "\r\nMqttBroker=127.0.0.1:" + std::to_string(brokerPort) + "\r\nMqttTopic1=plant/#\r\n");
     ::close(holder);
     ASSERT_TRUE(Feed(*window, InputSet::kLineUdpInput, m_udpPort, "a v=1\nb v=2,s=\"x\"\nbroken\n[bad] v=3\n", 4));
 
@@ -90,7 +92,7 @@ TEST_F(InputWindowsTest, SourcesShowsEachInputWithItsStateAndCounters)
     EXPECT_TRUE(sources->isVisible());
     EXPECT_EQ(sources->windowTitle(), QStringLiteral("Sources"));
     const QTableWidget& table = sources->table();
-    ASSERT_EQ(table.rowCount(), 3);
+    ASSERT_EQ(table.rowCount(), 4);
     auto cell = [&table](int row, int column) { return table.item(row, column)->text(); };
 
     EXPECT_EQ(cell(0, SourcesWindow::kInputColumn), QStringLiteral("Line protocol over UDP"));
@@ -111,6 +113,13 @@ TEST_F(InputWindowsTest, SourcesShowsEachInputWithItsStateAndCounters)
     EXPECT_EQ(cell(2, SourcesWindow::kInputColumn), QStringLiteral("JSON over UDP"));
     EXPECT_EQ(cell(2, SourcesWindow::kStateColumn), QStringLiteral("off"));
     EXPECT_EQ(cell(2, SourcesWindow::kLastMessageColumn), QStringLiteral("never"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->inputs().input(InputSet::kMqttInput).state() == InputState::Reconnecting; }, kWaitMs));
+    sources->Refresh();
+    EXPECT_EQ(cell(3, SourcesWindow::kInputColumn), QStringLiteral("MQTT"));
+    EXPECT_EQ(cell(3, SourcesWindow::kStateColumn), QStringLiteral("reconnecting"));
+    EXPECT_EQ(cell(3, SourcesWindow::kDetailColumn),
+              QStringLiteral("cannot connect to 127.0.0.1:%1: Connection refused").arg(brokerPort));
     EXPECT_EQ(sources->summary(),
               QStringLiteral("2 names of at most 100000 held; 0 new names refused because the table was full"));
 

@@ -58,11 +58,18 @@ ServerProcess::ServerProcess(const QString& program, int port, const QStringList
 
 ServerProcess::~ServerProcess()
 {
+    stop();
+}
+
+bool ServerProcess::stop()
+{
     if (m_process.state() == QProcess::NotRunning)
-        return;
+        return true;
     m_process.terminate();
-    if (!m_process.waitForFinished(kStopTimeoutMs))
-        kill();
+    if (m_process.waitForFinished(kStopTimeoutMs))
+        return true;
+    kill();
+    return false;
 }
 
 bool ServerProcess::isRunning() const

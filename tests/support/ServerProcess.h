@@ -30,6 +30,9 @@ public:
     /// Kills the server at once, as a crash would end it, and waits until it
     /// has gone.
     void kill();
+    /// Asks the server to end, as the session does at logout, and waits until
+    /// it has; false when it had to be killed.
+    bool stop();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -18,7 +18,10 @@ QByteArray BuildLayoutMessage(const LayoutBlock& layout)
 
 QByteArray BuildSampleRequest()
 {
-    return QByteArray(1, kSampleRequest);
+    // One constant byte, handed out without a copy: a server builds one for
+    // every request it takes.
+    static constexpr char kRequest = kSampleRequest;
+    return QByteArray::fromRawData(&kRequest, 1);
 }
 
 int LayoutMessageLength(int count)

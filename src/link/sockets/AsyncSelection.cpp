@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 #include <sys/ioctl.h>
@@ -58,11 +59,23 @@ Readiness ConnectedReadiness(int fd)
     return {SocketEvent::Close, WinsockCodeFromErrno(errno), true};
 }
 
+/// Where a descriptor and the generation of its selection travel with its
+/// readiness.
+std::uint64_t ReadinessKey(int fd, std::uint32_t generation)
+{
+    return (std::uint64_t(generation) << 32) | std::uint32_t(fd);
+}
+
 }  // namespace
 
-AsyncSelection::AsyncSelection(QObject* parent) : QObject(parent)
+AsyncSelection::AsyncSelection(QObject* parent)
+    : QObject(parent), m_set(::epoll_create1(EPOLL_CLOEXEC))
 {
     LivingSelections().push_back(this);
+    if (m_set.isOpen()) {
+        m_notifier = new QSocketNotifier(m_set.get(), QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &AsyncSelection::ServeReady);
+    }
 }
 
 AsyncSelection::~AsyncSelection()
@@ -73,6 +86,16 @@ AsyncSelection::~AsyncSelection()
 
 bool AsyncSelection::select(int fd, bool listening, SocketEventHandler handler)
 {
+    return selectAs(fd, listening ? Kind::Listening : Kind::Connected, std::move(handler));
+}
+
+bool AsyncSelection::selectReadable(int fd, SocketEventHandler handler)
+{
+    return selectAs(fd, Kind::Readable, std::move(handler));
+}
+
+bool AsyncSelection::selectAs(int fd, Kind kind, SocketEventHandler handler)
+{
     int type = 0;
     socklen_t length = sizeof type;
     if (fd < 0 || ::getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &length) != 0) {
@@ -81,11 +104,21 @@ bool AsyncSelection::select(int fd, bool listening, SocketEventHandler handler)
     }
     if (!SetNonBlocking(fd))
         return false;
+    if (!m_set.isOpen()) {
+        SetLastSocketErrorFromErrno(EMFILE);
+        return false;
+    }
 
     stop(fd);
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &AsyncSelection::onActivated);
-    m_entries[fd] = Entry{notifier, std::move(handler), listening};
+    const std::uint32_t generation = ++m_lastGeneration;
+    epoll_event watched{};
+    watched.events = EPOLLIN;
+    watched.data.u64 = ReadinessKey(fd, generation);
+    if (::epoll_ctl(m_set.get(), EPOLL_CTL_ADD, fd, &watched) != 0) {
+        SetLastSocketErrorFromErrno(errno);
+        return false;
+    }
+    m_entries[fd] = Entry{std::move(handler), kind, generation};
     return true;
 }
 
@@ -94,7 +127,7 @@ void AsyncSelection::stop(int fd)
     const auto found = m_entries.find(fd);
     if (found == m_entries.end())
         return;
-    retire(found->second.notifier);
+    ::epoll_ctl(m_set.get(), EPOLL_CTL_DEL, fd, nullptr);
     m_entries.erase(found);
 }
 
@@ -112,33 +145,45 @@ AsyncSelection* AsyncSelection::selectionOf(int fd)
     return nullptr;
 }
 
-void AsyncSelection::retire(QSocketNotifier* notifier)
+void AsyncSelection::ServeReady()
 {
-    notifier->setEnabled(false);
-    notifier->disconnect();
-    notifier->deleteLater();
+    const int ready = ::epoll_wait(m_set.get(), m_ready.data(), int(m_ready.size()), 0);
+    for (int i = 0; i < ready; ++i) {
+        const std::uint64_t key = m_ready[std::size_t(i)].data.u64;
+        Serve(int(std::uint32_t(key)), std::uint32_t(key >> 32));
+    }
 }
 
-void AsyncSelection::onActivated(QSocketDescriptor socket)
+void AsyncSelection::Serve(int fd, std::uint32_t generation)
 {
-    const int fd = static_cast<int>(socket);
+    // An earlier handler of this wake-up may have stopped the socket, or
+    // closed it and selected a new one under the same number.
     const auto found = m_entries.find(fd);
-    if (found == m_entries.end())
+    if (found == m_entries.end() || found->second.generation != generation)
         return;
     Entry& entry = found->second;
 
     Readiness readiness;
-    if (entry.listening)
+    switch (entry.kind) {
+    case Kind::Listening:
         readiness = {SocketEvent::Accept, 0, true};
-    else
+        break;
+    case Kind::Connected:
         readiness = ConnectedReadiness(fd);
+        break;
+    case Kind::Readable:
+        readiness = {SocketEvent::Read, 0, true};
+        break;
+    }
     if (!readiness.report)
         return;
 
     // A closed connection stays readable for good; like the notification it
-    // stands in for, its Close event comes only once.
+    // stands in for, its Close event comes only once. It leaves the set (a
+    // socket in it is always watched for hang-ups and errors) but stays
+    // selected until stop().
     if (readiness.event == SocketEvent::Close)
-        entry.notifier->setEnabled(false);
+        ::epoll_ctl(m_set.get(), EPOLL_CTL_DEL, fd, nullptr);
 
     // The handler may stop or replace this entry, so it runs from a copy.
     const SocketEventHandler handler = entry.handler;

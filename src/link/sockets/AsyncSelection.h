@@ -1,10 +1,16 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <QObject>
 #include <QSocketDescriptor>
 
+#include <sys/epoll.h>
+
+#include <array>
+#include <cstdint>
 #include <functional>
-#include <map>
+#include <unordered_map>
 
 class QSocketNotifier;
 
@@ -32,6 +38,11 @@ using SocketEventHandler = std::function<void(int fd, SocketEvent event, int err
 /// their own included, from inside a handler. A socket's selection is stopped
 /// before the socket is closed (CloseStream() does it), so that a later socket
 /// that gets the same descriptor number is not reported to the old handler.
+///
+/// The selected sockets form one set of the system's (epoll), and the event
+/// loop watches that set through one notifier: however many sockets are
+/// selected, a turn of the loop looks at one descriptor, and one wake-up
+/// serves every socket that is ready.
 class AsyncSelection : public QObject {
     Q_OBJECT
 
@@ -43,6 +54,12 @@ public:
     /// of any handler it had. Fails, with the last socket error set, when
     /// \p fd is not a socket or cannot be made non-blocking.
     bool select(int fd, bool listening, SocketEventHandler handler);
+    /// Like select() for a connected socket, but reports every readability as
+    /// a Read event without first asking the socket why it is readable,
+    /// which saves a system call per event. The handler's own receive tells
+    /// bytes from the end of the stream (0) and from a failure, and the
+    /// handler stops the selection at the end, or it is told again.
+    bool selectReadable(int fd, SocketEventHandler handler);
     /// Stops the events of \p fd; nothing when it is not selected.
     void stop(int fd);
     bool isSelected(int fd) const;
@@ -51,18 +68,32 @@ public:
     static AsyncSelection* selectionOf(int fd);
 
 private:
+    /// What readability of a socket is reported as.
+    enum class Kind { Listening, Connected, Readable };
+
     struct Entry {
-        QSocketNotifier* notifier = nullptr;   ///< a child of this object
         SocketEventHandler handler;
-        bool listening = false;
+        Kind kind = Kind::Connected;
+        /// Tells this selection of the descriptor from an earlier one, whose
+        /// readiness may still be among those being served.
+        std::uint32_t generation = 0;
     };
+    /// The most ready sockets served per wake-up; any further ones are still
+    /// ready at the next.
+    static constexpr int kReadyPerWakeUp = 64;
 
-    void onActivated(QSocketDescriptor socket);
-    /// Disables \p notifier and lets the event loop delete it, since it may be
-    /// the one whose signal is being delivered.
-    static void retire(QSocketNotifier* notifier);
+    bool selectAs(int fd, Kind kind, SocketEventHandler handler);
 
-    std::map<int, Entry> m_entries;
+    /// Serves the sockets of the set that are ready.
+    void ServeReady();
+    /// Serves socket \p fd, ready for the selection of \p generation.
+    void Serve(int fd, std::uint32_t generation);
+
+    FileDescriptor m_set;
+    QSocketNotifier* m_notifier = nullptr;  ///< a child of this object
+    std::unordered_map<int, Entry> m_entries;
+    std::uint32_t m_lastGeneration = 0;
+    std::array<epoll_event, kReadyPerWakeUp> m_ready{};
 };
 
 }  // namespace vexa::sockets

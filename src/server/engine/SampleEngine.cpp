@@ -202,6 +202,11 @@ QByteArray SampleEngine::SampleBytes() const
     return m_sample.wireBytes(measurementCount());
 }
 
+QByteArrayView SampleEngine::SampleView() const
+{
+    return QByteArrayView(m_sample.data(), link::SampleBytesFor(measurementCount()));
+}
+
 QByteArray SampleEngine::LayoutBytes() const
 {
     return QByteArray(m_layout.data(), m_layout.size());

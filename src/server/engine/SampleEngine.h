@@ -71,6 +71,9 @@ public:
     void SampleStep();
     /// The 8 + 8 x count bytes that answer a sample request.
     QByteArray SampleBytes() const;
+    /// The same bytes where the engine keeps them, valid until the next
+    /// sample step or layout.
+    QByteArrayView SampleView() const;
     /// The whole layout block, 20064 bytes.
     QByteArray LayoutBytes() const;
 

@@ -3,8 +3,11 @@
 #include "server/engine/ServerLog.h"
 #include "server/inputs/JsonFlatten.h"
 #include "server/inputs/LineProtocol.h"
+#include "server/inputs/MqttInput.h"
 #include "server/inputs/TcpLineInput.h"
 #include "server/inputs/UdpInput.h"
+
+#include <utility>
 
 namespace vexa::server {
 
@@ -16,6 +19,7 @@ InputSet::InputSet(ServerLog& log, QObject* parent) : QObject(parent), m_log(log
                                                       m_table, m_log));
     m_inputs.push_back(std::make_unique<UdpInput>(QStringLiteral("JSON over UDP"), kJsonUdpInput,
                                                   &InputsConfig::jsonUdpPort, &ParseJsonDatagram, m_table, m_log));
+    m_inputs.push_back(std::make_unique<MqttInput>(QStringLiteral("MQTT"), kMqttInput, m_table, m_log));
     m_rates.setInterval(kRateIntervalMs);
     connect(&m_rates, &QTimer::timeout, this, &InputSet::CloseSecond);
 }
@@ -33,16 +37,32 @@ void InputSet::Apply(const InputsConfig& config)
                           ? QStringLiteral("Live values stale after %1 ms").arg(config.staleAfterMs)
                           : QStringLiteral("Live values never stale"));
     }
-    if (!config.mqttBroker.empty() && (config.mqttBroker != m_config.mqttBroker || config.mqttTopics != m_config.mqttTopics)) {
-        m_log.LogLine(QStringLiteral("MQTT broker %1 is kept in the settings; this version has no MQTT input")
-                          .arg(QString::fromLatin1(config.mqttBroker)));
-    }
     m_config = config;
 
     if (hasLiveSources())
         m_rates.start();
     else
         m_rates.stop();
+}
+
+void InputSet::LogTotals()
+{
+    for (const std::unique_ptr<LiveInput>& input : m_inputs) {
+        const InputCounters& counts = std::as_const(*input).counters();
+        if (counts.messages == 0 && counts.kernelDrops == 0)
+            continue;
+        m_log.LogLine(QStringLiteral("%1: %2 messages, %3 values, %4 bytes, %5 parse errors, %6 refused names, "
+                                     "%7 skipped, %8 oversize lines, %9 kernel drops")
+                          .arg(input->name())
+                          .arg(counts.messages)
+                          .arg(counts.values)
+                          .arg(counts.bytes)
+                          .arg(counts.parseErrors)
+                          .arg(counts.refusedNames)
+                          .arg(counts.skipped)
+                          .arg(counts.oversizeLines)
+                          .arg(counts.kernelDrops));
+    }
 }
 
 QString InputSet::inputName(int index) const

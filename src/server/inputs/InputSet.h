@@ -24,7 +24,7 @@ class InputSet : public QObject, public LiveValues {
 public:
     /// The inputs, in the order the Sources window lists them; the numbers
     /// are what the value table records as a name's input.
-    enum InputIndex { kLineUdpInput = 0, kLineTcpInput = 1, kJsonUdpInput = 2 };
+    enum InputIndex { kLineUdpInput = 0, kLineTcpInput = 1, kJsonUdpInput = 2, kMqttInput = 3 };
     /// How often the rates are taken.
     static constexpr int kRateIntervalMs = 1000;
 
@@ -35,6 +35,9 @@ public:
     /// as its part changed (each logs that), and a new stale limit is logged
     /// and applies from the next sample.
     void Apply(const InputsConfig& config);
+    /// Logs one line of totals for each input that received anything: what
+    /// the Sources window counts. The server does so as it ends.
+    void LogTotals();
     /// The configuration in force.
     const InputsConfig& config() const { return m_config; }
 

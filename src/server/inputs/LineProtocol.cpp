@@ -32,6 +32,20 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+/// The characters that end a plain run of a name: blanks, the separators
+/// and the escape.
+constexpr std::array<bool, 256> kNameBreaks = [] {
+    std::array<bool, 256> breaks{};
+    for (const char c : {' ', '\t', ',', '=', kEscape})
+        breaks[static_cast<unsigned char>(c)] = true;
+    return breaks;
+}();
+
+bool IsNameBreak(char c)
+{
+    return kNameBreaks[static_cast<unsigned char>(c)];
+}
+
 /// One field of the line being read, its name kept in the line's name store.
 struct Field {
     std::size_t nameBegin = 0;
@@ -56,7 +70,7 @@ public:
         m_sourceTime = std::numeric_limits<double>::quiet_NaN();
 
         m_measurement.clear();
-        if (!ReadName(m_measurement, ",", true) || m_measurement.empty())
+        if (!ReadName(m_measurement, true) || m_measurement.empty())
             return false;
         if (Peek() == ',' && !SkipTags())
             return false;
@@ -95,14 +109,20 @@ private:
         return m_at > start;
     }
 
-    /// Reads an escaped name up to an unescaped blank, end or one of
-    /// \p stops (and "=" unless \p equalsAllowed) into \p name, kept to the
-    /// name cap.
-    bool ReadName(std::string& name, std::string_view stops, bool equalsAllowed)
+    /// Reads an escaped name up to an unescaped blank, end, "," or "=" (when
+    /// \p equalsAllowed is false) into \p name, kept to the name cap. Runs of
+    /// plain characters are taken whole.
+    bool ReadName(std::string& name, bool equalsAllowed)
     {
         while (!AtEnd()) {
+            const std::size_t run = m_at;
+            while (!AtEnd() && !IsNameBreak(m_line[m_at]))
+                ++m_at;
+            Keep(name, m_line.substr(run, m_at - run));
+            if (AtEnd())
+                break;
             char c = m_line[m_at];
-            if (IsBlank(c) || stops.find(c) != std::string_view::npos || (!equalsAllowed && c == '='))
+            if (IsBlank(c) || c == ',' || (!equalsAllowed && c == '='))
                 break;
             if (c == kEscape && m_at + 1 < m_line.size()) {
                 const char next = m_line[m_at + 1];
@@ -111,11 +131,17 @@ private:
                     ++m_at;
                 }
             }
-            if (name.size() < kNameCap)
-                name.push_back(c);
+            Keep(name, std::string_view(&c, 1));
             ++m_at;
         }
         return true;
+    }
+
+    /// Appends what of \p part fits under the name cap.
+    static void Keep(std::string& name, std::string_view part)
+    {
+        if (name.size() < kNameCap)
+            name.append(part.substr(0, kNameCap - name.size()));
     }
 
     /// Skips ",key=value" pairs up to the blank before the fields.
@@ -123,11 +149,11 @@ private:
     {
         while (Take(',')) {
             m_key.clear();
-            ReadName(m_key, ",", false);
+            ReadName(m_key, false);
             if (m_key.empty() || !Take('='))
                 return false;
             m_key.clear();
-            ReadName(m_key, ",", false);
+            ReadName(m_key, false);
             if (m_key.empty())
                 return false;
         }
@@ -137,7 +163,7 @@ private:
     bool ReadField()
     {
         m_key.clear();
-        ReadName(m_key, ",", false);
+        ReadName(m_key, false);
         if (m_key.empty() || !Take('='))
             return false;
         Field field;
@@ -243,8 +269,9 @@ private:
 ParseCounts ParseLineProtocol(std::string_view bytes, ValueSink& sink)
 {
     ParseCounts counts;
-    std::string names;
-    std::vector<Field> fields;
+    // Kept from call to call, so that a busy input allocates nothing.
+    thread_local std::string names;
+    thread_local std::vector<Field> fields;
     LineReader reader(names, fields);
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');

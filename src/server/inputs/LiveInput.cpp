@@ -18,6 +18,8 @@ QString InputStateText(InputState state)
         return QStringLiteral("off");
     case InputState::Listening:
         return QStringLiteral("listening");
+    case InputState::Connecting:
+        return QStringLiteral("connecting");
     case InputState::Connected:
         return QStringLiteral("connected");
     case InputState::Reconnecting:
@@ -57,6 +59,8 @@ void LiveInput::setState(InputState state, const QString& detail)
     case InputState::Listening:
         m_log.LogLine(QStringLiteral("%1: listening on %2").arg(m_name, detail));
         break;
+    case InputState::Connecting:
+        break;
     case InputState::Connected:
         m_log.LogLine(QStringLiteral("%1: connected to %2").arg(m_name, detail));
         break;
@@ -67,6 +71,14 @@ void LiveInput::setState(InputState state, const QString& detail)
         m_log.LogLine(QStringLiteral("%1: failed: %2").arg(m_name, detail));
         break;
     }
+    emit stateChanged();
+}
+
+void LiveInput::setDetail(const QString& detail)
+{
+    if (detail == m_detail)
+        return;
+    m_detail = detail;
     emit stateChanged();
 }
 

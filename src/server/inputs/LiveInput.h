@@ -13,11 +13,12 @@ namespace vexa::server {
 class ServerLog;
 class ValueTable;
 
-/// Where an input stands.
-enum class InputState { Off, Listening, Connected, Reconnecting, Failed };
+/// Where an input stands. Connecting is the first attempt of an input that
+/// connects to a server of its own (the MQTT broker), before the outcome.
+enum class InputState { Off, Listening, Connecting, Connected, Reconnecting, Failed };
 
 /// The word for \p state in the Sources window and the log: "off",
-/// "listening", "connected", "reconnecting", "failed".
+/// "listening", "connecting", "connected", "reconnecting", "failed".
 QString InputStateText(InputState state);
 
 /// What an input has received since the server started.
@@ -86,8 +87,12 @@ protected:
         std::int64_t m_nowMs;
     };
 
-    /// Moves to \p state with \p detail and logs the change.
+    /// Moves to \p state with \p detail and logs the change (all but the
+    /// start of a first attempt to connect, whose outcome is logged).
     void setState(InputState state, const QString& detail);
+    /// Says why the input is in its state now, without a log line: a
+    /// reconnecting input's latest failed attempt.
+    void setDetail(const QString& detail);
     /// Counts \p bytes received now.
     void CountReceived(std::uint64_t bytes);
     /// Adds what a parser counted.

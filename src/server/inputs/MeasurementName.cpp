@@ -1,6 +1,7 @@
 #include "server/inputs/MeasurementName.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vexa::server {
 
@@ -13,15 +14,29 @@ constexpr unsigned char kUnassigned[] = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
 constexpr char kBlank = ' ';
 constexpr char kComment = ';';
 
-bool IsPrintable(unsigned char byte)
+constexpr bool IsPrintable(unsigned char byte)
 {
     return byte >= kFirstPrintable && byte != kDelete
         && std::find(std::begin(kUnassigned), std::end(kUnassigned), byte) == std::end(kUnassigned);
 }
 
+constexpr bool IsAllowedByte(unsigned char byte)
+{
+    return IsPrintable(byte) && byte != '[' && byte != ']' && byte != '=';
+}
+
+/// Whether each byte may stand in a name, looked up rather than worked out,
+/// since every value of every input passes here.
+constexpr std::array<bool, 256> kAllowedBytes = [] {
+    std::array<bool, 256> allowed{};
+    for (int byte = 0; byte < 256; ++byte)
+        allowed[std::size_t(byte)] = IsAllowedByte(static_cast<unsigned char>(byte));
+    return allowed;
+}();
+
 bool IsAllowed(char c)
 {
-    return IsPrintable(static_cast<unsigned char>(c)) && c != '[' && c != ']' && c != '=';
+    return kAllowedBytes[static_cast<unsigned char>(c)];
 }
 
 }  // namespace

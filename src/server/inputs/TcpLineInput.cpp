@@ -99,7 +99,8 @@ void TcpLineInput::AcceptConnections()
             return;
         }
         sockets::Socket socket(fd);
-        if (!m_selection.select(fd, false, [this](int eventFd, sockets::SocketEvent event, int errorCode) {
+        // Each read tells bytes from the end of the stream itself.
+        if (!m_selection.selectReadable(fd, [this](int eventFd, sockets::SocketEvent event, int errorCode) {
                 onSocketEvent(eventFd, event, errorCode);
             }))
             continue;  // a connection that would never be told of its data is not kept

@@ -30,6 +30,10 @@ UdpInput::UdpInput(QString name, int index, int InputsConfig::*port, DatagramPar
                    ServerLog& log, QObject* parent)
     : ListeningInput(std::move(name), index, port, table, log, parent), m_parse(parse)
 {
+    m_gather.setSingleShot(true);
+    m_gather.setTimerType(Qt::PreciseTimer);
+    m_gather.setInterval(kGatherMs);
+    connect(&m_gather, &QTimer::timeout, this, [this] { PaceReading(ReadDatagrams()); });
 }
 
 UdpInput::~UdpInput()
@@ -60,12 +64,13 @@ bool UdpInput::Listen(QString* failure)
 
     m_socket = std::move(socket);
     m_notifier = new QSocketNotifier(m_socket.fd(), QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &UdpInput::ReadDatagrams);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] { PaceReading(ReadDatagrams()); });
     return true;
 }
 
 void UdpInput::Close()
 {
+    m_gather.stop();
     if (m_notifier != nullptr) {
         // It may be the notifier whose signal is being delivered.
         m_notifier->setEnabled(false);
@@ -83,7 +88,18 @@ void UdpInput::Close()
     std::vector<mmsghdr>().swap(m_headers);
 }
 
-void UdpInput::ReadDatagrams()
+void UdpInput::PaceReading(int datagrams)
+{
+    if (m_notifier == nullptr)
+        return;
+    // A few: more are likely on their way, and are read together shortly.
+    const bool gather = datagrams > 0 && datagrams < kBatchDatagrams;
+    m_notifier->setEnabled(!gather);
+    if (gather)
+        m_gather.start();
+}
+
+int UdpInput::ReadDatagrams()
 {
     Feed feed(*this);
     ParseCounts parsed;
@@ -118,6 +134,7 @@ void UdpInput::ReadDatagrams()
     if (bytes > 0 || parsed.messages > 0)
         CountReceived(bytes);
     CountParse(parsed);
+    return kDatagramsPerWakeUp - budget;
 }
 
 void UdpInput::ReadDropCount(const msghdr& header)

@@ -126,6 +126,30 @@ TEST_F(AsyncSelectionTest, APeerThatClosesOrResetsIsOneCloseEvent)
     }
 }
 
+TEST_F(AsyncSelectionTest, AReadableSelectionLeavesTheEndOfTheStreamToTheHandlersOwnRead)
+{
+    ConnectedPair pair = ConnectLoopbackPair();
+    const int fd = pair.server.fd();
+    std::vector<ssize_t> reads;
+    ASSERT_TRUE(m_selection.selectReadable(fd, [&](int, SocketEvent event, int errorCode) {
+        m_log.events.push_back({fd, event, errorCode});
+        char buffer[16];
+        reads.push_back(::recv(fd, buffer, sizeof buffer, 0));
+        if (reads.back() == 0)
+            m_selection.stop(fd);  // the end of the stream, which stays readable
+    }));
+    EXPECT_NE(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0) << "selected sockets do not block";
+
+    ASSERT_TRUE(SendAll(pair.client.fd(), "abc"));
+    ASSERT_TRUE(m_log.waitFor(1));
+    pair.client.reset();
+    ASSERT_TRUE(m_log.waitFor(2));
+    // Both are reported as reads; the handler's receive told them apart.
+    EXPECT_EQ(m_log.events, std::vector<Event>(2, Event{fd, SocketEvent::Read, 0}));
+    EXPECT_EQ(reads, (std::vector<ssize_t>{3, 0}));
+    EXPECT_FALSE(m_selection.isSelected(fd));
+}
+
 TEST_F(AsyncSelectionTest, AHandlerMayCloseItsOwnSocket)
 {
     ConnectedPair first = ConnectLoopbackPair();

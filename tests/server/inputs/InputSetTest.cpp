@@ -5,20 +5,26 @@
 #include "server/inputs/InputSet.h"
 
 #include "InputTestSupport.h"
+#include "MqttBroker.h"
 
-#include "support/ServerProcess.h"
+#include "server/inputs/MqttInput.h"
+
+#include "link/sockets/Socket.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
-#include <unistd.h>
+
+#include <vector>
 
 namespace vexa::server::test {
 namespace {
 
-constexpr int kWaitMs = 5000;
+using vexa::test::RawTcpClient;
+
+constexpr int kWaitMs = vexa::test::kWaitTimeoutMs;
 constexpr int kMarkerWaitMs = 200;
 
 class InputSetTest : public ::testing::Test {
@@ -37,24 +43,26 @@ TEST_F(InputSetTest, TcpClientsAreCountedAndTheirLinesJoinedAcrossReads)
     const LiveInput& tcp = input(InputSet::kLineTcpInput);
     ASSERT_EQ(tcp.state(), InputState::Listening);
 
-    int clients[3];
-    for (int& fd : clients) {
-        fd = vexa::test::ConnectLoopback(config.lineTcpPort);
-        ASSERT_GE(fd, 0);
+    std::vector<RawTcpClient> clients;
+    for (int i = 0; i < 3; ++i) {
+        clients.emplace_back(config.lineTcpPort, RawTcpClient::Peer::ThisProcess);
+        ASSERT_TRUE(clients.back().isConnected());
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.counters().clients == 3; }, kWaitMs));
 
-    // One line over the limit, sent in pieces among good lines of others.
+    // One line over the limit, sent in pieces among good lines of others,
+    // each piece read before the next is sent.
     const QByteArray tooLong = "long v=1,s=\"" + QByteArray(70000, 'x') + "\"\n";
     for (qsizetype at = 0; at < tooLong.size(); at += 8192) {
-        ASSERT_TRUE(SendAll(clients[0], tooLong.mid(at, 8192)));
-        ASSERT_TRUE(SendAll(clients[1], "a v=" + QByteArray::number(at) + "\n"));
-        QTest::qWait(1);
+        ASSERT_TRUE(clients[0].send(tooLong.mid(at, 8192)));
+        ASSERT_TRUE(clients[1].send("a v=" + QByteArray::number(at) + "\n"));
+        ASSERT_TRUE(clients[0].waitUntilPeerHasRead());
+        ASSERT_TRUE(clients[1].waitUntilPeerHasRead());
     }
-    ASSERT_TRUE(SendAll(clients[0], "after v=2\n"));
+    ASSERT_TRUE(clients[0].send("after v=2\n"));
     // A stream that ends in order ends its last line.
-    ASSERT_TRUE(SendAll(clients[2], "unended v=3"));
-    ::close(clients[2]);
+    ASSERT_TRUE(clients[2].send("unended v=3"));
+    clients[2].close();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return m_inputs.table().find("after.v") && m_inputs.table().find("unended.v") && tcp.counters().clients == 2; },
         kWaitMs));
@@ -64,8 +72,8 @@ TEST_F(InputSetTest, TcpClientsAreCountedAndTheirLinesJoinedAcrossReads)
     EXPECT_EQ(m_inputs.table().entry(*m_inputs.table().find("unended.v")).value, 3);
     EXPECT_EQ(tcp.counters().values, 9u + 2u);  // nine pieces, "after", "unended"
 
-    ::close(clients[0]);
-    ::close(clients[1]);
+    clients[0].close();
+    clients[1].close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return tcp.counters().clients == 0; }, kWaitMs));
 }
 
@@ -77,15 +85,15 @@ TEST_F(InputSetTest, AChangedPortRestartsTheInputAndAFailedOneTriesAgain)
     const int firstPort = config.lineUdpPort;
 
     // Another program holds the next port: the input fails, and says why.
-    const int holder = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockets::Socket holder(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     config.lineUdpPort = FreeUdpPort();
     const sockaddr_in held = vexa::test::LoopbackAddress(config.lineUdpPort);
-    ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
+    ASSERT_EQ(::bind(holder.fd(), reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
     m_inputs.Apply(config);
     EXPECT_EQ(input(InputSet::kLineUdpInput).state(), InputState::Failed);
 
     // Once it is free, putting the same configuration in force again retries.
-    ::close(holder);
+    holder.reset();
     m_inputs.Apply(config);
     EXPECT_EQ(input(InputSet::kLineUdpInput).state(), InputState::Listening);
     const QString failed = QStringLiteral("Line protocol over UDP: failed: cannot bind 127.0.0.1:%1: Address already in use")
@@ -111,7 +119,8 @@ TEST_F(InputSetTest, DatagramsTheSystemCouldNotHoldAreCountedAsKernelDrops)
     // the very most) overflows.
     constexpr int kDatagrams = 40000;
     const QByteArray datagram = R"({"v": 1, "pad": ")" + QByteArray(1000, 'p') + "\"}";
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const sockets::Socket sender(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    const int fd = sender.fd();
     const sockaddr_in address = vexa::test::LoopbackAddress(config.jsonUdpPort);
     for (int i = 0; i < kDatagrams; ++i) {
         ASSERT_EQ(::sendto(fd, datagram.constData(), size_t(datagram.size()), 0,
@@ -132,7 +141,6 @@ TEST_F(InputSetTest, DatagramsTheSystemCouldNotHoldAreCountedAsKernelDrops)
         if (QTest::qWaitFor(arrived, kMarkerWaitMs))
             break;
     }
-    ::close(fd);
     // Each datagram was read or counted as dropped.
     const auto& counters = json.counters();
     EXPECT_TRUE(QTest::qWaitFor(
@@ -140,6 +148,52 @@ TEST_F(InputSetTest, DatagramsTheSystemCouldNotHoldAreCountedAsKernelDrops)
         << counters.messages << " read, " << counters.kernelDrops << " dropped";
     EXPECT_GT(counters.kernelDrops, 0u);
     EXPECT_EQ(counters.values, counters.messages);
+}
+
+TEST_F(InputSetTest, AnUnreachableBrokerIsTriedAgainLaterEachTimeAndLoggedOnce)
+{
+    InputsConfig config;
+    config.mqttBroker = "127.0.0.1:" + std::to_string(vexa::test::FreePort());  // nothing listens there
+    config.mqttTopics = {"plant/#"};
+    m_inputs.Apply(config);
+    const auto& mqtt = static_cast<const MqttInput&>(input(InputSet::kMqttInput));
+    EXPECT_TRUE(m_inputs.hasLiveSources());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mqtt.state() == InputState::Reconnecting; }, kWaitMs));
+    const QString refused = QStringLiteral("cannot connect to %1: Connection refused").arg(QString::fromStdString(config.mqttBroker));
+    EXPECT_EQ(mqtt.detail(), refused);
+    EXPECT_EQ(mqtt.retryDelayMs(), 2 * MqttInput::kFirstRetryMs);
+    // The second attempt, a second later, fails alike: the pause doubles
+    // again, and the log says nothing new.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mqtt.retryDelayMs() == 4 * MqttInput::kFirstRetryMs; },
+                                kWaitMs + MqttInput::kFirstRetryMs));
+    EXPECT_EQ(m_log.texts, QStringList{QStringLiteral("MQTT: reconnecting: ") + refused});
+
+    m_inputs.Apply(InputsConfig{});
+    EXPECT_EQ(mqtt.state(), InputState::Off);
+    EXPECT_EQ(m_log.texts.last(), QStringLiteral("MQTT: stopped"));
+}
+
+TEST_F(InputSetTest, ABrokerThatRefusesTheClientLeavesTheInputFailedUntilAppliedAgain)
+{
+    if (!MqttBroker::isInstalled())
+        GTEST_SKIP() << "mosquitto is not installed (scripts/setup installs it)";
+    MqttBroker broker(MqttBroker::Access::PasswordOnly);
+    ASSERT_TRUE(broker.isServing()) << broker.output().toStdString();
+    InputsConfig config;
+    config.mqttBroker = broker.address().toStdString();
+    config.mqttTopics = {"plant/#"};
+    m_inputs.Apply(config);
+    const auto& mqtt = static_cast<const MqttInput&>(input(InputSet::kMqttInput));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mqtt.state() == InputState::Failed; }, kWaitMs));
+    const QString failed =
+        QStringLiteral("MQTT: failed: %1 refused the connection: Connection Refused: not authorised.").arg(broker.address());
+    EXPECT_EQ(m_log.texts, QStringList{failed});
+    // Nothing more is tried on its own...
+    EXPECT_FALSE(mqtt.isRetryScheduled());
+    // ...but putting the configuration in force again is another attempt.
+    m_inputs.Apply(config);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_log.texts.size() == 2; }, kWaitMs));
+    EXPECT_EQ(m_log.texts.last(), failed);
 }
 
 }  // namespace

@@ -7,16 +7,22 @@
 
 #include <QDeadlineTimer>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
+#include <poll.h>
+
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 
 namespace vexa::server::test {
+
+namespace {
+
+/// The pause between two samples while a test waits for a value.
+constexpr int kPollPauseMs = 10;
+
+}  // namespace
 
 bool SunkValue::operator==(const SunkValue& other) const
 {
@@ -35,6 +41,13 @@ void RecordingSink::Value(std::string_view name, double value, double sourceTime
     values.push_back(SunkValue{std::string(name), value, sourceTime});
 }
 
+double Number(const QByteArray& value)
+{
+    double number = 0.0;
+    std::memcpy(&number, value.constData(), std::min<std::size_t>(sizeof number, std::size_t(value.size())));
+    return number;
+}
+
 QByteArray DoubleBytes(double value)
 {
     QByteArray bytes(sizeof value, '\0');
@@ -42,39 +55,7 @@ QByteArray DoubleBytes(double value)
     return bytes;
 }
 
-}  // namespace vexa::server::test
-
-namespace vexa::test {
-
-int ConnectLoopback(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = LoopbackAddress(port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-}  // namespace vexa::test
-
-namespace vexa::server::test {
-
-namespace {
-
-constexpr int kAnswerTimeoutMs = 5000;
-constexpr int kPollPauseMs = 10;
-
-}  // namespace
-
-SampleClient::SampleClient(int port) : m_fd(vexa::test::ConnectLoopback(port)) {}
-
-SampleClient::~SampleClient()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+SampleClient::SampleClient(int port) : m_client(port) {}
 
 bool SampleClient::SendLayout(const QByteArray& path, const QList<QByteArray>& names)
 {
@@ -84,26 +65,17 @@ bool SampleClient::SendLayout(const QByteArray& path, const QList<QByteArray>& n
     for (int i = 0; i < names.size(); ++i)
         block.setName(i, names[i]);
     m_count = int(names.size());
-    return SendAll(m_fd, link::BuildLayoutMessage(block));
+    return m_client.send(link::BuildLayoutMessage(block));
 }
 
 std::vector<QByteArray> SampleClient::Sample()
 {
-    if (!SendAll(m_fd, link::BuildSampleRequest()))
+    if (!m_client.send(link::BuildSampleRequest()))
         return {};
-    QByteArray answer;
     const qsizetype length = link::SampleBytesFor(m_count);
-    QDeadlineTimer deadline(kAnswerTimeoutMs);
-    while (answer.size() < length) {
-        pollfd readable{m_fd, POLLIN, 0};
-        if (::poll(&readable, 1, int(deadline.remainingTime())) <= 0)
-            return {};
-        char buffer[4096];
-        const ssize_t n = ::recv(m_fd, buffer, size_t(std::min<qsizetype>(sizeof buffer, length - answer.size())), 0);
-        if (n <= 0)
-            return {};
-        answer.append(buffer, n);
-    }
+    const QByteArray answer = m_client.receive(length);
+    if (answer.size() < length)
+        return {};
     m_timeOfDay = link::ReadDouble(answer.constData());
     std::vector<QByteArray> values;
     for (int i = 0; i < m_count; ++i)
@@ -124,16 +96,17 @@ bool SampleClient::WaitFor(const std::function<bool(const std::vector<QByteArray
     }
 }
 
-bool SendAll(int fd, const QByteArray& bytes)
+void ExpectSampleBecomes(SampleClient& client, const std::vector<QByteArray>& expected, int timeoutMs)
 {
-    qsizetype sent = 0;
-    while (fd >= 0 && sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        if (n <= 0)
-            return false;
-        sent += n;
-    }
-    return fd >= 0;
+    std::vector<QByteArray> last;
+    EXPECT_TRUE(client.WaitFor(
+        [&](const std::vector<QByteArray>& values) {
+            last = values;
+            return values == expected;
+        },
+        timeoutMs));
+    for (std::size_t i = 0; i < last.size() && i < expected.size(); ++i)
+        EXPECT_EQ(last[i].toHex(), expected[i].toHex()) << "value " << i;
 }
 
 }  // namespace vexa::server::test

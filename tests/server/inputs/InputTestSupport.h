@@ -2,6 +2,7 @@
 
 #include "server/engine/ServerLog.h"
 #include "server/inputs/ValueSink.h"
+#include "support/RawTcpClient.h"
 #include "support/RawTcpListener.h"
 #include "support/RawUdp.h"
 #include "support/ServerProcess.h"
@@ -14,13 +15,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-namespace vexa::test {
-
-/// A plain socket connected to \p port on the loopback interface, or -1.
-int ConnectLoopback(int port);
-
-}  // namespace vexa::test
 
 namespace vexa::server::test {
 
@@ -52,15 +46,19 @@ public:
 
 /// The eight bytes of \p value, for byte-exact comparisons.
 QByteArray DoubleBytes(double value);
+/// The double of the eight bytes \p value, as a sample carries it.
+double Number(const QByteArray& value);
+/// True when the eight bytes \p value are a NaN.
+inline bool IsNan(const QByteArray& value)
+{
+    return std::isnan(Number(value));
+}
 
 /// A client of the server's TCP path, as the display program is: it sends
 /// a layout and asks for samples, blocking up to a time-out for each answer.
 class SampleClient {
 public:
     explicit SampleClient(int port);
-    ~SampleClient();
-    SampleClient(const SampleClient&) = delete;
-    SampleClient& operator=(const SampleClient&) = delete;
 
     /// Sends the layout of \p names under \p path.
     bool SendLayout(const QByteArray& path, const QList<QByteArray>& names);
@@ -73,13 +71,15 @@ public:
     bool WaitFor(const std::function<bool(const std::vector<QByteArray>& values)>& done, int timeoutMs);
 
 private:
-    int m_fd = -1;
+    vexa::test::RawTcpClient m_client;
     int m_count = 0;
     double m_timeOfDay = 0.0;
 };
 
-/// Sends all of \p bytes on the connected socket \p fd.
-bool SendAll(int fd, const QByteArray& bytes);
+/// Asks \p client for samples until one carries exactly \p expected, for up
+/// to \p timeoutMs; a failure names each value of the last sample that
+/// differs, by its bytes.
+void ExpectSampleBecomes(SampleClient& client, const std::vector<QByteArray>& expected, int timeoutMs);
 
 using vexa::test::FreeUdpPort;
 /// Sends \p datagram to \p port on the loopback interface.

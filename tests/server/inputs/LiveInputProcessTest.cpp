@@ -11,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <limits>
@@ -25,20 +23,6 @@ namespace {
 constexpr int kArrivalMs = 5000;
 const QByteArray kPlantPath = "/data/plant.mvx";
 const QByteArray kNan = DoubleBytes(std::numeric_limits<double>::quiet_NaN());
-
-bool IsNan(const QByteArray& value)
-{
-    double number = 0.0;
-    std::memcpy(&number, value.constData(), sizeof number);
-    return std::isnan(number);
-}
-
-double Number(const QByteArray& value)
-{
-    double number = 0.0;
-    std::memcpy(&number, value.constData(), sizeof number);
-    return number;
-}
 
 /// A vexalink on the TCP path with the given inputs' options.
 class LiveServer : public ::testing::Test {
@@ -69,11 +53,7 @@ protected:
     /// Sends \p lines over one TCP connection to the line input.
     bool SendTcpLines(const QByteArray& lines) const
     {
-        const int fd = vexa::test::ConnectLoopback(m_lineTcp);
-        const bool sent = SendAll(fd, lines);
-        if (fd >= 0)
-            ::close(fd);
-        return sent;
+        return vexa::test::RawTcpClient(m_lineTcp).send(lines);
     }
 
     int m_port = vexa::test::FreePort();
@@ -96,15 +76,7 @@ TEST_F(LiveServer, EachInputFeedsNamesThatSamplesCarryBitForBit)
     const std::vector<QByteArray> expected = {
         DoubleBytes(0.1),   DoubleBytes(1.7976931348623157e308), DoubleBytes(-42), DoubleBytes(4.9e-324),
         DoubleBytes(3000.125), DoubleBytes(-0.0),                DoubleBytes(2.5), DoubleBytes(-273.15)};
-    std::vector<QByteArray> last;
-    EXPECT_TRUE(client.WaitFor(
-        [&](const std::vector<QByteArray>& values) {
-            last = values;
-            return values == expected;
-        },
-        kArrivalMs));
-    for (std::size_t i = 0; i < last.size(); ++i)
-        EXPECT_EQ(last[i].toHex(), expected[i].toHex()) << i;
+    ExpectSampleBecomes(client, expected, kArrivalMs);
 }
 
 TEST_F(LiveServer, WithoutInputsNothingChangesFromTheStillSample)
@@ -278,20 +250,19 @@ TEST_F(LiveServer, ASlowTcpClientHoldsNoOneUpAndItsLineCompletesInTheEnd)
     StartAllInputs();
     SampleClient client(m_port);
     ASSERT_TRUE(client.SendLayout(kPlantPath, {"slow.v", "quick.v"}));
-    const int slow = vexa::test::ConnectLoopback(m_lineTcp);
-    ASSERT_GE(slow, 0);
+    vexa::test::RawTcpClient slow(m_lineTcp);
+    ASSERT_TRUE(slow.isConnected());
     const QByteArray line = "slow v=7\n";
     for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(SendAll(slow, line.mid(i, 1)));
+        ASSERT_TRUE(slow.send(line.mid(i, 1)));
         // Between its bytes, another input's values and the samples flow.
         ASSERT_TRUE(SendDatagram(m_lineUdp, "quick v=" + QByteArray::number(i)));
         EXPECT_TRUE(client.WaitFor([i](const auto& values) { return Number(values[1]) == i && IsNan(values[0]); },
                                    kArrivalMs))
             << i;
     }
-    ASSERT_TRUE(SendAll(slow, line.mid(4)));
+    ASSERT_TRUE(slow.send(line.mid(4)));
     EXPECT_TRUE(client.WaitFor([](const auto& values) { return Number(values[0]) == 7; }, kArrivalMs));
-    ::close(slow);
 }
 
 TEST_F(LiveServer, AThousandInputConnectionsComeAndGo)
@@ -300,19 +271,18 @@ TEST_F(LiveServer, AThousandInputConnectionsComeAndGo)
     constexpr int kConnections = 1000;
     constexpr int kAtOnce = 100;
     for (int first = 0; first < kConnections; first += kAtOnce) {
-        std::vector<int> open;
+        std::vector<vexa::test::RawTcpClient> open;
         for (int i = first; i < first + kAtOnce; ++i) {
-            const int fd = vexa::test::ConnectLoopback(m_lineTcp);
-            ASSERT_GE(fd, 0) << i;
-            open.push_back(fd);
+            open.emplace_back(m_lineTcp);
+            ASSERT_TRUE(open.back().isConnected()) << i;
         }
         for (std::size_t i = 0; i < open.size(); ++i) {
             // Some say something, some half a line, some nothing.
             if (i % 3 == 0)
-                SendAll(open[i], "churn v=" + QByteArray::number(first + int(i)) + "\n");
+                open[i].send("churn v=" + QByteArray::number(first + int(i)) + "\n");
             else if (i % 3 == 1)
-                SendAll(open[i], "half v=");
-            ::close(open[i]);
+                open[i].send("half v=");
+            open[i].close();
         }
     }
     ASSERT_TRUE(SendTcpLines("after v=1\n"));
