@@ -13,6 +13,7 @@
 #include <QMdiArea>
 
 #include <algorithm>
+#include <vector>
 
 namespace vexa::graphs {
 
@@ -85,10 +86,13 @@ bool GraphWindows::fillRecord(int index, GraphDefinition& graph)
 
     // A measurement the name list does not hold has no value in any sample:
     // the graph shows the others.
-    std::erase_if(graph.measurements, [this](MeasurementSlot& slot) {
+    std::vector<MeasurementSlot> bound;
+    for (MeasurementSlot& slot : graph.measurements) {
         slot.nameIndex = link::NameIndex(m_link.layout(), QByteArray::fromStdString(slot.name));
-        return slot.nameIndex < 0;
-    });
+        if (slot.nameIndex >= 0)
+            bound.push_back(std::move(slot));
+    }
+    graph.measurements = std::move(bound);
     for (const MeasurementSlot& slot : graph.measurements)
         record.measurements.at(static_cast<std::size_t>(record.measurementCount++)) = slot;
 

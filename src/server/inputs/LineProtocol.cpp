@@ -58,8 +58,6 @@ struct Field {
 /// when the whole line proved sound.
 class LineReader {
 public:
-    LineReader(std::string& names, std::vector<Field>& fields) : m_names(names), m_fields(fields) {}
-
     /// Reads \p line; false when it breaks the form.
     bool Read(std::string_view line)
     {
@@ -88,6 +86,9 @@ public:
     }
 
     double sourceTime() const { return m_sourceTime; }
+    /// The names of the line's fields, one after the other.
+    const std::string& names() const { return m_names; }
+    const std::vector<Field>& fields() const { return m_fields; }
 
 private:
     char Peek() const { return m_at < m_line.size() ? m_line[m_at] : '\0'; }
@@ -255,8 +256,8 @@ private:
         return true;
     }
 
-    std::string& m_names;
-    std::vector<Field>& m_fields;
+    std::string m_names;
+    std::vector<Field> m_fields;
     std::string m_measurement;
     std::string m_key;  ///< a field's or tag's name, read again for each
     std::string_view m_line;
@@ -269,10 +270,9 @@ private:
 ParseCounts ParseLineProtocol(std::string_view bytes, ValueSink& sink)
 {
     ParseCounts counts;
-    // Kept from call to call, so that a busy input allocates nothing.
-    thread_local std::string names;
-    thread_local std::vector<Field> fields;
-    LineReader reader(names, fields);
+    // Kept from call to call with its buffers, so that a busy input
+    // allocates nothing.
+    thread_local LineReader reader;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);
@@ -294,13 +294,13 @@ ParseCounts ParseLineProtocol(std::string_view bytes, ValueSink& sink)
             ++counts.errors;
             continue;
         }
-        for (const Field& field : fields) {
+        const std::string_view names = reader.names();
+        for (const Field& field : reader.fields()) {
             if (field.isString) {
                 ++counts.skipped;
                 continue;
             }
-            sink.Value(std::string_view(names).substr(field.nameBegin, field.nameLength), field.value,
-                       reader.sourceTime());
+            sink.Value(names.substr(field.nameBegin, field.nameLength), field.value, reader.sourceTime());
             ++counts.values;
         }
     }
