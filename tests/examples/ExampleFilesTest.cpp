@@ -236,8 +236,9 @@ TEST(DisplayFile, EveryGraphCanBeOpenedAndDrawsItsMeasurementsInDistinctColours)
             const int colour = profile::ReadInt(graph.section, NumberedKey("DC", static_cast<int>(k)),
                                                 DefaultDataColour(static_cast<int>(k)), kDisplayFile);
             EXPECT_FALSE(ColourName(colour).empty()) << "DC" << k;
-            if (graph.type == kTimeHistory || graph.type == kXYPlot)
+            if (graph.type == kTimeHistory || graph.type == kXYPlot) {
                 EXPECT_NE(colour, plot) << "DC" << k << " is the plot background";
+            }
             EXPECT_TRUE(colours.insert(colour).second) << "DC" << k << " repeats a colour";
         }
         // A face that is not installed would be dropped when the file opens.
