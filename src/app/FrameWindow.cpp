@@ -29,6 +29,13 @@
 
 #include <utility>
 
+// Resources of a static library must be registered by name, from outside
+// any namespace; without this the program's icon would be missing.
+static void RegisterFrameResources()
+{
+    Q_INIT_RESOURCE(vexaview);
+}
+
 namespace vexa::app {
 
 namespace {
@@ -89,6 +96,7 @@ FrameWindow::Probe FrameWindow::probe() const
 
 QIcon FrameWindow::LoadIcon()
 {
+    RegisterFrameResources();
     return QIcon(QString::fromLatin1(kIconResource));
 }
 
