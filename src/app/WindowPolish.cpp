@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QMessageBox>
+#include <QTimer>
 
 namespace vexa::app {
 
@@ -29,21 +31,34 @@ int CaptionWidthGuard::CaptionWidth(const QWidget& window)
     return metrics.horizontalAdvance(window.windowTitle()) + kTitleBarItems * item + kTitleBarEdges;
 }
 
+void CaptionWidthGuard::Widen(QDialog& dialog)
+{
+    const int wanted = CaptionWidth(dialog);
+    const int extra = wanted - dialog.width();
+    if (extra <= 0)
+        return;
+    // A dialog of fixed size (a message box) stays fixed, only wider.
+    if (dialog.minimumWidth() == dialog.maximumWidth())
+        dialog.setFixedWidth(wanted);
+    else
+        dialog.setMinimumWidth(wanted);
+    dialog.resize(wanted, dialog.height());
+    // A placed dialog widens about its middle, so that a centred one stays
+    // centred.
+    if (dialog.testAttribute(Qt::WA_Moved))
+        dialog.move(dialog.pos() - QPoint(extra / 2, 0));
+}
+
 bool CaptionWidthGuard::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show) {
         auto* dialog = qobject_cast<QDialog*>(watched);
         if (dialog != nullptr && dialog->isWindow()) {
-            const int wanted = CaptionWidth(*dialog);
-            const int extra = wanted - dialog->width();
-            if (extra > 0 && dialog->maximumWidth() >= wanted) {
-                dialog->setMinimumWidth(wanted);
-                dialog->resize(wanted, dialog->height());
-                // A placed dialog widens about its middle, so that a centred
-                // one stays centred.
-                if (dialog->testAttribute(Qt::WA_Moved))
-                    dialog->move(dialog->pos() - QPoint(extra / 2, 0));
-            }
+            Widen(*dialog);
+            // A message box fixes its own size as it is shown, after this
+            // filter has seen the event; it is widened again right after.
+            if (qobject_cast<QMessageBox*>(dialog) != nullptr)
+                QTimer::singleShot(0, dialog, [dialog] { Widen(*dialog); });
         }
     }
     return QObject::eventFilter(watched, event);

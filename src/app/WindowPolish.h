@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QDialog;
 class QIcon;
 class QWidget;
 
@@ -18,6 +19,8 @@ public:
     /// The width a window needs for its caption \p title beside the icon and
     /// the buttons of its title bar.
     static int CaptionWidth(const QWidget& window);
+    /// Makes \p dialog at least CaptionWidth() wide.
+    static void Widen(QDialog& dialog);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,12 +7,15 @@
 #include "editors/DefinitionListDialog.h"
 #include "editors/MeasurementListDialog.h"
 #include "platform/DialogConventions.h"
+#include "support/Waits.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -148,6 +151,11 @@ TEST_F(FrameEditors, DialogsCarryTheProgramIconAndAreAsWideAsTheirCaptions)
         EXPECT_GE(narrow.width(), app::CaptionWidthGuard::CaptionWidth(narrow)) << caption;
         EXPECT_GT(narrow.width(), narrow.fontMetrics().horizontalAdvance(narrow.windowTitle())) << caption;
     }
+    // A message box fixes its size as it is shown, and is widened after.
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Illegal View Title Entered"),
+                    QStringLiteral("Please enter a title for this view."), QMessageBox::Ok, m_frame.get());
+    box.show();
+    QTRY_VERIFY_WITH_TIMEOUT(box.width() >= app::CaptionWidthGuard::CaptionWidth(box), kWaitTimeoutMs);
 }
 
 }  // namespace
