@@ -5,8 +5,9 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QGridLayout>
 #include <QMessageBox>
-#include <QTimer>
+#include <QSpacerItem>
 
 namespace vexa::app {
 
@@ -18,6 +19,8 @@ constexpr int kTitleBarItems = 4;
 /// Blank space the window manager keeps around the caption and the items.
 constexpr int kTitleBarPadding = 8;
 constexpr int kTitleBarEdges = 32;
+/// Marks a message box that has its room for the caption.
+constexpr const char* kWidenedProperty = "vexaCaptionRoom";
 
 }  // namespace
 
@@ -49,16 +52,31 @@ void CaptionWidthGuard::Widen(QDialog& dialog)
         dialog.move(dialog.pos() - QPoint(extra / 2, 0));
 }
 
+void CaptionWidthGuard::WidenMessageBox(QMessageBox& box)
+{
+    // A message box sets its own fixed size from its layout as it is shown
+    // (after this filter has seen the event), and again whenever its layout
+    // changes; so the room goes into the layout, as a blank row as wide as
+    // the caption needs.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr || box.property(kWidenedProperty).toBool())
+        return;
+    box.setProperty(kWidenedProperty, true);
+    const QMargins margins = grid->contentsMargins();
+    const int room = CaptionWidth(box) - margins.left() - margins.right();
+    grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 bool CaptionWidthGuard::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show) {
         auto* dialog = qobject_cast<QDialog*>(watched);
         if (dialog != nullptr && dialog->isWindow()) {
-            Widen(*dialog);
-            // A message box fixes its own size as it is shown, after this
-            // filter has seen the event; it is widened again right after.
-            if (qobject_cast<QMessageBox*>(dialog) != nullptr)
-                QTimer::singleShot(0, dialog, [dialog] { Widen(*dialog); });
+            if (auto* box = qobject_cast<QMessageBox*>(dialog))
+                WidenMessageBox(*box);
+            else
+                Widen(*dialog);
         }
     }
     return QObject::eventFilter(watched, event);

@@ -4,6 +4,7 @@
 
 class QDialog;
 class QIcon;
+class QMessageBox;
 class QWidget;
 
 namespace vexa::app {
@@ -21,6 +22,8 @@ public:
     static int CaptionWidth(const QWidget& window);
     /// Makes \p dialog at least CaptionWidth() wide.
     static void Widen(QDialog& dialog);
+    /// The same for a message box, which keeps a fixed size of its own.
+    static void WidenMessageBox(QMessageBox& box);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
