@@ -10,7 +10,6 @@
 #include "platform/AnsiText.h"
 #include "platform/Messages.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -39,15 +38,9 @@ DefinitionListDialog::DefinitionListDialog(QWidget* owner, DefinitionKind kind, 
       m_measurementFile(std::move(measurementFile)),
       m_commit(std::move(commit))
 {
-    auto* frame = new QGroupBox(
-        QString::fromLatin1(kind == DefinitionKind::Graphs ? kGraphFrameCaption : kViewFrameCaption), this);
-    frame->setObjectName(frame->title());
-    m_list = new QListWidget(frame);
-    m_list->setObjectName(QString::fromLatin1(kListName));
-    m_list->setAccessibleName(frame->title());
-    m_list->setMinimumSize(kListWidth, kListHeight);
-    (new QVBoxLayout(frame))->addWidget(m_list);
-
+    auto* layout = new QHBoxLayout(this);
+    m_list = addFramedList(*layout, kind == DefinitionKind::Graphs ? kGraphFrameCaption : kViewFrameCaption,
+                           QString::fromLatin1(kListName), {kListWidth, kListHeight});
     auto* buttons = new QVBoxLayout;
     m_add = addButton(*buttons, "Add");
     m_edit = addButton(*buttons, "Edit");
@@ -55,8 +48,6 @@ DefinitionListDialog::DefinitionListDialog(QWidget* owner, DefinitionKind kind, 
     m_duplicate = addButton(*buttons, "Duplicate");
     addOkCancelHelp(*buttons);
     buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(frame);
     layout->addLayout(buttons);
 
     fill();
@@ -167,8 +158,7 @@ void DefinitionListDialog::duplicate()
 
 void DefinitionListDialog::confirm()
 {
-    const bool replaced = isModified() && m_commit();
-    finish(replaced ? 1 : 0);
+    finishCommitted(m_commit);
 }
 
 namespace {

@@ -5,7 +5,6 @@
 #include <functional>
 #include <string>
 
-class QGroupBox;
 class QListWidget;
 class QPushButton;
 

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QGroupBox>
+#include <QListWidget>
 #include <QPushButton>
 
 #include <algorithm>
@@ -49,6 +51,26 @@ void EditorDialog::finish(int result)
         return;
     m_finished = true;
     done(result);
+}
+
+void EditorDialog::finishCommitted(const std::function<bool()>& commit)
+{
+    const bool replaced = m_modified && commit();
+    finish(replaced ? 1 : 0);
+}
+
+QListWidget* EditorDialog::addFramedList(QBoxLayout& layout, const char* frameCaption, const QString& objectName,
+                                         const QSize& minimumSize)
+{
+    auto* frame = new QGroupBox(QString::fromLatin1(frameCaption), this);
+    frame->setObjectName(frame->title());
+    auto* list = new QListWidget(frame);
+    list->setObjectName(objectName);
+    list->setAccessibleName(frame->title());
+    list->setMinimumSize(minimumSize);
+    (new QVBoxLayout(frame))->addWidget(list);
+    layout.addWidget(frame);
+    return list;
 }
 
 QPushButton* EditorDialog::addButton(QBoxLayout& layout, const char* text)

@@ -3,7 +3,10 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QBoxLayout;
+class QListWidget;
 class QPushButton;
 class QWidget;
 
@@ -36,6 +39,14 @@ protected:
 
     /// Ends the dialog with \p result, once.
     void finish(int result);
+    /// A list dialog's Ok: after a change \p commit hands the scratch copy
+    /// back; the result is 1 when that worked, otherwise 0.
+    void finishCommitted(const std::function<bool()>& commit);
+
+    /// A list in a frame captioned \p frameCaption, which is also the list's
+    /// accessible name, added to \p layout.
+    QListWidget* addFramedList(QBoxLayout& layout, const char* frameCaption, const QString& objectName,
+                               const QSize& minimumSize);
 
     /// A push button whose object and accessible names are its text.
     QPushButton* addButton(QBoxLayout& layout, const char* text);

@@ -3,6 +3,7 @@
 #include "MeasurementListDialog.h"
 #include "NumberBox.h"
 #include "app/help/HelpTopics.h"
+#include "document/MeasurementSlot.h"
 #include "document/ProfileStore.h"
 #include "document/ProfileWriteBatch.h"
 #include "platform/AnsiText.h"
@@ -23,12 +24,6 @@ namespace vexa::editors {
 
 namespace {
 
-/// Keys of a measurement section.
-constexpr const char* kMinimumKey = "L";
-constexpr const char* kMaximumKey = "H";
-constexpr const char* kUnitsKey = "U";
-constexpr const char* kDescriptionKey = "D";
-constexpr const char* kConversionKey = "E";
 /// "0" … "6": the offset, then the 1st to 6th coefficient.
 std::string CoefficientKey(int index)
 {

@@ -10,7 +10,6 @@
 #include "platform/Messages.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -73,22 +72,14 @@ MeasurementListDialog::MeasurementListDialog(QWidget* owner, std::string scratch
       m_scratchFile(std::move(scratchFile)),
       m_commit(std::move(commit))
 {
-    auto* frame = new QGroupBox(QString::fromLatin1(kFrameCaption), this);
-    frame->setObjectName(frame->title());
-    m_list = new QListWidget(frame);
-    m_list->setObjectName(frame->title());
-    m_list->setAccessibleName(frame->title());
-    m_list->setMinimumSize(kListWidth, kListHeight);
-    (new QVBoxLayout(frame))->addWidget(m_list);
-
+    auto* layout = new QHBoxLayout(this);
+    m_list = addFramedList(*layout, kFrameCaption, QString::fromLatin1(kFrameCaption), {kListWidth, kListHeight});
     auto* buttons = new QVBoxLayout;
     QPushButton* add = addButton(*buttons, "Add");
     m_edit = addButton(*buttons, "Edit");
     m_delete = addButton(*buttons, "Delete");
     addOkCancelHelp(*buttons);
     buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(frame);
     layout->addLayout(buttons);
 
     for (const QString& name : link::ReadNamesFromMvx(this, m_scratchFile))
@@ -152,8 +143,7 @@ void MeasurementListDialog::remove()
 
 void MeasurementListDialog::confirm()
 {
-    const bool replaced = isModified() && m_commit();
-    finish(replaced ? 1 : 0);
+    finishCommitted(m_commit);
 }
 
 int EditMeasurements(QWidget* owner, const std::string& workingMeasurementCopy)
