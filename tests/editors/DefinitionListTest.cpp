@@ -214,6 +214,37 @@ TEST_F(DefinitionList, OkHandsBackOnlyAfterAChange)
     }
 }
 
+TEST_F(DefinitionList, BadFileContentsOpenEditAndDuplicate)
+{
+    // A view of 10,000 keys, titles of 5,000 characters, NUL and 0xFF bytes.
+    std::string display = "[W1]\r\nT=" + std::string(5000, 'T') + "\r\n";
+    display += std::string("[W2]\r\nT=Odd\xFF\0Name\r\n", 19);
+    display += "[V1]\r\nT=" + std::string(5000, 'V') + "\r\n";
+    for (int key = 1; key <= 10000; ++key)
+        display += "K" + std::to_string(key) + "=" + std::to_string(key) + "\r\n";
+    display += "W1=" + std::string(5000, 'T') + "\r\n";
+    auto list = openList(DefinitionKind::Views, display);
+    ASSERT_EQ(list->list()->count(), 1);
+    // Titles are read as the 99 characters they may hold.
+    EXPECT_EQ(list->list()->item(0)->text(), QString(99, QLatin1Char('V')));
+    list->list()->setCurrentRow(0);
+    list->duplicate();
+    EXPECT_EQ(read("V2", "K10000"), "10000");
+    EXPECT_EQ(read("V2", "T"), std::string(95, 'V') + "(1)");
+
+    DriveModal<editors::ViewEditorDialog>([](editors::ViewEditorDialog& editor) {
+        ASSERT_EQ(editor.graphList()->count(), 2);
+        EXPECT_EQ(editor.graphList()->item(0)->text().size(), 99);
+        // The long entry names the graph by its cut title.
+        EXPECT_TRUE(editor.graphList()->item(0)->isSelected());
+        editor.graphList()->item(1)->setSelected(true);
+        ButtonOf(editor, "Ok").click();
+    });
+    list->list()->setCurrentRow(1);
+    list->edit();
+    EXPECT_EQ(read("V2", "W2"), std::string("Odd\xFF\0Name", 9));
+}
+
 class DefinitionRun : public EditorTest {};
 
 TEST_F(DefinitionRun, TheListsRefuseALeftOverScratchCopyWithTheirOwnText)
