@@ -11,6 +11,9 @@
 #include "app/help/HelpWindow.h"
 #include "document/FileCommandState.h"
 #include "document/ProfileStore.h"
+#include "editors/DefinitionListDialog.h"
+#include "editors/EditorDialog.h"
+#include "editors/MeasurementListDialog.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "link/client/DataSourceDialog.h"
 #include "link/client/NameList.h"
@@ -25,6 +28,13 @@
 #include <QUrl>
 
 #include <utility>
+
+// Resources of a static library must be registered by name, from outside
+// any namespace; without this the program's icon would be missing.
+static void RegisterFrameResources()
+{
+    Q_INIT_RESOURCE(vexaview);
+}
 
 namespace vexa::app {
 
@@ -86,6 +96,7 @@ FrameWindow::Probe FrameWindow::probe() const
 
 QIcon FrameWindow::LoadIcon()
 {
+    RegisterFrameResources();
     return QIcon(QString::fromLatin1(kIconResource));
 }
 
@@ -182,6 +193,20 @@ int FrameWindow::SendCommand(int id)
     case FrameCommand::Reconnect:
         reconnect();
         return 0;
+    case FrameCommand::GraphDefinitions:
+        runEditor(EditorEffects::RebuildPopups, [this] {
+            return editors::EditGraphDefinitions(this, m_document.workingDisplayCopy(),
+                                                 m_document.workingMeasurementCopy());
+        });
+        return 0;
+    case FrameCommand::ViewDefinitions:
+        runEditor(EditorEffects::RebuildPopups,
+                  [this] { return editors::EditViewDefinitions(this, m_document.workingDisplayCopy()); });
+        return 0;
+    case FrameCommand::Measurements:
+        runEditor(EditorEffects::FileCommandsOnly,
+                  [this] { return editors::EditMeasurements(this, m_document.workingMeasurementCopy()); });
+        return 0;
     case FrameCommand::Cascade:
         m_arrangement.cascade();
         return 0;
@@ -210,9 +235,9 @@ int FrameWindow::SendCommand(int id)
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(FrameMenu::kWebSiteAddress)));
         return 0;
     default:
-        // The printing and editing commands are carried out by the printing
-        // and editors' own code, which registers nothing here yet; their
-        // menu items follow the enabling rules all the same.
+        // The printing commands are carried out by the printing code, which
+        // registers nothing here yet; their menu items follow the enabling
+        // rules all the same.
         return 0;
     }
     // A file command may have closed a document, which changes the recent files.
@@ -261,6 +286,28 @@ void FrameWindow::reconnect()
 {
     if (m_link.Connect() && m_graphs.anyOpen())
         m_link.SendLayout();
+}
+
+void FrameWindow::runEditor(EditorEffects effects, const std::function<int()>& edit)
+{
+    // The editors replace the working copies, which need an open document
+    // and must not change under open graph windows.
+    if (!m_document.isOpen() || m_graphs.anyOpen() || m_editorRunning)
+        return;
+    m_editorRunning = true;
+    const int result = edit();
+    m_editorRunning = false;
+    if (result == 1) {
+        if (effects == EditorEffects::RebuildPopups)
+            rebuildPopups();
+        markModified();
+    }
+    // A close request that came while the editor was open ended it; the
+    // frame closes now that the editor's outcome is in the document.
+    if (m_closeAfterEditor) {
+        m_closeAfterEditor = false;
+        close();
+    }
 }
 
 void FrameWindow::markModified()
@@ -335,6 +382,13 @@ void FrameWindow::graphWindowClosed()
 
 void FrameWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_editorRunning) {
+        // The open editors are closed as their close boxes would be; the
+        // frame closes once the editor's run has ended.
+        event->ignore();
+        m_closeAfterEditor = editors::CloseOpenEditors();
+        return;
+    }
     if (!m_shutDown && m_document.isModified() && SendCommand(CommandId(FrameCommand::Close)) == kCommandCancelled) {
         event->ignore();
         return;

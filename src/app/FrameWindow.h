@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -92,6 +93,12 @@ private:
     void graphWindowActivated(bool pageCommandsApply) override;
     void graphWindowClosed() override;
 
+    /// What the frame does after an editor changed the working copies.
+    enum class EditorEffects { FileCommandsOnly, RebuildPopups };
+    /// Runs one of the definition editors (\p edit gives its result) and
+    /// applies \p effects when it changed the document.
+    void runEditor(EditorEffects effects, const std::function<int()>& edit);
+
     void showBanner(int timeoutMs);
     void buildRecentFilesMenu();
     void chooseServerStart(bool start);
@@ -120,6 +127,9 @@ private:
     WindowArrangement m_arrangement;
     link::ServerStart m_serverStart = link::ServerStart::NotWanted;
     bool m_shutDown = false;
+    bool m_editorRunning = false;
+    /// The frame was asked to close while an editor ran.
+    bool m_closeAfterEditor = false;
 };
 
 }  // namespace vexa::app

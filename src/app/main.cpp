@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/FrameWindow.h"
+#include "app/WindowPolish.h"
 #include "platform/SettingsLocation.h"
 #include "platform/TerminationSignals.h"
 
@@ -8,7 +9,9 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    vexa::app::FrameWindow frame(vexa::SettingsFilePath(), vexa::app::FrameWindow::LoadIcon());
+    const QIcon icon = vexa::app::FrameWindow::LoadIcon();
+    vexa::app::InstallWindowPolish(icon);
+    vexa::app::FrameWindow frame(vexa::SettingsFilePath(), icon);
     // Ended by the session or a terminal: close as Exit would.
     vexa::TerminationSignals termination([&frame] { frame.close(); }, &application);
     frame.start(vexa::app::JoinArguments(QApplication::arguments().mid(1)));

@@ -2,6 +2,7 @@
 
 #include "app/FrameCommand.h"
 #include "app/FrameStatusBar.h"
+#include "app/WindowPolish.h"
 #include "document/DocumentPaths.h"
 #include "document/RecentFiles.h"
 #include "graphs/GraphWindow.h"
@@ -31,27 +32,6 @@ namespace {
 /// How long a stopped server may take to let its marker go.
 constexpr int kStopWaitMs = 5000;
 constexpr int kStopPollMs = 20;
-/// How often, and how many times, a driver looks for its modal dialog.
-constexpr int kModalPollMs = 10;
-constexpr int kModalPollAttempts = 1000;
-
-void DriveModalAttempt(std::function<bool(QWidget&)> isWanted, std::function<void(QWidget&)> drive,
-                       int attemptsLeft)
-{
-    QTimer::singleShot(kModalPollMs, [isWanted = std::move(isWanted), drive = std::move(drive), attemptsLeft]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && isWanted(*modal)) {
-            drive(*modal);
-            return;
-        }
-        if (attemptsLeft == 0) {
-            ADD_FAILURE() << "the expected modal dialog did not open";
-            return;
-        }
-        DriveModalAttempt(std::move(isWanted), std::move(drive), attemptsLeft - 1);
-    });
-}
-
 /// The first item of \p items or of the menus they open, depth first, that
 /// \p wanted accepts; null when there is none.
 QAction* FindItem(const QList<QAction*>& items, const std::function<bool(const QAction&)>& wanted)
@@ -113,11 +93,6 @@ std::string WriteDocument(const ScratchDir& dir, const std::string& name, const 
     WriteFileBytes(path, display);
     WriteFileBytes(MeasurementPathFor(path), measurements);
     return path;
-}
-
-void DriveModalWidget(std::function<bool(QWidget&)> isWanted, std::function<void(QWidget&)> drive)
-{
-    DriveModalAttempt(std::move(isWanted), std::move(drive), kModalPollAttempts);
 }
 
 QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index)
@@ -189,7 +164,9 @@ std::string OfflineSettings()
 
 std::unique_ptr<app::FrameWindow> StartFrame(const QString& commandLine)
 {
-    auto frame = std::make_unique<app::FrameWindow>(SettingsFilePath(), app::FrameWindow::LoadIcon());
+    const QIcon icon = app::FrameWindow::LoadIcon();
+    app::InstallWindowPolish(icon);
+    auto frame = std::make_unique<app::FrameWindow>(SettingsFilePath(), icon);
     frame->start(commandLine);
     return frame;
 }

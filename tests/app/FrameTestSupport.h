@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FrameWindow.h"
+#include "support/ModalDriver.h"
 #include "support/TestSupport.h"
 
 #include <QString>
@@ -43,16 +44,6 @@ std::string NumberedDisplayFile(int graphs, int views);
 /// \p measurements as its ".mvx"; the display file's path.
 std::string WriteDocument(const ScratchDir& dir, const std::string& name, const std::string& display,
                           const std::string& measurements = {});
-
-/// Runs \p drive on the next modal dialog of class \p T once it is up;
-/// the test fails when none comes.
-void DriveModalWidget(std::function<bool(QWidget&)> isWanted, std::function<void(QWidget&)> drive);
-template <typename T>
-void DriveModal(std::function<void(T&)> drive)
-{
-    DriveModalWidget([](QWidget& modal) { return qobject_cast<T*>(&modal) != nullptr; },
-                     [drive = std::move(drive)](QWidget& modal) { drive(*qobject_cast<T*>(&modal)); });
-}
 
 /// The open graph window of graph \p index (0-based), or null.
 QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index);
