@@ -41,8 +41,10 @@ MeasurementSelectionDialog::MeasurementSelectionDialog(QListWidget& target, cons
     layout->addWidget(frame);
     layout->addLayout(buttons.column);
 
-    link::LoadNamesFromMvx(*m_list, measurementFile);
-    m_list->sortItems();
+    // Sorted as the graph's own list is: without regard to case.
+    QStringList names = link::ReadNamesFromMvx(this, measurementFile);
+    names.sort(Qt::CaseInsensitive);
+    m_list->addItems(names);
 
     connect(m_list, &QListWidget::currentRowChanged, this, [this] { m_modified = true; });
     connect(m_list, &QListWidget::itemClicked, this, [this] { m_modified = true; });
