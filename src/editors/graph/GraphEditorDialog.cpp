@@ -43,6 +43,10 @@ constexpr int kSmallestFontSize = 6;
 constexpr int kLargestFontSize = 18;
 constexpr const char* kDefaultTypeName = "FixedTabular";
 constexpr int kMeasurementListHeight = 110;
+constexpr int kMeasurementListWidth = 150;
+/// Room for a limit and for most alarm texts without scrolling.
+constexpr int kAlarmValueWidth = 64;
+constexpr int kAlarmTextWidth = 110;
 
 constexpr std::array<const char*, 3> kCharacteristicNames{"Fixed", "Proportional", "Isotropic"};
 constexpr std::array<int, 3> kCharacteristicCodes{kFixedCharacteristic, kProportionalCharacteristic,
@@ -220,7 +224,7 @@ QWidget* GraphEditorDialog::buildGeneralColumn()
     m_measurements = new QListWidget(measurements);
     m_measurements->setObjectName(QStringLiteral("measurements"));
     m_measurements->setAccessibleName(Latin("Measurements"));
-    m_measurements->setMinimumHeight(kMeasurementListHeight);
+    m_measurements->setMinimumSize(kMeasurementListWidth, kMeasurementListHeight);
     listLayout->addWidget(m_measurements, 1);
     auto* listButtons = new QVBoxLayout;
     m_add = new QPushButton(Latin("Add"), measurements);
@@ -349,10 +353,12 @@ QWidget* GraphEditorDialog::buildAlarmColumn()
         if (each.entry != kAlarmNormal) {
             row.value = NewEdit(alarms, Numbered("alarmValue", each.entry), caption + QStringLiteral(" Value"),
                                 kAlarmFieldLengthInt);
+            row.value->setMinimumWidth(kAlarmValueWidth);
             grid->addWidget(row.value, gridRow, kValueColumn);
         }
         row.text = NewEdit(alarms, Numbered("alarmText", each.entry), caption + QStringLiteral(" Text"),
                            kAlarmFieldLengthInt);
+        row.text->setMinimumWidth(kAlarmTextWidth);
         grid->addWidget(row.text, gridRow, kTextColumn);
         row.colour = newColourList(alarms, Numbered("alarmColour", each.entry), caption + QStringLiteral(" Color"));
         grid->addWidget(row.colour, gridRow, kColourColumn);

@@ -26,8 +26,8 @@ namespace {
 constexpr const char* kPageName = "PREVIEW";
 constexpr double kSecondsPerDay = 24.0 * 60.0 * 60.0;
 constexpr double kMillisecondsPerSecond = 1000.0;
-constexpr int kMinimumWidth = 280;
-constexpr int kMinimumHeight = 200;
+constexpr int kMinimumWidth = 380;
+constexpr int kMinimumHeight = 260;
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "GraphEditorFixture.h"
 
+#include "app/help/HelpTopics.h"
 #include "editors/graph/GraphEditor.h"
 #include "editors/graph/GraphPreview.h"
 #include "editors/graph/MeasurementSelectionDialog.h"
@@ -8,6 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -486,6 +489,17 @@ TEST_F(GraphEditorTest, EveryControlHasACaptionAsItsNameAndTabReachesItInReading
     reachable.removeAll(QStringLiteral("deleteMeasurement"));
     reachable << "dataColour3" << "dataColour4";
     EXPECT_EQ(visited, reachable);
+}
+
+TEST_F(GraphEditorTest, ItsHelpTopicShowsAPictureOfTheDialog)
+{
+    QFile page(app::HelpResourcePath(app::HelpTopicUrl(app::kHelpGraphDefinition)));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray html = page.readAll();
+    EXPECT_TRUE(html.contains("<img src=\"edit-graph.png\""));
+    const QImage picture(app::HelpResourcePath(app::HelpTopicUrl(app::kHelpGraphDefinition).resolved(
+        QUrl(QStringLiteral("edit-graph.png")))));
+    EXPECT_GT(picture.width(), 600);
 }
 
 }  // namespace
