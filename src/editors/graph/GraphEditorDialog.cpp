@@ -3,6 +3,7 @@
 #include "DialogButtons.h"
 #include "GraphPreview.h"
 #include "MeasurementSelectionDialog.h"
+#include "NumberBoxMarker.h"
 
 #include "app/help/HelpTopics.h"
 #include "app/help/HelpWindow.h"
@@ -354,6 +355,7 @@ QWidget* GraphEditorDialog::buildAlarmColumn()
             row.value = NewEdit(alarms, Numbered("alarmValue", each.entry), caption + QStringLiteral(" Value"),
                                 kAlarmFieldLengthInt);
             row.value->setMinimumWidth(kAlarmValueWidth);
+            MarkUnreadableNumbers(*row.value);
             grid->addWidget(row.value, gridRow, kValueColumn);
         }
         row.text = NewEdit(alarms, Numbered("alarmText", each.entry), caption + QStringLiteral(" Text"),
@@ -368,6 +370,8 @@ QWidget* GraphEditorDialog::buildAlarmColumn()
     auto* hysteresisLayout = new QHBoxLayout(hysteresis);
     m_lowHigh = NewEdit(hysteresis, QStringLiteral("lowHighHysteresis"), Latin("Low/High:"));
     m_deviation = NewEdit(hysteresis, QStringLiteral("deviationHysteresis"), Latin("Deviation:"));
+    MarkUnreadableNumbers(*m_lowHigh);
+    MarkUnreadableNumbers(*m_deviation);
     hysteresisLayout->addWidget(NewLabel(hysteresis, "Low/High:", m_lowHigh));
     hysteresisLayout->addWidget(m_lowHigh);
     hysteresisLayout->addWidget(NewLabel(hysteresis, "Deviation:", m_deviation));

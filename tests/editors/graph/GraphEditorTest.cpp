@@ -491,6 +491,25 @@ TEST_F(GraphEditorTest, EveryControlHasACaptionAsItsNameAndTabReachesItInReading
     EXPECT_EQ(visited, reachable);
 }
 
+TEST_F(GraphEditorTest, AlarmValuesThatAreNoNumberAreMarkedAsTheyAreTyped)
+{
+    writeDisplay("[W1]\r\nT=G\r\nP=TimeHistory\r\nM1=Alpha\r\nA2=1,12,Hi,abc\r\n", {"G"}, 0);
+    GraphEditorDialog& dialog = open();
+    QLineEdit* high = Child<QLineEdit>(dialog, QStringLiteral("alarmValue2"));
+    const QString note = QStringLiteral("Not a number: this value is read as 0");
+    EXPECT_EQ(high->toolTip(), note);
+    EXPECT_EQ(high->accessibleDescription(), note);
+    const struct {
+        const char* text;
+        bool marked;
+    } cases[] = {{"12.5", false}, {" -3e2", false}, {"", false}, {"7 volts", false}, {"x1", true}, {"-", true}};
+    QLineEdit* hysteresis = Child<QLineEdit>(dialog, QStringLiteral("lowHighHysteresis"));
+    for (const auto& each : cases) {
+        hysteresis->setText(QString::fromLatin1(each.text));
+        EXPECT_EQ(hysteresis->toolTip().isEmpty(), !each.marked) << each.text;
+    }
+}
+
 TEST_F(GraphEditorTest, ItsHelpTopicShowsAPictureOfTheDialog)
 {
     QFile page(app::HelpResourcePath(app::HelpTopicUrl(app::kHelpGraphDefinition)));
