@@ -1,5 +1,7 @@
 #include "DialogButtons.h"
 
+#include "platform/DialogConventions.h"
+
 #include <QDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -29,6 +31,21 @@ DialogButtons AddDialogButtons(QDialog* dialog)
     buttons.ok->setDefault(true);
     buttons.column->addStretch();
     return buttons;
+}
+
+void ConfirmCancelAnd(QDialog* dialog, bool modified, const std::function<void()>& saveFirst,
+                      const std::function<void()>& close)
+{
+    switch (ConfirmCancel(dialog, modified)) {
+    case CancelChoice::Close:
+        close();
+        break;
+    case CancelChoice::SaveFirst:
+        saveFirst();
+        break;
+    case CancelChoice::Stay:
+        break;
+    }
 }
 
 }  // namespace vexa::editors

@@ -13,7 +13,6 @@
 #include "document/Placement.h"
 #include "document/ProfileStore.h"
 #include "platform/AnsiText.h"
-#include "platform/DialogConventions.h"
 #include "platform/DialogPlacement.h"
 #include "platform/InstalledFonts.h"
 #include "platform/Messages.h"
@@ -697,16 +696,7 @@ void GraphEditorDialog::reject()
 {
     if (m_ending)
         return;
-    switch (ConfirmCancel(this, m_modified)) {
-    case CancelChoice::Close:
-        finish(0);
-        break;
-    case CancelChoice::SaveFirst:
-        ok();
-        break;
-    case CancelChoice::Stay:
-        break;
-    }
+    ConfirmCancelAnd(this, m_modified, [this] { ok(); }, [this] { finish(0); });
 }
 
 void GraphEditorDialog::finish(int result)

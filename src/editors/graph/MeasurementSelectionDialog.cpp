@@ -91,17 +91,10 @@ void MeasurementSelectionDialog::reject()
 {
     if (m_ending)
         return;
-    switch (ConfirmCancel(this, m_modified)) {
-    case CancelChoice::Close:
+    ConfirmCancelAnd(this, m_modified, [this] { choose(); }, [this] {
         m_ending = true;
         done(0);
-        break;
-    case CancelChoice::SaveFirst:
-        choose();
-        break;
-    case CancelChoice::Stay:
-        break;
-    }
+    });
 }
 
 void MeasurementSelectionDialog::showHelp()

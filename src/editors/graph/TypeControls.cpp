@@ -35,11 +35,24 @@ TypeControls ControlsForType(int type)
     switch (type) {
     case kTimeHistory:
     case kXYPlot:
-        controls.plotBackground = true;
+    case kHorizontalBarGraph:
+    case kVerticalBarGraph:
+    case kMeter:
+    case kArcMeter:
+    case kPieMeter:
+        controls.plotBackground = type == kTimeHistory || type == kXYPlot;
         controls.grid = kGridFont;
         controls.label = label;
         controls.title = kTitleFont;
         controls.dataColours = DataColoursOfType(type);
+        if (MostMeasurementsOfType(type) == 1) {
+            // A meter shows one value: its normal colour, and Low and High
+            // without texts of their own.
+            controls.alarms = {};
+            Row(controls, kAlarmNormal) = {true, false, false, true};
+            Row(controls, kAlarmLow) = {true, true, false, true};
+            Row(controls, kAlarmHigh) = {true, true, false, true};
+        }
         break;
     case kFixedTabular:
         controls.title = kTitleFont;
@@ -49,25 +62,6 @@ TypeControls ControlsForType(int type)
         // Only the colour of its list text: the kind has no face and no size.
         controls.label = {true, FontKind::ScrollingTabularLabel, false, false};
         controls.alarms = {};
-        break;
-    case kHorizontalBarGraph:
-    case kVerticalBarGraph:
-        controls.grid = kGridFont;
-        controls.label = label;
-        controls.title = kTitleFont;
-        controls.dataColours = kMaxMeasurementsPerGraph;
-        break;
-    case kMeter:
-    case kArcMeter:
-    case kPieMeter:
-        controls.grid = kGridFont;
-        controls.label = label;
-        controls.title = kTitleFont;
-        controls.dataColours = 1;
-        controls.alarms = {};
-        Row(controls, kAlarmNormal) = {true, false, false, true};
-        Row(controls, kAlarmLow) = {true, true, false, true};
-        Row(controls, kAlarmHigh) = {true, true, false, true};
         break;
     case kAnnunciator:
         controls.grid = {true, FontKind::Grid, false, true};
