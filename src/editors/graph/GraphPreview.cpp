@@ -116,6 +116,7 @@ void GraphPreview::rebuild()
 {
     clearGraph();
     ++m_buildCount;
+    m_samplesFed = 0;
     GraphDefinition graph = m_source ? m_source() : GraphDefinition{};
     if (graph.type == kNoGraphType || graph.measurements.empty()) {
         m_resources.definition = std::move(graph);
@@ -171,6 +172,7 @@ void GraphPreview::feed()
         m_timeOfDay -= kSecondsPerDay;
     const std::vector<double> values = m_signal.values(count);
     graphs::FeedSample(m_resources, values, m_timeOfDay);
+    ++m_samplesFed;
 }
 
 }  // namespace vexa::editors

@@ -44,6 +44,8 @@ public:
     bool isRebuildPending() const;
     /// How many times the graph has been built (or replaced by the hint).
     int buildCount() const { return m_buildCount; }
+    /// Samples fed to the current graph since it was built.
+    int samplesFed() const { return m_samplesFed; }
     /// True while the pane shows the hint instead of a graph.
     bool isShowingHint() const;
     /// The definition the current graph was built from.
@@ -67,6 +69,7 @@ private:
     /// The time of day of the next sample, seconds since midnight.
     double m_timeOfDay = 0.0;
     int m_buildCount = 0;
+    int m_samplesFed = 0;
 };
 
 /// The band a preview's values swing through: the graph's value range

@@ -128,9 +128,32 @@ TEST_F(GraphPreviewTest, GathersABurstOfChangesIntoOneBuildAndWritesNothing)
     for (int type = kTimeHistory; type <= kAnnunciator; ++type) {
         Pick(*m_dialog, "graphType", type - 1);
         settled();
-        QTest::qWait(GraphPreview::kFeedIntervalMs);
+        QTRY_VERIFY_WITH_TIMEOUT(preview.samplesFed() > GraphPreview::kPrimingSamples, kWaitTimeoutMs);
     }
     EXPECT_EQ(display(), before);
+}
+
+TEST_F(GraphPreviewTest, DrawsDefinitionsThatCannotBeSavedYet)
+{
+    // Counts no type allows, limits beyond any scale, and measurements that
+    // are not defined or whose limits are no numbers.
+    std::string many;
+    for (int k = 1; k <= 12; ++k)
+        many += "M" + std::to_string(k) + "=" + (k % 2 ? "Alpha" : "Undefined") + "\r\n";
+    WriteFileBytes(m_measurementFile, std::string(kMeasurements) + "[Wild]\r\nL=-1e308\r\nH=1e308\r\n[Text]\r\nL=x\r\nH=y\r\n");
+    writeDisplay("[W1]\r\nT=A\r\nP=XYPlot\r\nM1=Wild\r\nA2=1,3,Hi,1e400\r\nA3=1,3,Lo,nan\r\n"
+                 "[W2]\r\nT=B\r\nP=Meter\r\nM1=Alpha\r\nM2=Text\r\nM3=beta\r\n"
+                 "[W3]\r\nT=C\r\nP=TimeHistory\r\n" + many,
+                 {"A", "B", "C"}, 0);
+    for (int row = 0; row < 3; ++row) {
+        m_owner.setCurrentRow(row);
+        open();
+        GraphPreview& preview = settled();
+        EXPECT_FALSE(preview.isShowingHint()) << row;
+        QTRY_VERIFY_WITH_TIMEOUT(preview.samplesFed() > GraphPreview::kPrimingSamples + 1, kWaitTimeoutMs);
+        EXPECT_FALSE(preview.grab().isNull());
+    }
+    EXPECT_EQ(m_dialog->preview()->definition().measurements.size(), std::size_t{kMaxMeasurementsPerGraph});
 }
 
 TEST(PreviewSignal, SwingsBeyondTheBandWithEveryShape)
