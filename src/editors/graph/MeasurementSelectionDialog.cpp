@@ -28,6 +28,7 @@ MeasurementSelectionDialog::MeasurementSelectionDialog(QListWidget& target, cons
     : QDialog(owner), m_target(target)
 {
     setWindowTitle(QString::fromLatin1(kCaption));
+    setObjectName(QStringLiteral("select_measurement"));
     auto* frame = new QGroupBox(QString::fromLatin1(kFrameCaption), this);
     m_list = new QListWidget(frame);
     m_list->setObjectName(QString::fromLatin1(kListName));

@@ -1,6 +1,8 @@
 #include "GraphEditorFixture.h"
 
+#include "app/help/HelpPopup.h"
 #include "app/help/HelpTopics.h"
+#include "app/help/HelpWindow.h"
 #include "editors/graph/GraphEditor.h"
 #include "editors/graph/GraphPreview.h"
 #include "editors/graph/MeasurementSelectionDialog.h"
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace vexa::test {
 namespace {
@@ -508,6 +511,25 @@ TEST_F(GraphEditorTest, AlarmValuesThatAreNoNumberAreMarkedAsTheyAreTyped)
         hysteresis->setText(QString::fromLatin1(each.text));
         EXPECT_EQ(hysteresis->toolTip().isEmpty(), !each.marked) << each.text;
     }
+}
+
+TEST_F(GraphEditorTest, HelpOpensTheEditorsTopicAndTheSelectionsPopUp)
+{
+    writeDisplay(kTwoGraphs, {"Flow", "Level"}, 0);
+    GraphEditorDialog& dialog = open();
+    ClickButton(dialog, "Help");
+    ASSERT_NE(app::CurrentHelpWindow(), nullptr);
+    EXPECT_EQ(app::CurrentHelpWindow()->page(), app::HelpTopicUrl(app::kHelpGraphDefinition));
+
+    Measurements(dialog).setCurrentRow(0);
+    OnNextModalDialog(QString::fromLatin1(MeasurementSelectionDialog::kCaption), [](QDialog& selection) {
+        ClickButton(selection, "Help");
+        ASSERT_NE(app::CurrentHelpPopup(), nullptr);
+        EXPECT_EQ(app::CurrentHelpPopup()->browser()->source(), app::HelpTopicUrl(app::kHelpMeasurementSelection));
+        ClickButton(selection, "Cancel");
+    });
+    ClickButton(dialog, "editMeasurement");
+    EXPECT_FALSE(dialog.isModified());
 }
 
 TEST_F(GraphEditorTest, ItsHelpTopicShowsAPictureOfTheDialog)
