@@ -64,7 +64,7 @@ FrameWindow::FrameWindow(std::string settingsFile, QIcon icon)
       m_menu(new FrameMenu(menuBar())),
       m_status(new FrameStatusBar(this)),
       m_recent(m_settingsFile),
-      m_document(*this, m_recent, [](const std::string& face) { return IsInstalledScalableFont(face); }),
+      m_document(*this, m_recent, [](const std::string& face) { return IsUsableFontFace(face); }),
       m_link(*this, m_settingsFile, this),
       m_graphWindows(*m_mdi, m_graphs, m_link, m_document, *this, this),
       m_graphsAndViews(*this, *m_menu, *m_status, m_document, m_link, m_graphs, m_graphWindows),

@@ -146,7 +146,7 @@ void SetLineAttributes(ChartContext& context, const LineAttributes& line)
 void SelectChartFont(ChartContext& context, const ChartFont& font)
 {
     const std::string& face = font.face;
-    const bool installed = !face.empty() && IsInstalledScalableFont(face);
+    const bool installed = !face.empty() && IsUsableFontFace(face);
     QFont selected(installed ? QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size()))
                              : QString::fromLatin1(ChartContext::kDefaultFace));
     selected.setPointSizeF(font.pointSize > 0 ? font.pointSize : ChartContext::kDefaultPointSize);
