@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server/inputs/ValueSink.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -37,6 +39,10 @@ public:
     /// has checked the name. A new name is refused when the table is full.
     StoreResult Store(std::string_view name, double value, double sourceTime, int input, std::int64_t nowMs);
 
+    /// Hands every value stored from now on to \p tap as well (the
+    /// recorder); nullptr for none. The table does not own it.
+    void setTap(ValueSink* tap) { m_tap = tap; }
+
     std::size_t size() const { return m_entries.size(); }
     const Entry& entry(std::size_t index) const { return m_entries[index]; }
     /// The index of \p name; nullopt when it was never fed.
@@ -67,10 +73,13 @@ private:
     using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
     static constexpr std::int32_t kUnbound = -1;
 
+    void Tap(std::string_view name, double value, double sourceTime);
+
     std::vector<Entry> m_entries;
     NameIndex m_index;
     std::uint64_t m_refused = 0;
     int m_staleAfterMs = 0;
+    ValueSink* m_tap = nullptr;
     /// The entry of each layout position, kUnbound while its name was never fed.
     std::vector<std::int32_t> m_layout;
     /// The layout's names not fed yet, with their positions.
