@@ -4,6 +4,9 @@
 
 #include <sqlite3.h>
 
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -40,6 +43,26 @@ std::int64_t NowMs()
 int BindNumber(sqlite3_stmt* statement, int index, double value)
 {
     return std::isnan(value) ? sqlite3_bind_null(statement, index) : sqlite3_bind_double(statement, index, value);
+}
+
+/// Why writing to \p path failed, when the system shows it: a file (the
+/// part or its write-ahead log) at the process's file size limit, or no
+/// space left on its disk. SQLite's own words say only "disk I/O error".
+std::string WriteLimitReached(const std::filesystem::path& path)
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        for (const std::string suffix : {"", "-wal"}) {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(path.string() + suffix, error);
+            if (!error && size >= limit.rlim_cur)
+                return "the file size limit of " + std::to_string(limit.rlim_cur) + " bytes is reached";
+        }
+    }
+    struct statvfs disk{};
+    if (statvfs(path.parent_path().c_str(), &disk) == 0 && disk.f_bavail == 0)
+        return "the disk is full";
+    return {};
 }
 
 }  // namespace
@@ -259,11 +282,8 @@ bool RecordingWriter::Fail(const std::string& what)
     if (m_db != nullptr) {
         m_error += ": ";
         m_error += sqlite3_errmsg(m_db);
-        if (const int system = sqlite3_system_errno(m_db); system != 0) {
-            m_error += " (";
-            m_error += std::strerror(system);
-            m_error += ")";
-        }
+        if (const std::string reason = WriteLimitReached(m_path); !reason.empty())
+            m_error += " (" + reason + ")";
     }
     return false;
 }
