@@ -74,7 +74,8 @@ private:
     bool Begin();
     bool SetInfo(const char* key, const std::string& value);
     bool InsertName(std::int32_t id, const std::string& name);
-    bool InsertValue(const RecordedValue& value);
+    /// Inserts \p count values with \p statement, which takes that many.
+    bool InsertValues(sqlite3_stmt* statement, const RecordedValue* values, int count);
     bool IsPartFull();
     bool StartNextPart();
     /// Notes the failure of \p what with SQLite's and the system's words.
@@ -86,7 +87,11 @@ private:
     std::filesystem::path m_path;
     int m_part = 0;
     sqlite3* m_db = nullptr;
+    /// Values go in kValuesPerInsert to a statement, which halves the cost
+    /// of a value against one statement each; the rest of a batch one by one.
+    static constexpr int kValuesPerInsert = 64;
     sqlite3_stmt* m_insertValue = nullptr;
+    sqlite3_stmt* m_insertValues = nullptr;
     sqlite3_stmt* m_insertName = nullptr;
     sqlite3_stmt* m_pageCount = nullptr;
     std::int64_t m_pageSize = 0;

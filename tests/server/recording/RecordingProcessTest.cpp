@@ -214,9 +214,9 @@ TEST_F(RecordingServer, AFileSizeLimitEndsTheRecordingWithOneLogLineWhileSamples
 
 TEST_F(RecordingServer, ARecordingThatReachesThePartSizeContinuesInTheNextFile)
 {
-    constexpr int kValues = 30000;
+    constexpr int kValues = 40000;
     vexa::test::ServerProcess::Launch launch;
-    launch.environment.emplace(QStringLiteral("VEXALINK_RECORD_PART_BYTES"), QStringLiteral("131072"));
+    launch.environment.emplace(QStringLiteral("VEXALINK_RECORD_PART_BYTES"), QStringLiteral("262144"));
     Start(launch);
     ASSERT_TRUE(Send(Series(0, kValues)));
     ASSERT_TRUE(WaitUntilRecorded(kValues));

@@ -95,7 +95,7 @@ TEST(RecordingWriter, AFullPartContinuesInTheNextWithEveryNameAndTheChainOfParts
     constexpr int kBatches = 40;
     constexpr int kPerBatch = 1000;
     QTemporaryDir folder;
-    RecordingWriter writer(SetupIn(folder.path(), 64 * 1024));
+    RecordingWriter writer(SetupIn(folder.path(), 256 * 1024));
     ASSERT_TRUE(writer.Open()) << writer.error();
     double time = 1796805015.0;
     for (int b = 0; b < kBatches; ++b) {
