@@ -10,7 +10,7 @@ namespace vexa::server {
 
 RecordingControl::RecordingControl(const std::string& settingsFile, SampleEngine& engine, InputSet& inputs,
                                    ServerMenu& menu, ServerLog& log, QObject* parent)
-    : QObject(parent), m_settings(settingsFile), m_engine(engine), m_inputs(inputs), m_menu(menu), m_recorder(log, this)
+    : QObject(parent), m_settings(settingsFile), m_engine(engine), m_inputs(inputs), m_menu(menu), m_recorder(log)
 {
     connect(&m_recorder, &recording::Recorder::stateChanged, this, &RecordingControl::Update);
 }

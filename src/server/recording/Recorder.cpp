@@ -54,7 +54,7 @@ struct Recorder::Session {
     std::thread thread;
 };
 
-Recorder::Recorder(ServerLog& log, QObject* parent) : QObject(parent), m_log(log), m_stallWatch(this)
+Recorder::Recorder(ServerLog& log, QObject* parent) : QObject(parent), m_log(log)
 {
     // A file size limit would otherwise end the whole server at the write
     // that crosses it; ignored, the write fails and the recording ends.
@@ -114,6 +114,7 @@ bool Recorder::Start(const QString& folder, bool simulating)
             }
             if (!written) {
                 const QString error = QString::fromStdString(running.writer.error());
+                running.writer.Close();
                 QMetaObject::invokeMethod(this, [this, error] { Failed(error); }, Qt::QueuedConnection);
                 return;
             }
@@ -205,8 +206,10 @@ void Recorder::HandOver()
 {
     if (m_session == nullptr || m_batch.isEmpty())
         return;
-    if (m_session->queue.Push(m_batch))
+    if (m_session->queue.Push(m_batch)) {
+        m_batch.values.reserve(kBatchValues);
         return;
+    }
     // The writer is behind: these values are lost, but the names and the
     // mode go with the next batch, which the values to come will need.
     m_dropped += m_batch.values.size();
