@@ -35,8 +35,11 @@ class Recorder : public QObject, public ValueSink {
 public:
     /// Values gathered before a batch is handed over at once.
     static constexpr std::size_t kBatchValues = 4096;
-    /// The most values the queue holds (about 128 MB).
-    static constexpr std::size_t kQueueValues = std::size_t(1) << 22;
+    /// The most values the queue holds (32 MB): over a second of 800,000
+    /// values a second, room for the pauses of commits and checkpoints,
+    /// and little enough that the server's end, which writes what is
+    /// queued, comes soon.
+    static constexpr std::size_t kQueueValues = std::size_t(1) << 20;
     /// How often a batch that is not yet full is handed over.
     static constexpr int kHandOverMs = 100;
     /// How often the writer commits, at the most.
