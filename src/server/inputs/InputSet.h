@@ -43,7 +43,7 @@ public:
 
     const ValueTable& table() const { return m_table; }
     /// Hands every value the inputs store to \p tap as well; nullptr for none.
-    void setTap(ValueSink* tap) { m_table.setTap(tap); }
+    void setTap(StoredValueTap* tap) { m_table.setTap(tap); }
     /// A line for the Sources window from beside the inputs: the recording's state.
     void setNotice(const QString& notice);
     const QString& notice() const { return m_notice; }

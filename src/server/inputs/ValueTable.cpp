@@ -16,7 +16,7 @@ ValueTable::StoreResult ValueTable::Store(std::string_view name, double value, d
         entry.receivedMs = nowMs;
         entry.sourceTime = sourceTime;
         entry.input = input;
-        Tap(name, value, sourceTime);
+        Tap(found->second, name, value, sourceTime);
         return StoreResult::Updated;
     }
     if (m_entries.size() >= kMaxNames) {
@@ -33,14 +33,14 @@ ValueTable::StoreResult ValueTable::Store(std::string_view name, double value, d
             m_waiting.erase(waiting);
         }
     }
-    Tap(name, value, sourceTime);
+    Tap(index, name, value, sourceTime);
     return StoreResult::Added;
 }
 
-void ValueTable::Tap(std::string_view name, double value, double sourceTime)
+void ValueTable::Tap(std::size_t entry, std::string_view name, double value, double sourceTime)
 {
     if (m_tap != nullptr)
-        m_tap->Value(name, value, sourceTime);
+        m_tap->Stored(entry, name, value, sourceTime);
 }
 
 std::optional<std::size_t> ValueTable::find(std::string_view name) const

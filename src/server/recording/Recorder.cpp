@@ -92,6 +92,7 @@ bool Recorder::Start(const QString& folder, bool simulating)
 
     m_session = std::move(session);
     m_ids.clear();
+    m_idsByEntry.clear();
     m_batch = RecordingBatch();
     m_lastTime = 0.0;
     m_simulateNoted = simulating;
@@ -169,14 +170,24 @@ QString Recorder::path() const
     return m_session != nullptr ? QString::fromStdString(m_session->writer.path().string()) : QString();
 }
 
-void Recorder::Value(std::string_view name, double value, double sourceTime)
+void Recorder::Stored(std::size_t entry, std::string_view name, double value, double sourceTime)
 {
     if (m_session == nullptr)
         return;
+    if (entry >= m_idsByEntry.size())
+        m_idsByEntry.resize(entry + 1, 0);
+    std::int32_t& id = m_idsByEntry[entry];
+    if (id == 0)
+        id = NameId(name);
+    Append(id, value, sourceTime);
+}
+
+void Recorder::Append(std::int32_t nameId, double value, double sourceTime)
+{
     // Rows go in in time order; a system clock set back keeps the last time
     // until it has caught up.
     m_lastTime = std::max(m_lastTime, EpochSeconds());
-    m_batch.values.push_back({m_lastTime, NameId(name), value, sourceTime});
+    m_batch.values.push_back({m_lastTime, nameId, value, sourceTime});
     if (m_batch.values.size() >= kBatchValues)
         HandOver();
 }
@@ -189,7 +200,7 @@ void Recorder::SimulatedValue(std::string_view name, double value)
         m_simulateNoted = true;
         m_batch.mode = kSimulateMode;
     }
-    Value(name, value, std::numeric_limits<double>::quiet_NaN());
+    Append(NameId(name), value, std::numeric_limits<double>::quiet_NaN());
 }
 
 std::int32_t Recorder::NameId(std::string_view name)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "server/inputs/ValueSink.h"
+#include "server/inputs/ValueTable.h"
 #include "server/recording/LoopStallWatch.h"
 #include "server/recording/RecordingBatch.h"
 
@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace vexa::server {
 
@@ -29,7 +30,7 @@ namespace recording {
 /// and commits at least twice a second. Database commits block, which the
 /// event loop must never do; a full queue drops the batch and counts it
 /// instead of waiting.
-class Recorder : public QObject, public ValueSink {
+class Recorder : public QObject, public StoredValueTap {
     Q_OBJECT
 
 public:
@@ -66,8 +67,9 @@ public:
     /// Values dropped since the recording started because the queue was full.
     std::uint64_t droppedCount() const { return m_dropped; }
 
-    /// A value fed by a live input, recorded with its arrival time now.
-    void Value(std::string_view name, double value, double sourceTime) override;
+    /// A value a live input stored in entry \p entry of the value table,
+    /// recorded with its arrival time now.
+    void Stored(std::size_t entry, std::string_view name, double value, double sourceTime) override;
     /// A value the signal generators gave; the recording's mode becomes
     /// "simulate".
     void SimulatedValue(std::string_view name, double value);
@@ -88,6 +90,7 @@ private:
     };
 
     std::int32_t NameId(std::string_view name);
+    void Append(std::int32_t nameId, double value, double sourceTime);
     void HandOver();
     void ReportDrops();
     void PartStarted(const QString& path);
@@ -101,6 +104,9 @@ private:
     std::unique_ptr<Session> m_session;
     RecordingBatch m_batch;
     std::unordered_map<std::string, std::int32_t, NameHash, std::equal_to<>> m_ids;
+    /// The recording's name id of each value table entry; 0 until known.
+    /// It spares the event loop a second lookup of the name per value.
+    std::vector<std::int32_t> m_idsByEntry;
     double m_lastTime = 0.0;
     bool m_simulateNoted = false;
     std::uint64_t m_dropped = 0;
