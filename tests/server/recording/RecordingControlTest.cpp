@@ -91,6 +91,19 @@ TEST_F(RecordingControlTest, TheRecordItemStartsAndStopsARecordingWithItsCheckMa
     EXPECT_EQ(vexa::test::ReadFileBytes(m_file).find("Record="), std::string::npos);
 }
 
+TEST_F(RecordingControlTest, ARecordingThatCannotStartLeavesTheItemUncheckedAndSaysWhy)
+{
+    vexa::test::WriteFileBytes(m_folder.filePath("file").toStdString(), "in the way");
+    const QString folder = m_folder.filePath("file/recordings");
+    const std::unique_ptr<ServerWindow> window = StartServer("RecordFolder=" + folder.toStdString() + "\r\n");
+    window->SendCommand(CommandId(ServerCommand::Record));
+    EXPECT_FALSE(window->recording().recorder().isRecording());
+    EXPECT_FALSE(IsChecked(*window));
+    const QStringList failures = LogStartingWith(*window, "Recording failed: cannot create " + folder + ": ");
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(SourcesNotice(*window), failures[0]);
+}
+
 TEST_F(RecordingControlTest, TheSettingsAndTheCommandLineRecordFromTheStart)
 {
     QTemporaryDir other;
