@@ -84,9 +84,7 @@ bool Recorder::Start(const QString& folder, bool simulating)
     setup.partBytes = PartBytes();
     auto session = std::make_unique<Session>(std::move(setup));
     if (!session->writer.Open()) {
-        const QString text = QStringLiteral("Recording failed: %1").arg(QString::fromStdString(session->writer.error()));
-        m_log.LogLine(text);
-        SetNotice(text);
+        Report(QStringLiteral("Recording failed: %1").arg(QString::fromStdString(session->writer.error())));
         return false;
     }
 
@@ -130,9 +128,7 @@ bool Recorder::Start(const QString& folder, bool simulating)
     m_handOver.start();
     m_dropReport.start();
     m_stallWatch.Start();
-    const QString text = QStringLiteral("Recording to %1").arg(path());
-    m_log.LogLine(text);
-    SetNotice(text);
+    Report(QStringLiteral("Recording to %1").arg(path()));
     return true;
 }
 
@@ -144,13 +140,18 @@ void Recorder::Stop()
     ReportDrops();
     const QString file = path();
     const std::uint64_t written = EndSession();
+    if (!m_endError.isEmpty()) {
+        // The writer failed just before the stop; its report, still on its
+        // way through the event loop, will find no recording.
+        Report(QStringLiteral("Recording ended: %1").arg(m_endError));
+        return;
+    }
     const QString text = QStringLiteral("Recording stopped: %1 values in %2, %3 dropped; longest event-loop stall %4 ms")
                              .arg(written)
                              .arg(file)
                              .arg(m_dropped)
                              .arg(m_stallWatch.longestStallMs());
-    m_log.LogLine(text);
-    SetNotice(text);
+    Report(text);
 }
 
 std::uint64_t Recorder::EndSession()
@@ -161,6 +162,7 @@ std::uint64_t Recorder::EndSession()
     m_session->queue.Close();
     m_session->thread.join();
     const std::uint64_t written = m_session->writer.valueCount();
+    m_endError = QString::fromStdString(m_session->writer.error());
     m_session.reset();
     return written;
 }
@@ -240,9 +242,7 @@ void Recorder::PartStarted(const QString& path)
 {
     if (!isRecording())
         return;
-    const QString text = QStringLiteral("Recording continues in %1").arg(path);
-    m_log.LogLine(text);
-    SetNotice(text);
+    Report(QStringLiteral("Recording continues in %1").arg(path));
 }
 
 void Recorder::Failed(const QString& error)
@@ -252,7 +252,11 @@ void Recorder::Failed(const QString& error)
     // The writer has ended; what is still queued cannot be written.
     m_session->queue.Abandon();
     EndSession();
-    const QString text = QStringLiteral("Recording ended: %1").arg(error);
+    Report(QStringLiteral("Recording ended: %1").arg(error));
+}
+
+void Recorder::Report(const QString& text)
+{
     m_log.LogLine(text);
     SetNotice(text);
 }

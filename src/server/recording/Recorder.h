@@ -99,6 +99,8 @@ private:
     /// was given. Returns the values it wrote.
     std::uint64_t EndSession();
     void SetNotice(const QString& notice);
+    /// Logs \p text and makes it the notice.
+    void Report(const QString& text);
 
     ServerLog& m_log;
     std::unique_ptr<Session> m_session;
@@ -115,6 +117,8 @@ private:
     QTimer m_dropReport;
     LoopStallWatch m_stallWatch;
     QString m_notice;
+    /// Why the writer of the session just ended failed; empty when it did not.
+    QString m_endError;
 };
 
 }  // namespace recording
