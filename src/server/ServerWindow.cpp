@@ -59,6 +59,7 @@ ServerWindow::ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent
       m_transport(m_engine, *m_log, this),
       m_options(m_settings, m_engine, *m_menu, *m_log, this),
       m_inputCommands(m_inputs, InputSettings(m_settings.file()), *m_log, this),
+      m_recording(m_settings.file(), m_engine, m_inputs, *m_menu, *m_log),
       m_presence(QString::fromLatin1(kTitle)),
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
@@ -92,6 +93,7 @@ void ServerWindow::start(ShowMode mode)
     }
     // The inputs first: a client that finds the server finds them listening.
     m_inputCommands.Start(m_inputOverrides);
+    m_recording.Start();
     // A transport that fails to start has logged why; the window stays usable.
     m_transport.start(m_dataPath, port);
     // Only now is the server ready for the display program, which waits for
@@ -150,6 +152,9 @@ void ServerWindow::SendCommand(int id)
     case ServerCommand::DataSources:
         m_inputCommands.ChangeDataSources();
         break;
+    case ServerCommand::Record:
+        m_recording.Toggle();
+        break;
     }
 }
 
@@ -166,6 +171,7 @@ void ServerWindow::closeEvent(QCloseEvent* event)
 
 void ServerWindow::FinishShutdown()
 {
+    m_recording.Stop();
     m_inputs.LogTotals();
     m_engine.StopTimers();
     m_transport.shutdown();

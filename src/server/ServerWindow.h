@@ -2,6 +2,7 @@
 
 #include "platform/PresenceMarker.h"
 #include "server/InputCommands.h"
+#include "server/RecordingControl.h"
 #include "server/ServerCommand.h"
 #include "server/ServerOptions.h"
 #include "server/ServerSettings.h"
@@ -56,6 +57,8 @@ public:
     /// Settings of the live inputs given on the command line, which win over
     /// the settings file for this run; set before start().
     void setInputOverrides(InputOverrides overrides) { m_inputOverrides = std::move(overrides); }
+    /// The recording folder given on the command line; set before start().
+    void setRecordFolder(std::optional<QString> folder) { m_recording.setFolderOverride(std::move(folder)); }
 
     /// Runs the start-up: places and shows the window, seeds the random
     /// generator with the calendar time, checks the data path's item, starts
@@ -76,6 +79,7 @@ public:
     const ServerSettings& settings() const { return m_settings; }
     const InputSet& inputs() const { return m_inputs; }
     InputCommands& inputCommands() { return m_inputCommands; }
+    const RecordingControl& recording() const { return m_recording; }
     /// The menu item of \p command; nullptr for a command without one.
     QAction* action(ServerCommand command) const;
     /// The data path read when the window was made.
@@ -100,6 +104,7 @@ private:
     ServerTransport m_transport;
     ServerOptions m_options;
     InputCommands m_inputCommands;
+    RecordingControl m_recording;
     InputOverrides m_inputOverrides;
     PresenceMarker m_presence;
     std::function<void(const QUrl&)> m_openUrl;

@@ -39,7 +39,8 @@ SourcesWindow::SourcesWindow(const InputSet& inputs, QWidget* owner)
     : RefreshingWindow(QString::fromLatin1(kTitle), owner),
       m_inputs(inputs),
       m_table(new QTableWidget(inputs.inputCount(), kColumnCount, this)),
-      m_summary(new QLabel(this))
+      m_summary(new QLabel(this)),
+      m_notice(new QLabel(this))
 {
     QStringList headings;
     for (const char* heading : kHeadings)
@@ -60,16 +61,23 @@ SourcesWindow::SourcesWindow(const InputSet& inputs, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addWidget(m_summary);
+    layout->addWidget(m_notice);
     resize(kWidth, kHeight);
 
     for (int i = 0; i < inputs.inputCount(); ++i)
         connect(&inputs.input(i), &LiveInput::stateChanged, this, &SourcesWindow::Refresh);
+    connect(&inputs, &InputSet::noticeChanged, this, &SourcesWindow::Refresh);
     Refresh();
 }
 
 QString SourcesWindow::summary() const
 {
     return m_summary->text();
+}
+
+QString SourcesWindow::notice() const
+{
+    return m_notice->text();
 }
 
 void SourcesWindow::Refresh()
@@ -103,6 +111,7 @@ void SourcesWindow::Refresh()
                            .arg(table.size())
                            .arg(ValueTable::kMaxNames)
                            .arg(table.refusedCount()));
+    m_notice->setText(m_inputs.notice());
 }
 
 }  // namespace vexa::server

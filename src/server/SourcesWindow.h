@@ -42,6 +42,8 @@ public:
     const QTableWidget& table() const { return *m_table; }
     /// The line under the table about the value table as a whole.
     QString summary() const;
+    /// The line under the summary from beside the inputs: the recording's state.
+    QString notice() const;
 
     /// Fills the table from the inputs as they stand now.
     void Refresh() override;
@@ -50,6 +52,7 @@ private:
     const InputSet& m_inputs;
     QTableWidget* m_table;
     QLabel* m_summary;
+    QLabel* m_notice;
 };
 
 }  // namespace vexa::server

@@ -2,6 +2,7 @@
 #include "platform/TerminationSignals.h"
 #include "server/LogList.h"
 #include "server/ServerWindow.h"
+#include "server/recording/RecordingOptions.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -53,6 +54,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vexalink: %s\n", options.error.toLocal8Bit().constData());
         return kExitBadOption;
     }
+    const vexa::server::recording::RecordingOption record =
+        vexa::server::recording::ParseRecordingOption(QApplication::arguments());
+    if (!record.error.isEmpty()) {
+        std::fprintf(stderr, "vexalink: %s\n", record.error.toLocal8Bit().constData());
+        return kExitBadOption;
+    }
     QIcon icon = vexa::server::ServerWindow::LoadIcon();
     if (icon.isNull())
         return kExitNoIcon;
@@ -65,6 +72,7 @@ int main(int argc, char** argv)
         }
     }
     window.setInputOverrides(options.overrides);
+    window.setRecordFolder(record.folder);
     // Ended by the session or a terminal: shut the transport down in order.
     vexa::TerminationSignals termination([&window] { window.close(); }, &application);
     window.start(ShowModeFrom(QApplication::arguments()));

@@ -20,7 +20,7 @@ constexpr int kStopTimeoutMs = 5000;
 
 }  // namespace
 
-ServerProcess::ServerProcess(const QString& program, int port, const QStringList& arguments)
+ServerProcess::ServerProcess(const QString& program, int port, const QStringList& arguments, const Launch& launch)
     : m_dir(std::make_unique<QTemporaryDir>()), m_port(port)
 {
     const QString config = m_dir->filePath(QStringLiteral("config"));
@@ -39,7 +39,11 @@ ServerProcess::ServerProcess(const QString& program, int port, const QStringList
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const auto& [name, value] : launch.environment)
+        environment.insert(name, value);
     m_process.setProcessEnvironment(environment);
+    if (launch.inChild)
+        m_process.setChildProcessModifier(launch.inChild);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program, QStringList{QStringLiteral("--minimized")} + arguments);
     if (!m_process.waitForStarted(kStartTimeoutMs))

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 class QTemporaryDir;
@@ -15,10 +17,18 @@ namespace vexa::test {
 /// waited for, when the object goes.
 class ServerProcess {
 public:
+    /// What a test may add to the server's start.
+    struct Launch {
+        /// Variables set in the server's environment.
+        std::map<QString, QString> environment;
+        /// Runs in the server's process before it starts (to set a limit).
+        std::function<void()> inChild;
+    };
+
     /// Starts \p program on the TCP path at \p port, or on the bus path when
     /// \p port is 0, with \p arguments after its own, and waits until it
     /// serves.
-    ServerProcess(const QString& program, int port, const QStringList& arguments = {});
+    ServerProcess(const QString& program, int port, const QStringList& arguments = {}, const Launch& launch = {});
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
@@ -30,6 +40,8 @@ public:
     /// Kills the server at once, as a crash would end it, and waits until it
     /// has gone.
     void kill();
+    /// The server's process id; 0 when it does not run.
+    qint64 processId() const { return m_process.processId(); }
     /// Asks the server to end, as the session does at logout, and waits until
     /// it has; false when it had to be killed.
     bool stop();

@@ -167,6 +167,8 @@ void SampleEngine::SampleStep()
             StampTime();
         const std::int64_t now = live ? MonotonicMs() : 0;
         const int count = measurementCount();
+        const bool tapping = m_simulating && m_generatorTap && m_tappedStep != m_generatorStep;
+        m_tappedStep = m_generatorStep;
         for (int i = 0; i < count; ++i) {
             if (live) {
                 if (const std::optional<double> value = m_live->LiveValueAt(i, now)) {
@@ -181,6 +183,10 @@ void SampleEngine::SampleStep()
             }
             const int from = m_sources[size_t(i)];
             m_sample.setValue(i, from == kRandomSource ? RandomDraw() : m_generators.output(from));
+            if (tapping) {
+                const QByteArray name = m_layout.name(i);
+                m_generatorTap(std::string_view(name.constData(), std::size_t(name.size())), m_sample.value(i));
+            }
         }
     }
     if (m_verbose) {
@@ -271,6 +277,7 @@ int SampleEngine::source(int index) const
 void SampleEngine::FastTick()
 {
     m_generators.AdvanceFast(RandomDraw());
+    ++m_generatorStep;
 }
 
 void SampleEngine::SquareTick()

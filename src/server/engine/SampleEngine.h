@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <utility>
 
 namespace vexa::server {
@@ -122,6 +123,11 @@ public:
     /// not own it, and tells it every layout it takes.
     void setLiveValues(LiveValues* live);
 
+    /// Hands \p tap the values the generators give, once per generator
+    /// step: those of the first sample step after each step. An empty
+    /// function for none.
+    void setGeneratorTap(std::function<void(std::string_view name, double value)> tap) { m_generatorTap = std::move(tap); }
+
     /// Replaces the clock that gives the local time of day (with
     /// milliseconds) for the time stamp.
     void setClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
@@ -165,6 +171,10 @@ private:
     QTimer m_squareTimer;
     std::function<QTime()> m_clock;
     LiveValues* m_live = nullptr;
+    std::function<void(std::string_view, double)> m_generatorTap;
+    /// Generator steps taken, and the step last handed to the tap.
+    std::uint64_t m_generatorStep = 0;
+    std::uint64_t m_tappedStep = ~std::uint64_t(0);
 };
 
 }  // namespace vexa::server

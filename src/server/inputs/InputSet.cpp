@@ -70,6 +70,14 @@ QString InputSet::inputName(int index) const
     return index >= 0 && index < inputCount() ? input(index).name() : QString();
 }
 
+void InputSet::setNotice(const QString& notice)
+{
+    if (notice == m_notice)
+        return;
+    m_notice = notice;
+    emit noticeChanged();
+}
+
 bool InputSet::hasLiveSources() const
 {
     for (const std::unique_ptr<LiveInput>& input : m_inputs) {

@@ -42,6 +42,11 @@ public:
     const InputsConfig& config() const { return m_config; }
 
     const ValueTable& table() const { return m_table; }
+    /// Hands every value the inputs store to \p tap as well; nullptr for none.
+    void setTap(StoredValueTap* tap) { m_table.setTap(tap); }
+    /// A line for the Sources window from beside the inputs: the recording's state.
+    void setNotice(const QString& notice);
+    const QString& notice() const { return m_notice; }
     int inputCount() const { return int(m_inputs.size()); }
     const LiveInput& input(int index) const { return *m_inputs[std::size_t(index)]; }
     /// The name of the input that the value table calls \p index; empty for none.
@@ -51,6 +56,9 @@ public:
     void BindLayout(const link::LayoutBlock& layout, int count) override;
     std::optional<double> LiveValueAt(int position, std::int64_t nowMs) const override;
 
+signals:
+    void noticeChanged();
+
 private:
     void CloseSecond();
 
@@ -59,6 +67,7 @@ private:
     std::vector<std::unique_ptr<LiveInput>> m_inputs;
     InputsConfig m_config;
     QTimer m_rates;
+    QString m_notice;
 };
 
 }  // namespace vexa::server

@@ -16,6 +16,7 @@ ValueTable::StoreResult ValueTable::Store(std::string_view name, double value, d
         entry.receivedMs = nowMs;
         entry.sourceTime = sourceTime;
         entry.input = input;
+        Tap(found->second, name, value, sourceTime);
         return StoreResult::Updated;
     }
     if (m_entries.size() >= kMaxNames) {
@@ -32,7 +33,14 @@ ValueTable::StoreResult ValueTable::Store(std::string_view name, double value, d
             m_waiting.erase(waiting);
         }
     }
+    Tap(index, name, value, sourceTime);
     return StoreResult::Added;
+}
+
+void ValueTable::Tap(std::size_t entry, std::string_view name, double value, double sourceTime)
+{
+    if (m_tap != nullptr)
+        m_tap->Stored(entry, name, value, sourceTime);
 }
 
 std::optional<std::size_t> ValueTable::find(std::string_view name) const

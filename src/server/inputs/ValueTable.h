@@ -1,5 +1,6 @@
 #pragma once
 
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -10,6 +11,14 @@
 #include <vector>
 
 namespace vexa::server {
+
+/// Told every value the value table stores, with the number of its entry,
+/// which stays the name's for the server's lifetime.
+class StoredValueTap {
+public:
+    virtual ~StoredValueTap() = default;
+    virtual void Stored(std::size_t entry, std::string_view name, double value, double sourceTime) = 0;
+};
 
 /// The latest value of every name a live source has fed, and the answers
 /// for the positions of the layout in force. Names are kept for the
@@ -36,6 +45,10 @@ public:
     /// Stores \p value for \p name, fed by \p input at \p nowMs. The caller
     /// has checked the name. A new name is refused when the table is full.
     StoreResult Store(std::string_view name, double value, double sourceTime, int input, std::int64_t nowMs);
+
+    /// Hands every value stored from now on to \p tap as well (the
+    /// recorder); nullptr for none. The table does not own it.
+    void setTap(StoredValueTap* tap) { m_tap = tap; }
 
     std::size_t size() const { return m_entries.size(); }
     const Entry& entry(std::size_t index) const { return m_entries[index]; }
@@ -67,10 +80,13 @@ private:
     using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
     static constexpr std::int32_t kUnbound = -1;
 
+    void Tap(std::size_t entry, std::string_view name, double value, double sourceTime);
+
     std::vector<Entry> m_entries;
     NameIndex m_index;
     std::uint64_t m_refused = 0;
     int m_staleAfterMs = 0;
+    StoredValueTap* m_tap = nullptr;
     /// The entry of each layout position, kUnbound while its name was never fed.
     std::vector<std::int32_t> m_layout;
     /// The layout's names not fed yet, with their positions.
