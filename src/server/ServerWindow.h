@@ -2,6 +2,7 @@
 
 #include "platform/PresenceMarker.h"
 #include "server/InputCommands.h"
+#include "server/ReplayCommands.h"
 #include "server/ServerCommand.h"
 #include "server/ServerOptions.h"
 #include "server/ServerSettings.h"
@@ -56,6 +57,8 @@ public:
     /// Settings of the live inputs given on the command line, which win over
     /// the settings file for this run; set before start().
     void setInputOverrides(InputOverrides overrides) { m_inputOverrides = std::move(overrides); }
+    /// The replay asked for on the command line; set before start().
+    void setReplayOptions(ReplayOptions options) { m_replayOptions = std::move(options); }
 
     /// Runs the start-up: places and shows the window, seeds the random
     /// generator with the calendar time, checks the data path's item, starts
@@ -76,6 +79,7 @@ public:
     const ServerSettings& settings() const { return m_settings; }
     const InputSet& inputs() const { return m_inputs; }
     InputCommands& inputCommands() { return m_inputCommands; }
+    ReplayCommands& replayCommands() { return m_replayCommands; }
     /// The menu item of \p command; nullptr for a command without one.
     QAction* action(ServerCommand command) const;
     /// The data path read when the window was made.
@@ -101,6 +105,8 @@ private:
     ServerOptions m_options;
     InputCommands m_inputCommands;
     InputOverrides m_inputOverrides;
+    ReplayCommands m_replayCommands;
+    ReplayOptions m_replayOptions;
     PresenceMarker m_presence;
     std::function<void(const QUrl&)> m_openUrl;
 };

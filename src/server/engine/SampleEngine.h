@@ -123,8 +123,9 @@ public:
     void setLiveValues(LiveValues* live);
 
     /// Replaces the clock that gives the local time of day (with
-    /// milliseconds) for the time stamp.
-    void setClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
+    /// milliseconds) for the time stamp; an empty one puts the system's
+    /// clock back.
+    void setClock(std::function<QTime()> clock);
 
     /// The decom control record, zero at start.
     DecomControl& decomControl() { return m_decom; }

@@ -2,8 +2,12 @@
 
 #include "server/replay/ReplayFile.h"
 
+#include "platform/AnsiText.h"
+#include "platform/StagedFile.h"
+
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -173,6 +177,20 @@ ExportOutcome ExportCsv(ReplayFile& file, const ExportRequest& request, const Ex
         writeRow();
     if (!writer.flush())
         outcome.error = QStringLiteral("the CSV could not be written");
+    return outcome;
+}
+
+ExportOutcome ExportCsvFile(ReplayFile& file, const ExportRequest& request, const QString& path)
+{
+    StagedFile staged(ToLocalPath(path));
+    ExportOutcome outcome = ExportCsv(file, request, [&staged](std::string_view text) { return staged.write(text) == 0; });
+    int failure = staged.error();
+    if (outcome.error.isEmpty() && failure == 0)
+        failure = staged.commit();
+    if (failure != 0)
+        outcome.error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(failure)));
+    else if (!outcome.error.isEmpty())
+        outcome.error = QStringLiteral("%1: %2").arg(file.path(), outcome.error);
     return outcome;
 }
 

@@ -37,4 +37,9 @@ using ExportSink = std::function<bool(std::string_view text)>;
 /// a NaN). With fill on, a name starts from its last value before the range.
 ExportOutcome ExportCsv(ReplayFile& file, const ExportRequest& request, const ExportSink& out);
 
+/// ExportCsv into the file \p path, which is replaced whole once the CSV
+/// is written, or left as it was when it fails. The error names the file
+/// that failed.
+ExportOutcome ExportCsvFile(ReplayFile& file, const ExportRequest& request, const QString& path);
+
 }  // namespace vexa::server

@@ -1,13 +1,10 @@
 #include "server/replay/ReplayOptions.h"
 
-#include "platform/AnsiText.h"
-#include "platform/StagedFile.h"
 #include "server/replay/ReplayExport.h"
 #include "server/replay/ReplayFile.h"
 #include "server/replay/ReplayInput.h"
 
 #include <cstdio>
-#include <cstring>
 #include <functional>
 
 namespace vexa::server {
@@ -140,16 +137,9 @@ int RunExport(const ReplayOptions& options)
         });
         return outcome.error.isEmpty() ? kExitDone : Failed(QStringLiteral("%1: %2").arg(options.exportFile, outcome.error));
     }
-    // The CSV replaces its file whole once written, or not at all.
-    StagedFile staged(ToLocalPath(options.out));
-    const ExportOutcome outcome =
-        ExportCsv(file, request, [&staged](std::string_view text) { return staged.write(text) == 0; });
-    if (!outcome.error.isEmpty()) {
-        const QString why = staged.error() != 0 ? QString::fromLocal8Bit(std::strerror(staged.error())) : outcome.error;
-        return Failed(QStringLiteral("%1: %2").arg(staged.error() != 0 ? options.out : options.exportFile, why));
-    }
-    if (const int failure = staged.commit(); failure != 0)
-        return Failed(QStringLiteral("%1: %2").arg(options.out, QString::fromLocal8Bit(std::strerror(failure))));
+    const ExportOutcome outcome = ExportCsvFile(file, request, options.out);
+    if (!outcome.error.isEmpty())
+        return Failed(outcome.error);
     return kExitDone;
 }
 
