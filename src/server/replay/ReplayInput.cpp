@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vexa::server {
 
@@ -131,10 +132,13 @@ void ReplayInput::Seek(double time)
     m_bufferAt = 0;
     m_next = *position;
     m_exhausted = false;
+    // A name with no value before the new place has none there: a value from
+    // later on would show what has not happened yet.
     Feed feed(*this);
-    for (const std::optional<ReplayRow>& row : last) {
-        if (row.has_value())
-            feed.Value(m_file->names()[std::size_t(row->name)], row->value, row->sourceTime);
+    for (std::size_t name = 0; name < last.size(); ++name) {
+        const std::optional<ReplayRow>& row = last[name];
+        feed.Value(m_file->names()[name], row.has_value() ? row->value : std::numeric_limits<double>::quiet_NaN(),
+                   row.has_value() ? row->sourceTime : std::numeric_limits<double>::quiet_NaN());
     }
     Anchor(time);
     emit replayChanged();

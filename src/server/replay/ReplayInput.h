@@ -63,8 +63,10 @@ public:
     /// Pauses and stores the values of the next stored time, where the clock
     /// then stands. False at the end of the span.
     bool Step();
-    /// Moves the clock to \p time, held to the span: each name takes its last
-    /// value before it, and the replay goes on from there.
+    /// Moves the clock to \p time, held to the span: each name of the file
+    /// takes its last value before it (NaN when none of the
+    /// ReplayFile::kLookbackRows rows before it holds one), and the replay
+    /// goes on from there.
     void Seek(double time);
 
     /// The speed, held to kSlowest to kFastest.

@@ -65,13 +65,13 @@ std::optional<TimeRange> ResolveRange(double first, double last, const std::opti
                                       const std::optional<TimeArgument>& to, QString& error)
 {
     TimeRange range{from.has_value() ? from->resolve(first) : first, to.has_value() ? to->resolve(first) : last};
-    if (range.from > range.to) {
-        error = QStringLiteral("the start %1 is after the end %2").arg(TimeText(range.from), TimeText(range.to));
-        return std::nullopt;
-    }
     if (range.from > last || range.to < first) {
         error = QStringLiteral("nothing is stored from %1 to %2; the file runs from %3 to %4")
                     .arg(TimeText(range.from), TimeText(range.to), TimeText(first), TimeText(last));
+        return std::nullopt;
+    }
+    if (range.from > range.to) {
+        error = QStringLiteral("the start %1 is after the end %2").arg(TimeText(range.from), TimeText(range.to));
         return std::nullopt;
     }
     range.from = std::max(range.from, first);
