@@ -229,7 +229,11 @@ void ReplayInput::Tick()
         return;
     if (m_loop) {
         if (now >= std::max(m_range.to, m_range.from + kShortestLoopSeconds)) {
+            // The clock stands at the start again: what is stored there shows
+            // at once, not a turn later.
             Seek(m_range.from);
+            if (m_file != nullptr)
+                Deliver(m_range.from, kRowsPerTick);
         }
         return;
     }
