@@ -24,7 +24,9 @@ namespace vexa::server {
 
 namespace {
 
-constexpr int kWidth = 640;
+constexpr int kWidth = 780;
+/// A click beside the slider's handle moves it a twentieth of the span.
+constexpr int kSliderPage = ReplayWindow::kSliderSteps / 20;
 constexpr int kSpeedDecimals = 1;
 constexpr double kSpeedStep = 0.5;
 constexpr const char* kReplayFilters[] = {"Recordings (*.sqlite3)", "CSV Files (*.csv)", "All Files (*)"};
@@ -87,6 +89,7 @@ ReplayWindow::ReplayWindow(ReplayInput& replay, ServerLog& log, QWidget* owner)
     m_loop->setObjectName(QStringLiteral("loop"));
     m_position->setObjectName(QStringLiteral("position"));
     m_position->setRange(0, kSliderSteps);
+    m_position->setPageStep(kSliderPage);
     // A seek on release only: each one reads the file.
     m_position->setTracking(false);
     QFont large = m_time->font();

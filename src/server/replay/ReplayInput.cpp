@@ -31,20 +31,19 @@ ReplayInput::~ReplayInput() = default;
 bool ReplayInput::Open(const QString& path, const std::optional<TimeArgument>& from,
                        const std::optional<TimeArgument>& to)
 {
-    if (m_file != nullptr)
-        Close();
     OpenedReplayFile opened = OpenReplayFile(path);
     if (opened.file == nullptr) {
-        Fail(opened.error);
+        Refuse(opened.error);
         return false;
     }
     QString error;
     const std::optional<TimeRange> range =
         ResolveRange(opened.file->firstTime(), opened.file->lastTime(), from, to, error);
     if (!range.has_value()) {
-        Fail(QStringLiteral("%1: %2").arg(path, error));
+        Refuse(QStringLiteral("%1: %2").arg(path, error));
         return false;
     }
+    Close();
     m_file = std::move(opened.file);
     m_range = *range;
     m_lastError.clear();
@@ -65,6 +64,18 @@ void ReplayInput::Close()
     m_file.reset();
     m_buffer.clear();
     setState(InputState::Off, QString());
+    emit replayChanged();
+}
+
+void ReplayInput::Refuse(const QString& why)
+{
+    if (m_file == nullptr) {
+        Fail(why);
+        return;
+    }
+    // The file being replayed goes on.
+    m_lastError = why;
+    log().LogLine(QStringLiteral("%1: refused %2; %3 goes on").arg(name(), why, m_file->path()));
     emit replayChanged();
 }
 

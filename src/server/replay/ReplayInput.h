@@ -44,9 +44,9 @@ public:
     bool isConfigured() const override { return m_file != nullptr; }
 
     /// Opens \p path and replays the span \p from to \p to of it (each
-    /// missing bound the file's end), paused at its start. A file that
-    /// cannot be replayed is refused with one log line, and lastError() says
-    /// why; a file open before is closed either way.
+    /// missing bound the file's end), paused at its start, in place of the
+    /// file open before. A file that cannot be replayed is refused with one
+    /// log line, and lastError() says why; a file open before goes on.
     bool Open(const QString& path, const std::optional<TimeArgument>& from = std::nullopt,
               const std::optional<TimeArgument>& to = std::nullopt);
     /// Closes the file; the sample's time of day goes back to the real clock.
@@ -103,6 +103,9 @@ private:
     void Anchor(double time);
     /// Closes the file after a failure to read it, logging \p why.
     void Fail(const QString& why);
+    /// Refuses a file to open for \p why: a failure when no file is open,
+    /// else one log line while the open file goes on.
+    void Refuse(const QString& why);
 
     std::unique_ptr<ReplayFile> m_file;
     TimeRange m_range;

@@ -127,8 +127,10 @@ TEST_F(ReplayInputTest, ASpanKeepsTheReplayBetweenItsBounds)
     EXPECT_EQ(Value("A"), 3.0);
     EXPECT_EQ(Value("B"), 10.0);
 
+    // A span outside the file is refused; the replay open goes on as it was.
     EXPECT_FALSE(m_replay.Open(path(), TimeArgument{5, true}, std::nullopt));
-    EXPECT_FALSE(m_replay.isOpen());
+    EXPECT_TRUE(m_replay.isOpen());
+    EXPECT_EQ(m_replay.range().from, kStart + 1.5);
     EXPECT_TRUE(m_replay.lastError().contains(QStringLiteral("nothing is stored from")));
 }
 
@@ -206,6 +208,15 @@ TEST_F(ReplayInputTest, TheWindowShowsWhyAFileWasRefusedAndPlaysOneThatOpens)
     EXPECT_EQ(vexa::test::ReadFileBytes(csv), "time,A,B\n1765270801.5,2,10\n1765270802,3,10\n");
     EXPECT_TRUE(m_log.texts.contains(QStringLiteral("Replay: exported 2 rows from %1 to %2 into %3")
                                          .arg(TimeText(kStart + 1.5), TimeText(kStart + 2), QString::fromStdString(csv))));
+
+    // A file refused while another is open leaves that one playing.
+    m_replay.Play();
+    dialogs.script(QString::fromStdString(bad));
+    window.OpenFile();
+    EXPECT_EQ(error->text(), why);
+    EXPECT_TRUE(m_replay.isPlaying());
+    EXPECT_EQ(m_replay.file()->path(), path());
+    EXPECT_TRUE(m_log.texts.contains(QStringLiteral("Replay: refused %1; %2 goes on").arg(why, path())));
 }
 
 }  // namespace
