@@ -108,7 +108,9 @@ void ReplayInput::Pause()
 {
     if (!isPlaying())
         return;
-    Anchor(position());
+    const double now = std::min(unboundedPosition(), m_range.to);
+    Deliver(now, kRowsPerTick);
+    Anchor(now);
     m_ticks.stop();
     emit replayChanged();
 }
@@ -160,7 +162,11 @@ void ReplayInput::setSpeed(double speed)
     speed = std::clamp(speed, kSlowest, kFastest);
     if (speed == m_speed)
         return;
-    Anchor(position());
+    if (isPlaying()) {
+        const double shown = m_shown;
+        Anchor(unboundedPosition());
+        m_shown = shown;
+    }
     m_speed = speed;
     emit replayChanged();
 }
@@ -175,7 +181,7 @@ double ReplayInput::unboundedPosition() const
 
 double ReplayInput::position() const
 {
-    return std::min(unboundedPosition(), m_range.to);
+    return isPlaying() ? m_shown : m_anchorTime;
 }
 
 QTime ReplayInput::timeOfDay() const
@@ -187,6 +193,7 @@ void ReplayInput::Anchor(double time)
 {
     m_anchorTime = time;
     m_anchorAt = Clock::now();
+    m_shown = time;
 }
 
 const ReplayRow* ReplayInput::NextRow()
@@ -218,11 +225,18 @@ void ReplayInput::Deliver(double until, std::size_t maxRows)
 {
     Feed feed(*this);
     std::size_t stored = 0;
-    while (stored < maxRows) {
+    for (;;) {
         const ReplayRow* row = NextRow();
-        if (row == nullptr || row->time > until)
+        if (row == nullptr || row->time > until) {
+            m_shown = std::max(m_shown, until);
             break;
+        }
+        if (stored == maxRows) {
+            // Behind: the clock shows what has been stored so far.
+            break;
+        }
         feed.Value(m_file->names()[std::size_t(row->name)], row->value, row->sourceTime);
+        m_shown = std::max(m_shown, row->time);
         ++m_bufferAt;
         ++stored;
     }

@@ -76,7 +76,10 @@ public:
     void setLoop(bool loop) { m_loop = loop; }
     bool isLooping() const { return m_loop; }
 
-    /// The replay clock, in seconds since the epoch.
+    /// The replay clock, in seconds since the epoch. While playing it moves
+    /// on as the values up to it are stored, a tick at a time, so that a
+    /// sample never shows a time whose values it lacks, nor values from
+    /// after its time.
     double position() const;
     /// The replay clock's local time of day.
     QTime timeOfDay() const;
@@ -92,7 +95,9 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void Tick();
-    /// Stores the rows up to \p until, at most \p maxRows of them.
+    /// Stores the rows up to \p until, at most \p maxRows of them, and moves
+    /// the clock shown to \p until, or to the last row stored when the
+    /// limit stopped it first.
     void Deliver(double until, std::size_t maxRows);
     /// The next row not stored yet; nullptr past the span or when the file
     /// failed.
@@ -121,6 +126,8 @@ private:
     std::int64_t m_next = 0;
     /// True once every row of the span has been stored.
     bool m_exhausted = false;
+    /// The time up to which every row has been stored while playing.
+    double m_shown = 0.0;
     QString m_lastError;
 };
 

@@ -103,11 +103,12 @@ TEST_F(ReplayServer, ARecordingAtTenTimesComesBackBitForBitOnTheReplayClock)
         if (sample == std::vector<QByteArray>{kNan, kNan, kNan, kNan})
             continue;
         // Every sample shows one of the stored states, never an earlier one
-        // than before, and a clock that has reached that state's time.
+        // than before, on a clock between that state's time and the next's.
         const auto found = std::find(states.begin() + std::ptrdiff_t(seen), states.end(), sample);
         ASSERT_NE(found, states.end()) << "a sample that no stored time explains, after state " << seen;
         seen = std::size_t(found - states.begin());
         EXPECT_GE(client.timeOfDay(), TimeOfDayAt(kStart + 0.5 * double(seen)));
+        EXPECT_LE(client.timeOfDay(), TimeOfDayAt(kStart + 0.5 * double(seen + 1)));
         EXPECT_GE(client.timeOfDay(), lastTime);
         lastTime = client.timeOfDay();
         if (seen == states.size() - 1 && client.timeOfDay() == end)
