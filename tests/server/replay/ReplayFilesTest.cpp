@@ -306,6 +306,38 @@ TEST_F(RecordingFiles, DamagedOrForeignFilesAreRefusedWithWhy)
     }
 }
 
+TEST_F(RecordingFiles, TheValuesBeforeAPlaceAreFoundUpToTheLookbackLimit)
+{
+    // S once, then F for as many rows as each case says: S is found while
+    // it lies within the rows looked back through.
+    struct Case {
+        std::int64_t between;
+        bool found;
+    };
+    const Case cases[] = {{0, true}, {1023, true}, {5000, true}, {ReplayFile::kLookbackRows - 1, true},
+                          {ReplayFile::kLookbackRows, false}};
+    for (const Case& c : cases) {
+        std::vector<RecordedRow> rows = {{kStart, 0, 7.5, {}}};
+        for (std::int64_t i = 0; i < c.between; ++i)
+            rows.push_back({kStart + 1 + double(i) / 1000, 1, double(i), {}});
+        const std::string path = Write("look" + std::to_string(c.between) + ".sqlite3", {"S", "F"}, rows);
+        QString error;
+        auto file = RecordingReplayFile::Open(QString::fromStdString(path), error);
+        ASSERT_NE(file, nullptr) << error.toStdString();
+        std::vector<std::optional<ReplayRow>> last;
+        ASSERT_TRUE(file->LastRowsBefore(file->endPosition(), last));
+        ASSERT_EQ(last.size(), 2u);
+        EXPECT_EQ(last[0].has_value(), c.found) << c.between;
+        if (last[0].has_value()) {
+            EXPECT_EQ(last[0]->value, 7.5);
+        }
+        if (c.between > 0) {
+            ASSERT_TRUE(last[1].has_value());
+            EXPECT_EQ(last[1]->value, double(c.between - 1));
+        }
+    }
+}
+
 /// Exports \p request of \p file into a string.
 std::string Exported(ReplayFile& file, const ExportRequest& request, QString* error = nullptr)
 {
