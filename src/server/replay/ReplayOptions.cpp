@@ -1,5 +1,6 @@
 #include "server/replay/ReplayOptions.h"
 
+#include "server/inputs/CommandLineOptions.h"
 #include "server/replay/ReplayExport.h"
 #include "server/replay/ReplayFile.h"
 #include "server/replay/ReplayInput.h"
@@ -14,13 +15,7 @@ namespace {
 constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 
-/// One option: its name, what its value must be (nullptr for a flag), and
-/// where it goes.
-struct Option {
-    const char* name;
-    const char* expects;
-    std::function<bool(ReplayOptions&, const QString& value)> take;
-};
+using Option = CommandLineOption<ReplayOptions>;
 
 std::function<bool(ReplayOptions&, const QString&)> TakeTime(std::optional<TimeArgument> ReplayOptions::*field)
 {
@@ -69,15 +64,6 @@ const std::vector<Option>& Options()
     return options;
 }
 
-const Option* FindOption(const QString& name)
-{
-    for (const Option& option : Options()) {
-        if (name == QLatin1String(option.name))
-            return &option;
-    }
-    return nullptr;
-}
-
 int Failed(const QString& text)
 {
     std::fprintf(stderr, "vexalink: %s\n", text.toLocal8Bit().constData());
@@ -89,31 +75,9 @@ int Failed(const QString& text)
 ReplayOptionsResult ParseReplayOptions(const QStringList& arguments)
 {
     ReplayOptionsResult result;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        const Option* option = FindOption(equals < 0 ? argument : argument.left(equals));
-        if (option == nullptr)
-            continue;
-        QString value;
-        if (option->expects == nullptr) {
-            option->take(result.options, value);
-            continue;
-        }
-        if (equals >= 0) {
-            value = argument.mid(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            result.error = QStringLiteral("%1 needs %2").arg(QLatin1String(option->name), QLatin1String(option->expects));
-            return result;
-        }
-        if (!option->take(result.options, value)) {
-            result.error = QStringLiteral("%1 needs %2, not \"%3\"")
-                               .arg(QLatin1String(option->name), QLatin1String(option->expects), value);
-            return result;
-        }
-    }
+    result.error = ReadCommandLine(arguments, Options(), result.options);
+    if (!result.error.isEmpty())
+        return result;
     if (!result.options.replayFile.isEmpty() && !result.options.exportFile.isEmpty())
         result.error = QStringLiteral("--replay and --export cannot be given together");
     return result;
