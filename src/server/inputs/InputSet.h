@@ -56,6 +56,7 @@ public:
         auto input = std::make_unique<Input>(inputCount(), m_table, m_log, std::forward<Args>(args)...);
         Input& added = *input;
         m_inputs.push_back(std::move(input));
+        connect(&added, &LiveInput::stateChanged, this, &InputSet::KeepRates);
         return added;
     }
 
@@ -65,6 +66,8 @@ public:
 
 private:
     void CloseSecond();
+    /// Takes the rates while any input is configured.
+    void KeepRates();
 
     ServerLog& m_log;
     ValueTable m_table;
