@@ -21,6 +21,8 @@ protected:
     /// A window titled \p title, owned by \p owner and kept apart from it.
     RefreshingWindow(const QString& title, QWidget* owner);
 
+    /// Refreshes every \p milliseconds rather than every second.
+    void setRefreshInterval(int milliseconds) { m_refresh.setInterval(milliseconds); }
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

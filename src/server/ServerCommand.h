@@ -26,6 +26,7 @@ enum class ServerCommand : int {
     LiveValues = 118,
     DataSources = 119,
     Record = 120,
+    Replay = 121,
 };
 
 static_assert(static_cast<int>(ServerCommand::SelectDde) == kDataPathDde);

@@ -11,6 +11,7 @@ ServerMenu::ServerMenu(QMenuBar* bar) : QObject(bar)
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     AddItem(file, ServerCommand::SaveNamesAsMeasurementFile, QStringLiteral("Save Names As Measurement File..."));
     AddItem(file, ServerCommand::Record, QStringLiteral("Record"), true);
+    AddItem(file, ServerCommand::Replay, QStringLiteral("Replay..."));
     file->addSeparator();
     AddItem(file, ServerCommand::Exit, QStringLiteral("E&xit"));
 

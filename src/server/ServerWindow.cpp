@@ -60,6 +60,7 @@ ServerWindow::ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent
       m_options(m_settings, m_engine, *m_menu, *m_log, this),
       m_inputCommands(m_inputs, InputSettings(m_settings.file()), *m_log, this),
       m_recording(m_settings.file(), m_engine, m_inputs, *m_menu, *m_log),
+      m_replayCommands(m_inputs, m_engine, *m_log, this),
       m_presence(QString::fromLatin1(kTitle)),
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
@@ -94,6 +95,7 @@ void ServerWindow::start(ShowMode mode)
     // The inputs first: a client that finds the server finds them listening.
     m_inputCommands.Start(m_inputOverrides);
     m_recording.Start();
+    m_replayCommands.Start(m_replayOptions);
     // A transport that fails to start has logged why; the window stays usable.
     m_transport.start(m_dataPath, port);
     // Only now is the server ready for the display program, which waits for
@@ -154,6 +156,8 @@ void ServerWindow::SendCommand(int id)
         break;
     case ServerCommand::Record:
         m_recording.Toggle();
+    case ServerCommand::Replay:
+        m_replayCommands.ShowReplay();
         break;
     }
 }

@@ -3,6 +3,7 @@
 #include "platform/PresenceMarker.h"
 #include "server/InputCommands.h"
 #include "server/RecordingControl.h"
+#include "server/ReplayCommands.h"
 #include "server/ServerCommand.h"
 #include "server/ServerOptions.h"
 #include "server/ServerSettings.h"
@@ -59,6 +60,8 @@ public:
     void setInputOverrides(InputOverrides overrides) { m_inputOverrides = std::move(overrides); }
     /// The recording folder given on the command line; set before start().
     void setRecordFolder(std::optional<QString> folder) { m_recording.setFolderOverride(std::move(folder)); }
+    /// The replay asked for on the command line; set before start().
+    void setReplayOptions(ReplayOptions options) { m_replayOptions = std::move(options); }
 
     /// Runs the start-up: places and shows the window, seeds the random
     /// generator with the calendar time, checks the data path's item, starts
@@ -80,6 +83,7 @@ public:
     const InputSet& inputs() const { return m_inputs; }
     InputCommands& inputCommands() { return m_inputCommands; }
     const RecordingControl& recording() const { return m_recording; }
+    ReplayCommands& replayCommands() { return m_replayCommands; }
     /// The menu item of \p command; nullptr for a command without one.
     QAction* action(ServerCommand command) const;
     /// The data path read when the window was made.
@@ -106,6 +110,8 @@ private:
     InputCommands m_inputCommands;
     RecordingControl m_recording;
     InputOverrides m_inputOverrides;
+    ReplayCommands m_replayCommands;
+    ReplayOptions m_replayOptions;
     PresenceMarker m_presence;
     std::function<void(const QUrl&)> m_openUrl;
 };

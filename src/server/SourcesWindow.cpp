@@ -13,7 +13,7 @@ namespace vexa::server {
 namespace {
 
 constexpr int kWidth = 1240;
-constexpr int kHeight = 220;
+constexpr int kHeight = 250;
 
 const char* const kHeadings[SourcesWindow::kColumnCount] = {
     "Input",         "State",          "Where / why", "Clients",        "Messages",       "Values",       "Values/s",

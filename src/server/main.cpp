@@ -44,10 +44,29 @@ QString LogFileFrom(const QStringList& arguments)
     return {};
 }
 
+/// The command line as the program was given it, for reading before the
+/// application exists.
+QStringList ArgumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // An export needs no window, nor a display to show one on.
+    const vexa::server::ReplayOptionsResult replay = vexa::server::ParseReplayOptions(ArgumentsOf(argc, argv));
+    if (!replay.error.isEmpty()) {
+        std::fprintf(stderr, "vexalink: %s\n", replay.error.toLocal8Bit().constData());
+        return kExitBadOption;
+    }
+    if (!replay.options.exportFile.isEmpty())
+        return vexa::server::RunExport(replay.options);
+
     QApplication application(argc, argv);
     const vexa::server::InputOptionsResult options = vexa::server::ParseInputOptions(QApplication::arguments());
     if (!options.error.isEmpty()) {
@@ -73,6 +92,7 @@ int main(int argc, char** argv)
     }
     window.setInputOverrides(options.overrides);
     window.setRecordFolder(record.folder);
+    window.setReplayOptions(replay.options);
     // Ended by the session or a terminal: shut the transport down in order.
     vexa::TerminationSignals termination([&window] { window.close(); }, &application);
     window.start(ShowModeFrom(QApplication::arguments()));

@@ -11,6 +11,7 @@
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
+#include "support/TestRecording.h"
 
 #include <QMdiArea>
 #include <QTest>
@@ -176,6 +177,71 @@ TEST(Live, TheDemosViewFeedsAGraphOfEveryTypeFromTheServer)
     EXPECT_TRUE(QTest::qWaitFor(everyGraphDrew, kLiveWaitMs));
     for (int index : open)
         EXPECT_TRUE(HasDrawnRows(*frame, index, 3)) << "graph W" << index + 1;
+    EXPECT_TRUE(frame->probe().link.isConnected());
+    EXPECT_TRUE(messages.boxes().empty());
+
+    frame.reset();
+}
+
+TEST(Live, AViewShowsTheRecordedValuesOfAReplayingServer)
+{
+    // Ten times a second for 20 s: TEMP rises by a quarter, PRESS falls by
+    // a half; every value is one that only the recording holds.
+    constexpr double kStart = 1765270800.0;
+    constexpr int kTimes = 200;
+    std::vector<RecordedRow> rows;
+    std::set<double> temps;
+    std::set<double> pressures;
+    for (int k = 0; k < kTimes; ++k) {
+        const double temp = 20.125 + 0.25 * k;
+        const double pressure = 999.875 - 0.5 * k;
+        rows.push_back({kStart + 0.1 * k, 0, temp, {}});
+        rows.push_back({kStart + 0.1 * k, 1, pressure, {}});
+        temps.insert(temp);
+        pressures.insert(pressure);
+    }
+    ScratchDir dir;
+    const std::string recording = dir.path("plant.sqlite3");
+    ASSERT_EQ(WriteRecording(recording, {"TEMP", "PRESS"}, rows), "");
+
+    ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort(),
+                         {"--replay", QString::fromStdString(recording), "--loop"});
+    ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
+    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
+                  + "\r\nStartServer=0\r\n");
+    ScriptedMessages messages;
+    const std::string path = WriteDocument(dir, "PLANT.dsp",
+                                           "[W1]\r\nT=Plant\r\nUP=100\r\nM1=TEMP\r\nM2=PRESS\r\n"
+                                           "[V1]\r\nT=Replay\r\nW1=Plant\r\n",
+                                           "[TEMP]\r\nL=0\r\nH=100\r\n[PRESS]\r\nL=800\r\nH=1000\r\n");
+    auto frame = StartFrame();
+    CloseBanner();
+    ASSERT_TRUE(OpenDisplayFile(*frame, path));
+    frame->SendCommand(app::kFirstViewCommand);
+    ASSERT_EQ(MdiAreaOf(*frame).subWindowList().size(), 1);
+
+    // The graph has shown several recorded times.
+    const auto distinctTemps = [&] {
+        std::set<double> shown;
+        const toolkit::RealTimeDataset* dataset = DatasetOf(*frame, 0);
+        for (int row = 0; dataset != nullptr && row < dataset->rowCount(); ++row) {
+            if (temps.count(dataset->value(row, 0)) != 0)
+                shown.insert(dataset->value(row, 0));
+        }
+        return shown.size();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return distinctTemps() >= 3 && HasDrawnRows(*frame, 0, kRowsWanted); },
+                                kLiveWaitMs));
+    // Every row holds recorded values as they were stored, or none yet.
+    const toolkit::RealTimeDataset& plant = *DatasetOf(*frame, 0);
+    for (int row = 0; row < plant.rowCount(); ++row) {
+        const double temp = plant.value(row, 0);
+        const double pressure = plant.value(row, 1);
+        if (std::isnan(temp) && std::isnan(pressure))
+            continue;
+        EXPECT_EQ(temps.count(temp), 1u) << row << ": " << temp;
+        EXPECT_EQ(pressures.count(pressure), 1u) << row << ": " << pressure;
+    }
     EXPECT_TRUE(frame->probe().link.isConnected());
     EXPECT_TRUE(messages.boxes().empty());
 

@@ -92,7 +92,8 @@ TEST_F(InputWindowsTest, SourcesShowsEachInputWithItsStateAndCounters)
     EXPECT_TRUE(sources->isVisible());
     EXPECT_EQ(sources->windowTitle(), QStringLiteral("Sources"));
     const QTableWidget& table = sources->table();
-    ASSERT_EQ(table.rowCount(), 4);
+    // The four live inputs, then the replay.
+    ASSERT_EQ(table.rowCount(), 5);
     auto cell = [&table](int row, int column) { return table.item(row, column)->text(); };
 
     EXPECT_EQ(cell(0, SourcesWindow::kInputColumn), QStringLiteral("Line protocol over UDP"));
@@ -120,6 +121,8 @@ TEST_F(InputWindowsTest, SourcesShowsEachInputWithItsStateAndCounters)
     EXPECT_EQ(cell(3, SourcesWindow::kStateColumn), QStringLiteral("reconnecting"));
     EXPECT_EQ(cell(3, SourcesWindow::kDetailColumn),
               QStringLiteral("cannot connect to 127.0.0.1:%1: Connection refused").arg(brokerPort));
+    EXPECT_EQ(cell(4, SourcesWindow::kInputColumn), QStringLiteral("Replay"));
+    EXPECT_EQ(cell(4, SourcesWindow::kStateColumn), QStringLiteral("off"));
     EXPECT_EQ(sources->summary(),
               QStringLiteral("2 names of at most 100000 held; 0 new names refused because the table was full"));
 

@@ -122,6 +122,7 @@ TEST_F(ServerWindowTest, TheMenuHoldsEveryCommandWithItsTextAndInitialCheck)
     const Item expected[] = {
         {116, "&File|Save Names As Measurement File...", false, false},
         {120, "&File|Record", true, false},
+        {121, "&File|Replay...", false, false},
         {101, "&File|E&xit", false, false},
         {108, "&View|&Clear Screen", false, false},
         {102, "&View|&Show Connections", false, false},

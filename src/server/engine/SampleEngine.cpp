@@ -159,6 +159,11 @@ void SampleEngine::setLiveValues(LiveValues* live)
         m_live->BindLayout(m_layout, measurementCount());
 }
 
+void SampleEngine::setClock(std::function<QTime()> clock)
+{
+    m_clock = clock ? std::move(clock) : std::function<QTime()>(&LocalTimeOfDay);
+}
+
 void SampleEngine::SampleStep()
 {
     const bool live = m_live != nullptr && m_live->hasLiveSources();

@@ -129,8 +129,9 @@ public:
     void setGeneratorTap(std::function<void(std::string_view name, double value)> tap) { m_generatorTap = std::move(tap); }
 
     /// Replaces the clock that gives the local time of day (with
-    /// milliseconds) for the time stamp.
-    void setClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
+    /// milliseconds) for the time stamp; an empty one puts the system's
+    /// clock back.
+    void setClock(std::function<QTime()> clock);
 
     /// The decom control record, zero at start.
     DecomControl& decomControl() { return m_decom; }

@@ -1,22 +1,19 @@
 #include "server/inputs/InputOptions.h"
 
+#include "server/inputs/CommandLineOptions.h"
+
 #include <functional>
 
 namespace vexa::server {
 
 namespace {
 
-/// One option: its name, what its value must be, and where it goes.
-struct Option {
-    const char* name;
-    const char* expects;
-    std::function<bool(InputOverrides&, const std::string& value)> take;
-};
+using Option = CommandLineOption<InputOverrides>;
 
-std::function<bool(InputOverrides&, const std::string&)> TakePort(std::optional<int> InputOverrides::*field)
+std::function<bool(InputOverrides&, const QString&)> TakePort(std::optional<int> InputOverrides::*field)
 {
-    return [field](InputOverrides& overrides, const std::string& value) {
-        overrides.*field = ParsePort(value);
+    return [field](InputOverrides& overrides, const QString& value) {
+        overrides.*field = ParsePort(value.toStdString());
         return (overrides.*field).has_value();
     };
 }
@@ -28,38 +25,29 @@ const std::vector<Option>& Options()
         {"--line-tcp", "a port from 1 to 65535", TakePort(&InputOverrides::lineTcpPort)},
         {"--json-udp", "a port from 1 to 65535", TakePort(&InputOverrides::jsonUdpPort)},
         {"--mqtt", "HOST:PORT",
-         [](InputOverrides& overrides, const std::string& value) {
-             overrides.mqttBroker = value;
-             return ParseBroker(value).has_value();
+         [](InputOverrides& overrides, const QString& value) {
+             overrides.mqttBroker = value.toStdString();
+             return ParseBroker(*overrides.mqttBroker).has_value();
          }},
         {"--mqtt-topic", "an MQTT topic filter",
-         [](InputOverrides& overrides, const std::string& value) {
+         [](InputOverrides& overrides, const QString& value) {
              if (!overrides.mqttTopics.has_value())
                  overrides.mqttTopics.emplace();
-             overrides.mqttTopics->push_back(value);
-             return IsValidTopicFilter(value);
+             overrides.mqttTopics->push_back(value.toStdString());
+             return IsValidTopicFilter(overrides.mqttTopics->back());
          }},
         {"--bind", "a numeric IPv4 or IPv6 address",
-         [](InputOverrides& overrides, const std::string& value) {
-             overrides.bindAddress = value;
-             return IsValidBindAddress(value);
+         [](InputOverrides& overrides, const QString& value) {
+             overrides.bindAddress = value.toStdString();
+             return IsValidBindAddress(*overrides.bindAddress);
          }},
         {"--stale-after", "a number of milliseconds (0 for none)",
-         [](InputOverrides& overrides, const std::string& value) {
-             overrides.staleAfterMs = ParseStaleAfter(value);
+         [](InputOverrides& overrides, const QString& value) {
+             overrides.staleAfterMs = ParseStaleAfter(value.toStdString());
              return overrides.staleAfterMs.has_value();
          }},
     };
     return options;
-}
-
-const Option* FindOption(const QString& name)
-{
-    for (const Option& option : Options()) {
-        if (name == QLatin1String(option.name))
-            return &option;
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -79,27 +67,7 @@ InputsConfig InputOverrides::AppliedTo(InputsConfig config) const
 InputOptionsResult ParseInputOptions(const QStringList& arguments)
 {
     InputOptionsResult result;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        const Option* option = FindOption(equals < 0 ? argument : argument.left(equals));
-        if (option == nullptr)
-            continue;
-        QString value;
-        if (equals >= 0) {
-            value = argument.mid(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            result.error = QStringLiteral("%1 needs %2").arg(QLatin1String(option->name), QLatin1String(option->expects));
-            return result;
-        }
-        if (!option->take(result.overrides, value.toStdString())) {
-            result.error = QStringLiteral("%1 needs %2, not \"%3\"")
-                               .arg(QLatin1String(option->name), QLatin1String(option->expects), value);
-            return result;
-        }
-    }
+    result.error = ReadCommandLine(arguments, Options(), result.overrides);
     return result;
 }
 

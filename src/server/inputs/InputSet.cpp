@@ -38,11 +38,15 @@ void InputSet::Apply(const InputsConfig& config)
                           : QStringLiteral("Live values never stale"));
     }
     m_config = config;
+    KeepRates();
+}
 
-    if (hasLiveSources())
-        m_rates.start();
-    else
+void InputSet::KeepRates()
+{
+    if (!hasLiveSources())
         m_rates.stop();
+    else if (!m_rates.isActive())
+        m_rates.start();
 }
 
 void InputSet::LogTotals()

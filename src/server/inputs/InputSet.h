@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace vexa::server {
@@ -51,6 +52,18 @@ public:
     const LiveInput& input(int index) const { return *m_inputs[std::size_t(index)]; }
     /// The name of the input that the value table calls \p index; empty for none.
     QString inputName(int index) const;
+    /// Adds an input that the configuration does not make (the replay): it
+    /// is built from its index, the value table, the log and \p args, and
+    /// listed after the others.
+    template <typename Input, typename... Args>
+    Input& AddInput(Args&&... args)
+    {
+        auto input = std::make_unique<Input>(inputCount(), m_table, m_log, std::forward<Args>(args)...);
+        Input& added = *input;
+        m_inputs.push_back(std::move(input));
+        connect(&added, &LiveInput::stateChanged, this, &InputSet::KeepRates);
+        return added;
+    }
 
     bool hasLiveSources() const override;
     void BindLayout(const link::LayoutBlock& layout, int count) override;
@@ -61,6 +74,8 @@ signals:
 
 private:
     void CloseSecond();
+    /// Takes the rates while any input is configured.
+    void KeepRates();
 
     ServerLog& m_log;
     ValueTable m_table;

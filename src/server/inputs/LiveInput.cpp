@@ -26,6 +26,8 @@ QString InputStateText(InputState state)
         return QStringLiteral("reconnecting");
     case InputState::Failed:
         return QStringLiteral("failed");
+    case InputState::Replaying:
+        return QStringLiteral("replaying");
     }
     return {};
 }
@@ -69,6 +71,9 @@ void LiveInput::setState(InputState state, const QString& detail)
         break;
     case InputState::Failed:
         m_log.LogLine(QStringLiteral("%1: failed: %2").arg(m_name, detail));
+        break;
+    case InputState::Replaying:
+        m_log.LogLine(QStringLiteral("%1: replaying %2").arg(m_name, detail));
         break;
     }
     emit stateChanged();

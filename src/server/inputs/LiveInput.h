@@ -15,10 +15,12 @@ class ValueTable;
 
 /// Where an input stands. Connecting is the first attempt of an input that
 /// connects to a server of its own (the MQTT broker), before the outcome.
-enum class InputState { Off, Listening, Connecting, Connected, Reconnecting, Failed };
+/// Replaying is the state of the replay while it has a file open.
+enum class InputState { Off, Listening, Connecting, Connected, Reconnecting, Failed, Replaying };
 
 /// The word for \p state in the Sources window and the log: "off",
-/// "listening", "connecting", "connected", "reconnecting", "failed".
+/// "listening", "connecting", "connected", "reconnecting", "failed",
+/// "replaying".
 QString InputStateText(InputState state);
 
 /// What an input has received since the server started.
@@ -98,6 +100,7 @@ protected:
     /// Adds what a parser counted.
     void CountParse(const ParseCounts& counts);
     InputCounters& counters() { return m_counters; }
+    ServerLog& log() const { return m_log; }
 
 private:
     QString m_name;
