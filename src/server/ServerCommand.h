@@ -25,6 +25,7 @@ enum class ServerCommand : int {
     Sources = 117,
     LiveValues = 118,
     DataSources = 119,
+    SimulateFaults = 122,
 };
 
 static_assert(static_cast<int>(ServerCommand::SelectDde) == kDataPathDde);

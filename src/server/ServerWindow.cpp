@@ -59,6 +59,7 @@ ServerWindow::ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent
       m_transport(m_engine, *m_log, this),
       m_options(m_settings, m_engine, *m_menu, *m_log, this),
       m_inputCommands(m_inputs, InputSettings(m_settings.file()), *m_log, this),
+      m_faultCommands(FaultSettings(m_settings.file()), *m_log, this),
       m_presence(QString::fromLatin1(kTitle)),
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
@@ -66,6 +67,7 @@ ServerWindow::ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent
     setWindowIcon(m_icon);
     setCentralWidget(m_log);
     m_engine.setLiveValues(&m_inputs);
+    m_engine.setFaults(&m_faultCommands.injector());
     connect(m_menu, &ServerMenu::commandChosen, this, &ServerWindow::SendCommand);
 }
 
@@ -92,6 +94,7 @@ void ServerWindow::start(ShowMode mode)
     }
     // The inputs first: a client that finds the server finds them listening.
     m_inputCommands.Start(m_inputOverrides);
+    m_faultCommands.Start(m_faultOverrides);
     // A transport that fails to start has logged why; the window stays usable.
     m_transport.start(m_dataPath, port);
     // Only now is the server ready for the display program, which waits for
@@ -149,6 +152,9 @@ void ServerWindow::SendCommand(int id)
         break;
     case ServerCommand::DataSources:
         m_inputCommands.ChangeDataSources();
+        break;
+    case ServerCommand::SimulateFaults:
+        m_faultCommands.ChangeFaults();
         break;
     }
 }

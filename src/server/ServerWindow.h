@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PresenceMarker.h"
+#include "server/FaultCommands.h"
 #include "server/InputCommands.h"
 #include "server/ServerCommand.h"
 #include "server/ServerOptions.h"
@@ -56,6 +57,9 @@ public:
     /// Settings of the live inputs given on the command line, which win over
     /// the settings file for this run; set before start().
     void setInputOverrides(InputOverrides overrides) { m_inputOverrides = std::move(overrides); }
+    /// Faults given on the command line, which win over the settings file
+    /// for this run; set before start().
+    void setFaultOverrides(FaultOverrides overrides) { m_faultOverrides = std::move(overrides); }
 
     /// Runs the start-up: places and shows the window, seeds the random
     /// generator with the calendar time, checks the data path's item, starts
@@ -76,6 +80,7 @@ public:
     const ServerSettings& settings() const { return m_settings; }
     const InputSet& inputs() const { return m_inputs; }
     InputCommands& inputCommands() { return m_inputCommands; }
+    FaultCommands& faultCommands() { return m_faultCommands; }
     /// The menu item of \p command; nullptr for a command without one.
     QAction* action(ServerCommand command) const;
     /// The data path read when the window was made.
@@ -101,6 +106,8 @@ private:
     ServerOptions m_options;
     InputCommands m_inputCommands;
     InputOverrides m_inputOverrides;
+    FaultCommands m_faultCommands;
+    FaultOverrides m_faultOverrides;
     PresenceMarker m_presence;
     std::function<void(const QUrl&)> m_openUrl;
 };

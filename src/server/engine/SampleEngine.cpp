@@ -105,6 +105,8 @@ void SampleEngine::ProcessLayout()
     CheckSimulate();
     if (m_live != nullptr)
         m_live->BindLayout(m_layout, measurementCount());
+    if (m_faults != nullptr)
+        m_faults->BindLayout(m_layout, measurementCount());
 }
 
 void SampleEngine::ReceiveLayout(const char* bytes, qint64 length)
@@ -159,6 +161,13 @@ void SampleEngine::setLiveValues(LiveValues* live)
         m_live->BindLayout(m_layout, measurementCount());
 }
 
+void SampleEngine::setFaults(SampleFaults* faults)
+{
+    m_faults = faults;
+    if (m_faults != nullptr)
+        m_faults->BindLayout(m_layout, measurementCount());
+}
+
 void SampleEngine::SampleStep()
 {
     const bool live = m_live != nullptr && m_live->hasLiveSources();
@@ -180,7 +189,8 @@ void SampleEngine::SampleStep()
                 }
             }
             const int from = m_sources[size_t(i)];
-            m_sample.setValue(i, from == kRandomSource ? RandomDraw() : m_generators.output(from));
+            const double simulated = from == kRandomSource ? RandomDraw() : m_generators.output(from);
+            m_sample.setValue(i, m_faults != nullptr ? m_faults->Apply(i, simulated) : simulated);
         }
     }
     if (m_verbose) {
@@ -271,6 +281,8 @@ int SampleEngine::source(int index) const
 void SampleEngine::FastTick()
 {
     m_generators.AdvanceFast(RandomDraw());
+    if (m_faults != nullptr)
+        m_faults->Advance();
 }
 
 void SampleEngine::SquareTick()

@@ -6,6 +6,7 @@
 #include "server/engine/DecomControl.h"
 #include "server/engine/LiveValues.h"
 #include "server/engine/PortableRandom.h"
+#include "server/engine/SampleFaults.h"
 #include "server/engine/ServerLog.h"
 #include "server/engine/SignalGenerators.h"
 #include "server/engine/SourceSelection.h"
@@ -121,6 +122,10 @@ public:
     /// Answers layout names from \p live (nullptr for none); the engine does
     /// not own it, and tells it every layout it takes.
     void setLiveValues(LiveValues* live);
+    /// Makes simulated values misbehave as \p faults say (nullptr for
+    /// none); the engine does not own them, and tells them every layout it
+    /// takes and every fast tick.
+    void setFaults(SampleFaults* faults);
 
     /// Replaces the clock that gives the local time of day (with
     /// milliseconds) for the time stamp.
@@ -165,6 +170,7 @@ private:
     QTimer m_squareTimer;
     std::function<QTime()> m_clock;
     LiveValues* m_live = nullptr;
+    SampleFaults* m_faults = nullptr;
 };
 
 }  // namespace vexa::server
