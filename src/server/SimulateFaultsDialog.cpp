@@ -51,6 +51,7 @@ SimulateFaultsDialog::SimulateFaultsDialog(const FaultConfig& config, QWidget* o
     m_table->setTabKeyNavigation(false);
     m_table->setMinimumWidth(kTableMinimumWidth);
     faultsLabel->setBuddy(m_table);
+    m_table->setAccessibleName(QStringLiteral("Faults of simulated values"));
     for (const Fault& fault : config.faults)
         AddRow(fault);
 
