@@ -21,7 +21,9 @@ constexpr const char* kProblemCaption = "ERROR: Illegal Value Entered";
 /// What a new row starts as: a little noise on every name.
 constexpr const char* kNewPattern = "*";
 constexpr double kNewNoise = 1.0;
-constexpr int kTableMinimumWidth = 460;
+/// The pattern column holds a whole measurement name.
+constexpr int kPatternCharacters = 32;
+constexpr int kTableMinimumWidth = 640;
 
 QString FormsHelp()
 {
@@ -30,7 +32,7 @@ QString FormsHelp()
         lines.append(QStringLiteral("%1: %2").arg(QLatin1String(FaultKindName(kind)),
                                                   QLatin1String(FaultArgumentsForm(kind))));
     return QStringLiteral("Patterns: * any characters, ? one character, letters in either case. "
-                          "A step is 0.1 s; chances are per step, times in seconds.\n")
+                          "A step is 0.1\u00a0s; chances are per step, times in seconds.\n")
            + lines.join(QStringLiteral(";  "));
 }
 
@@ -50,6 +52,7 @@ SimulateFaultsDialog::SimulateFaultsDialog(const FaultConfig& config, QWidget* o
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setTabKeyNavigation(false);
     m_table->setMinimumWidth(kTableMinimumWidth);
+    m_table->setColumnWidth(kPatternColumn, m_table->fontMetrics().averageCharWidth() * kPatternCharacters);
     faultsLabel->setBuddy(m_table);
     m_table->setAccessibleName(QStringLiteral("Faults of simulated values"));
     for (const Fault& fault : config.faults)
