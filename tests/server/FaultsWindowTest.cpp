@@ -6,6 +6,7 @@
 #include "server/ServerWindow.h"
 #include "server/SimulateFaultsDialog.h"
 
+#include "server/faults/FaultTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QAccessible>
@@ -21,15 +22,6 @@
 
 namespace vexa::server {
 namespace {
-
-FaultConfig ConfigOf(const std::vector<const char*>& texts, std::uint32_t seed)
-{
-    FaultConfig config;
-    config.seed = seed;
-    for (const char* text : texts)
-        config.faults.push_back(*ParseFault(text).fault);
-    return config;
-}
 
 class FaultsWindowTest : public ::testing::Test {
 protected:
@@ -51,7 +43,7 @@ protected:
 
 TEST_F(FaultsWindowTest, TheDialogShowsTheFaultsAddsRemovesAndRefusesABadRow)
 {
-    SimulateFaultsDialog dialog(ConfigOf({"SIN*:spike=0.05,50", "*TEMP*:drift=0.5"}, 7), nullptr);
+    SimulateFaultsDialog dialog(FaultsOf({"SIN*:spike=0.05,50", "*TEMP*:drift=0.5"}, 7), nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Simulate Faults"));
     auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("faults"));
     auto* add = dialog.findChild<QPushButton*>(QStringLiteral("add"));
@@ -64,7 +56,7 @@ TEST_F(FaultsWindowTest, TheDialogShowsTheFaultsAddsRemovesAndRefusesABadRow)
     EXPECT_EQ(kindOf(1)->currentText(), QStringLiteral("drift"));
     EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("0.05,50"));
     EXPECT_EQ(seed->value(), 7);
-    EXPECT_EQ(dialog.config(), ConfigOf({"SIN*:spike=0.05,50", "*TEMP*:drift=0.5"}, 7));
+    EXPECT_EQ(dialog.config(), FaultsOf({"SIN*:spike=0.05,50", "*TEMP*:drift=0.5"}, 7));
 
     // The table, the buttons and the seed in order on the Tab key, each
     // with a name a screen reader can say.
@@ -89,7 +81,7 @@ TEST_F(FaultsWindowTest, TheDialogShowsTheFaultsAddsRemovesAndRefusesABadRow)
     table->setCurrentCell(0, 0);
     remove->click();
     seed->setValue(0);
-    EXPECT_EQ(dialog.config(), ConfigOf({"*TEMP*:drift=0.5", "RAN?:dropout=0.5,2"}, 0));
+    EXPECT_EQ(dialog.config(), FaultsOf({"*TEMP*:drift=0.5", "RAN?:dropout=0.5,2"}, 0));
 
     // A row that cannot be read is shown and selected; the dialog stays open.
     kindOf(0)->setCurrentText(QStringLiteral("stuck"));
@@ -115,7 +107,7 @@ TEST_F(FaultsWindowTest, FaultsStartFromTheFileOrTheCommandLineAndEachChangeIsLo
         item = window->action(ServerCommand::SimulateFaults);
         ASSERT_NE(item, nullptr);
         EXPECT_EQ(item->text(), QStringLiteral("Simulate Faults..."));
-        EXPECT_EQ(window->faultCommands().config(), ConfigOf({"SIN*:noise=2"}, 4));
+        EXPECT_EQ(window->faultCommands().config(), FaultsOf({"SIN*:noise=2"}, 4));
         const QStringList entries = window->log().entries();
         EXPECT_TRUE(entries.contains(
             QStringLiteral(R"(The setting Fault2=bad cannot be used (":KIND=" is missing); it is left out.)")));
@@ -127,23 +119,23 @@ TEST_F(FaultsWindowTest, FaultsStartFromTheFileOrTheCommandLineAndEachChangeIsLo
     // Faults given on the command line replace the file's, and a change of
     // the seed alone writes the seed alone.
     FaultOverrides overrides;
-    overrides.faults = ConfigOf({"COS*:drift=1", "*:dropout=0.1,1"}, 0).faults;
+    overrides.faults = FaultsOf({"COS*:drift=1", "*:dropout=0.1,1"}, 0).faults;
     auto window = StartServer("Fault1=SIN*:noise=2\r\n", overrides);
-    EXPECT_EQ(window->faultCommands().config(), ConfigOf({"COS*:drift=1", "*:dropout=0.1,1"}, 1));
+    EXPECT_EQ(window->faultCommands().config(), FaultsOf({"COS*:drift=1", "*:dropout=0.1,1"}, 1));
     window->log().clearLog();
-    window->faultCommands().ApplyFaults(ConfigOf({"COS*:drift=1", "*:dropout=0.1,1"}, 9));
+    window->faultCommands().ApplyFaults(FaultsOf({"COS*:drift=1", "*:dropout=0.1,1"}, 9));
     EXPECT_EQ(window->log().entries(),
               (QStringList{"Simulated faults changed, seed 9:", "\tCOS*:drift=1", "\t*:dropout=0.1,1"}));
     EXPECT_EQ(test::ReadFileBytes(m_file), "[VEXA-Com]\r\nDataPath=5\r\nFault1=SIN*:noise=2\r\nFaultSeed=9\r\n");
 
     // The same faults again change nothing; none at all is logged too.
     window->log().clearLog();
-    window->faultCommands().ApplyFaults(ConfigOf({"COS*:drift=1", "*:dropout=0.1,1"}, 9));
+    window->faultCommands().ApplyFaults(FaultsOf({"COS*:drift=1", "*:dropout=0.1,1"}, 9));
     EXPECT_TRUE(window->log().entries().isEmpty());
-    window->faultCommands().ApplyFaults(ConfigOf({}, 9));
+    window->faultCommands().ApplyFaults(FaultsOf({}, 9));
     EXPECT_EQ(window->log().entries(), QStringList{"Simulated faults changed: none"});
     EXPECT_EQ(test::ReadFileBytes(m_file), "[VEXA-Com]\r\nDataPath=5\r\nFaultSeed=9\r\n");
-    EXPECT_EQ(window->faultCommands().injector().config(), ConfigOf({}, 9));
+    EXPECT_EQ(window->faultCommands().injector().config(), FaultsOf({}, 9));
 }
 
 }  // namespace

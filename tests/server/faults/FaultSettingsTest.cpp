@@ -4,20 +4,12 @@
 #include "server/faults/FaultSettings.h"
 
 #include "support/TestSupport.h"
+#include "FaultTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace vexa::server {
 namespace {
-
-FaultConfig ConfigOf(const std::vector<const char*>& texts, std::uint32_t seed)
-{
-    FaultConfig config;
-    config.seed = seed;
-    for (const char* text : texts)
-        config.faults.push_back(*ParseFault(text).fault);
-    return config;
-}
 
 TEST(FaultSettings, FaultsAndSeedRoundTripAndOnlyWhatChangedIsWritten)
 {
@@ -28,7 +20,7 @@ TEST(FaultSettings, FaultsAndSeedRoundTripAndOnlyWhatChangedIsWritten)
     EXPECT_EQ(settings.Read(), FaultConfig()) << "no faults, seed 1";
 
     const FaultConfig three =
-        ConfigOf({"SIN*:spike=0.05,50", "*TEMP*:drift=-0.25", "RAN?:dropout=0.01,2.5"}, FaultConfig::kDefaultSeed);
+        FaultsOf({"SIN*:spike=0.05,50", "*TEMP*:drift=-0.25", "RAN?:dropout=0.01,2.5"}, FaultConfig::kDefaultSeed);
     ASSERT_TRUE(settings.WriteChanges(FaultConfig(), three));
     EXPECT_EQ(test::ReadFileBytes(file),
               "[VEXA-Com]\r\nDataPath=110\r\nFault1=SIN*:spike=0.05,50\r\nFault2=*TEMP*:drift=-0.25\r\n"
@@ -36,15 +28,15 @@ TEST(FaultSettings, FaultsAndSeedRoundTripAndOnlyWhatChangedIsWritten)
         << "the seed did not change, so it is not written";
     EXPECT_EQ(settings.Read(), three);
 
-    const FaultConfig one = ConfigOf({"COS*:stuck=1,3"}, 42);
+    const FaultConfig one = FaultsOf({"COS*:stuck=1,3"}, 42);
     ASSERT_TRUE(settings.WriteChanges(three, one));
     EXPECT_EQ(test::ReadFileBytes(file), "[VEXA-Com]\r\nDataPath=110\r\nFault1=COS*:stuck=1,3\r\nFaultSeed=42\r\n");
     EXPECT_EQ(settings.Read(), one);
 
-    const FaultConfig reseeded = ConfigOf({"COS*:stuck=1,3"}, 0);
+    const FaultConfig reseeded = FaultsOf({"COS*:stuck=1,3"}, 0);
     ASSERT_TRUE(settings.WriteChanges(one, reseeded));
     EXPECT_EQ(settings.Read(), reseeded);
-    ASSERT_TRUE(settings.WriteChanges(reseeded, ConfigOf({}, 0)));
+    ASSERT_TRUE(settings.WriteChanges(reseeded, FaultsOf({}, 0)));
     EXPECT_EQ(test::ReadFileBytes(file), "[VEXA-Com]\r\nDataPath=110\r\nFaultSeed=0\r\n");
 }
 
@@ -58,7 +50,7 @@ TEST(FaultSettings, UnusableKeysAreLeftOutAndSaidSo)
     QStringList problems;
     const FaultConfig config = FaultSettings(file).Read(&problems);
     // Reading stops at the first absent number: Fault6 is not read.
-    EXPECT_EQ(config, ConfigOf({"SIN*:noise=2", "COS*:drift=1"}, FaultConfig::kDefaultSeed));
+    EXPECT_EQ(config, FaultsOf({"SIN*:noise=2", "COS*:drift=1"}, FaultConfig::kDefaultSeed));
     EXPECT_EQ(problems,
               (QStringList{
                   R"(The setting Fault2=junk cannot be used (":KIND=" is missing); it is left out.)",
@@ -72,7 +64,7 @@ TEST(FaultSettings, AFileThatCannotBeWrittenIsReported)
 {
     test::ScratchDir dir;
     const FaultSettings settings(dir.path("missing/VexaDisplay.ini"));
-    EXPECT_FALSE(settings.WriteChanges(FaultConfig(), ConfigOf({"*:noise=1"}, 3)));
+    EXPECT_FALSE(settings.WriteChanges(FaultConfig(), FaultsOf({"*:noise=1"}, 3)));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // the generators' own sequence untouched.
 
 #include "../engine/EngineTestSupport.h"
+#include "FaultTestSupport.h"
 
 #include "server/engine/DataPath.h"
 #include "server/engine/SampleEngine.h"
@@ -35,11 +36,7 @@ public:
     FaultedEngine(const std::vector<const char*>& faults, std::uint32_t seed, const std::vector<QByteArray>& names)
         : m_engine(m_log, kDataPathTcpIp)
     {
-        FaultConfig config;
-        config.seed = seed;
-        for (const char* text : faults)
-            config.faults.push_back(*ParseFault(text).fault);
-        m_injector.setConfig(config);
+        m_injector.setConfig(FaultsOf(faults, seed));
         m_engine.setFaults(&m_injector);
         m_engine.SeedRandom(1);
         SendLayout(m_engine, kSimulatePath, names);
