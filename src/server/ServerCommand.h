@@ -27,6 +27,7 @@ enum class ServerCommand : int {
     DataSources = 119,
     Record = 120,
     Replay = 121,
+    SimulateFaults = 122,
 };
 
 static_assert(static_cast<int>(ServerCommand::SelectDde) == kDataPathDde);

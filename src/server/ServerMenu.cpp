@@ -37,6 +37,7 @@ ServerMenu::ServerMenu(QMenuBar* bar) : QObject(bar)
             true);
     options->addSeparator();
     AddItem(options, ServerCommand::DataSources, QStringLiteral("Data Sources..."));
+    AddItem(options, ServerCommand::SimulateFaults, QStringLiteral("Simulate Faults..."));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     AddItem(help, ServerCommand::About, QStringLiteral("&About"));

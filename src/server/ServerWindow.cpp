@@ -61,6 +61,7 @@ ServerWindow::ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent
       m_inputCommands(m_inputs, InputSettings(m_settings.file()), *m_log, this),
       m_recording(m_settings.file(), m_engine, m_inputs, *m_menu, *m_log),
       m_replayCommands(m_inputs, m_engine, *m_log, this),
+      m_faultCommands(FaultSettings(m_settings.file()), *m_log, this),
       m_presence(QString::fromLatin1(kTitle)),
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
@@ -68,6 +69,7 @@ ServerWindow::ServerWindow(std::string settingsFile, QIcon icon, QWidget* parent
     setWindowIcon(m_icon);
     setCentralWidget(m_log);
     m_engine.setLiveValues(&m_inputs);
+    m_engine.setFaults(&m_faultCommands.injector());
     connect(m_menu, &ServerMenu::commandChosen, this, &ServerWindow::SendCommand);
 }
 
@@ -96,6 +98,7 @@ void ServerWindow::start(ShowMode mode)
     m_inputCommands.Start(m_inputOverrides);
     m_recording.Start();
     m_replayCommands.Start(m_replayOptions);
+    m_faultCommands.Start(m_faultOverrides);
     // A transport that fails to start has logged why; the window stays usable.
     m_transport.start(m_dataPath, port);
     // Only now is the server ready for the display program, which waits for
@@ -156,8 +159,12 @@ void ServerWindow::SendCommand(int id)
         break;
     case ServerCommand::Record:
         m_recording.Toggle();
+        break;
     case ServerCommand::Replay:
         m_replayCommands.ShowReplay();
+        break;
+    case ServerCommand::SimulateFaults:
+        m_faultCommands.ChangeFaults();
         break;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PresenceMarker.h"
+#include "server/FaultCommands.h"
 #include "server/InputCommands.h"
 #include "server/RecordingControl.h"
 #include "server/ReplayCommands.h"
@@ -62,6 +63,9 @@ public:
     void setRecordFolder(std::optional<QString> folder) { m_recording.setFolderOverride(std::move(folder)); }
     /// The replay asked for on the command line; set before start().
     void setReplayOptions(ReplayOptions options) { m_replayOptions = std::move(options); }
+    /// Faults given on the command line, which win over the settings file
+    /// for this run; set before start().
+    void setFaultOverrides(FaultOverrides overrides) { m_faultOverrides = std::move(overrides); }
 
     /// Runs the start-up: places and shows the window, seeds the random
     /// generator with the calendar time, checks the data path's item, starts
@@ -84,6 +88,7 @@ public:
     InputCommands& inputCommands() { return m_inputCommands; }
     const RecordingControl& recording() const { return m_recording; }
     ReplayCommands& replayCommands() { return m_replayCommands; }
+    FaultCommands& faultCommands() { return m_faultCommands; }
     /// The menu item of \p command; nullptr for a command without one.
     QAction* action(ServerCommand command) const;
     /// The data path read when the window was made.
@@ -112,6 +117,8 @@ private:
     InputOverrides m_inputOverrides;
     ReplayCommands m_replayCommands;
     ReplayOptions m_replayOptions;
+    FaultCommands m_faultCommands;
+    FaultOverrides m_faultOverrides;
     PresenceMarker m_presence;
     std::function<void(const QUrl&)> m_openUrl;
 };

@@ -79,6 +79,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vexalink: %s\n", record.error.toLocal8Bit().constData());
         return kExitBadOption;
     }
+    const vexa::server::FaultOptionsResult faults = vexa::server::ParseFaultOptions(QApplication::arguments());
+    if (!faults.error.isEmpty()) {
+        std::fprintf(stderr, "vexalink: %s\n", faults.error.toLocal8Bit().constData());
+        return kExitBadOption;
+    }
     QIcon icon = vexa::server::ServerWindow::LoadIcon();
     if (icon.isNull())
         return kExitNoIcon;
@@ -93,6 +98,7 @@ int main(int argc, char** argv)
     window.setInputOverrides(options.overrides);
     window.setRecordFolder(record.folder);
     window.setReplayOptions(replay.options);
+    window.setFaultOverrides(faults.overrides);
     // Ended by the session or a terminal: shut the transport down in order.
     vexa::TerminationSignals termination([&window] { window.close(); }, &application);
     window.start(ShowModeFrom(QApplication::arguments()));

@@ -137,6 +137,7 @@ TEST_F(ServerWindowTest, TheMenuHoldsEveryCommandWithItsTextAndInitialCheck)
         {114, "&Options/&Time Of Day|&Send Time Of Day With Each Data Packet", true, true},
         {115, "&Options/&Time Of Day|&Do Not Send Time Of Day With Each Data Packet", true, false},
         {119, "&Options|Data Sources...", false, false},
+        {122, "&Options|Simulate Faults...", false, false},
         {105, "&Help|&About", false, false},
         {106, "&Help|Quillmere on the &Web", false, false},
     };

@@ -105,6 +105,8 @@ void SampleEngine::ProcessLayout()
     CheckSimulate();
     if (m_live != nullptr)
         m_live->BindLayout(m_layout, measurementCount());
+    if (m_faults != nullptr)
+        m_faults->BindLayout(m_layout, measurementCount());
 }
 
 void SampleEngine::ReceiveLayout(const char* bytes, qint64 length)
@@ -164,6 +166,13 @@ void SampleEngine::setClock(std::function<QTime()> clock)
     m_clock = clock ? std::move(clock) : std::function<QTime()>(&LocalTimeOfDay);
 }
 
+void SampleEngine::setFaults(SampleFaults* faults)
+{
+    m_faults = faults;
+    if (m_faults != nullptr)
+        m_faults->BindLayout(m_layout, measurementCount());
+}
+
 void SampleEngine::SampleStep()
 {
     const bool live = m_live != nullptr && m_live->hasLiveSources();
@@ -187,7 +196,8 @@ void SampleEngine::SampleStep()
                 }
             }
             const int from = m_sources[size_t(i)];
-            m_sample.setValue(i, from == kRandomSource ? RandomDraw() : m_generators.output(from));
+            const double simulated = from == kRandomSource ? RandomDraw() : m_generators.output(from);
+            m_sample.setValue(i, m_faults != nullptr ? m_faults->Apply(i, simulated) : simulated);
             if (tapping) {
                 const QByteArray name = m_layout.name(i);
                 m_generatorTap(std::string_view(name.constData(), std::size_t(name.size())), m_sample.value(i));
@@ -283,6 +293,8 @@ void SampleEngine::FastTick()
 {
     m_generators.AdvanceFast(RandomDraw());
     ++m_generatorStep;
+    if (m_faults != nullptr)
+        m_faults->Advance();
 }
 
 void SampleEngine::SquareTick()

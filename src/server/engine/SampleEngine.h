@@ -6,6 +6,7 @@
 #include "server/engine/DecomControl.h"
 #include "server/engine/LiveValues.h"
 #include "server/engine/PortableRandom.h"
+#include "server/engine/SampleFaults.h"
 #include "server/engine/ServerLog.h"
 #include "server/engine/SignalGenerators.h"
 #include "server/engine/SourceSelection.h"
@@ -122,6 +123,10 @@ public:
     /// Answers layout names from \p live (nullptr for none); the engine does
     /// not own it, and tells it every layout it takes.
     void setLiveValues(LiveValues* live);
+    /// Makes simulated values misbehave as \p faults say (nullptr for
+    /// none); the engine does not own them, and tells them every layout it
+    /// takes and every fast tick.
+    void setFaults(SampleFaults* faults);
 
     /// Hands \p tap the values the generators give, once per generator
     /// step: those of the first sample step after each step. An empty
@@ -176,6 +181,7 @@ private:
     /// Generator steps taken, and the step last handed to the tap.
     std::uint64_t m_generatorStep = 0;
     std::uint64_t m_tappedStep = ~std::uint64_t(0);
+    SampleFaults* m_faults = nullptr;
 };
 
 }  // namespace vexa::server
