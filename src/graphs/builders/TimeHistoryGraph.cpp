@@ -180,6 +180,10 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDef
     const toolkit::ChartScale scale{{state->historyTimeMinimum, state->historyTimeMaximum},
                                     {state->historyValueMinimum, state->historyValueMaximum}};
     toolkit::SetScale(chart, context, scale);
+    const std::span<const int> levels = std::span<const int>(state->historyLevels).first(points);
+    AttachAlarmColours(chart, graph,
+                       toolkit::AlarmColours(toolkit::ShadeAlarmPeriods(
+                           chart, {times.begin(), times.end()}, {levels.begin(), levels.end()})));
     state->timeAxisCrossing = state->historyTimes.front();
     state->valueAxisCrossing = state->historyValueMinimum;
     toolkit::SetAxisCrossing(chart, context, state->timeAxisCrossing, state->valueAxisCrossing);
@@ -192,6 +196,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDef
     ApplyFont(context, graph.gridFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawGrid(chart, context, state->historyTimeAxis);
     toolkit::DrawGrid(chart, context, state->historyValueAxis);
+    toolkit::DrawLimitLines(chart, AlarmLimitLines(graph));
 
     for (int i = 0; i < count; ++i) {
         const auto& dataset = state->historyDatasets[static_cast<std::size_t>(i)];
@@ -259,6 +264,7 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
 
     toolkit::BeginChart(chart, context);
     toolkit::SetPlotArea(chart, context, kPlotArea, graph.plotBackground);
+    AttachAlarmColours(chart, graph, toolkit::AlarmColours(toolkit::ShadeAlarmPeriods(chart)));
     toolkit::SetScale(chart, context, {kVisibleSeconds, {minimum, maximum}});
     toolkit::SetAxisCrossing(chart, context, kTimeAxisCrossing, minimum);
 
@@ -271,6 +277,7 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
     ApplyFont(context, graph.gridFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawRealTimeGrid(chart, context, timeAxis);
     toolkit::DrawRealTimeGrid(chart, context, valueAxis);
+    toolkit::DrawLimitLines(chart, AlarmLimitLines(graph));
 
     DrawGraphTitle(chart, context, graph);
 
@@ -337,6 +344,9 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
     const auto [first, last] = std::minmax_element(times.begin(), times.begin() + timeCount);
     state.historyTimeMinimum = *first;
     state.historyTimeMaximum = *last;
+
+    state.historyLevels.assign(kHistoryRows, toolkit::kLevelNormal);
+    toolkit::ReadAlarmHistory(history, state.historyLevels);
 
     int valueCount = timeCount;
     for (int i = 0; i < count; ++i) {

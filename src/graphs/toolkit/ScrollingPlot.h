@@ -34,6 +34,9 @@ public:
     /// How many channels are drawn (all but the time channel).
     int traceCount() const;
     QColor traceColour(int trace) const;
+    /// The x pixels and alarm states of the rows inside the visible span,
+    /// newest first, for the chart as laid out now.
+    void visibleAlarmLevels(std::vector<double>& x, std::vector<int>& levels);
 
     void paint(QPainter& painter) override;
 
@@ -50,6 +53,7 @@ private:
     std::vector<LineAttributes> m_traces;
     // Reused from paint to paint, one entry per visible row, newest first:
     std::vector<const double*> m_rowCells;  ///< the row's values
+    std::vector<int> m_rowSlots;            ///< its storage slot
     std::vector<double> m_rowX;             ///< its x pixel
     TraceDecimator m_decimator;      ///< reused: the points of one trace
     TraceRasteriser m_rasteriser;    ///< reused: the pixel runs of one trace

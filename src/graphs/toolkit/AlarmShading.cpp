@@ -1,0 +1,40 @@
+#include "graphs/toolkit/AlarmShading.h"
+
+#include "graphs/toolkit/ChartWindow.h"
+
+#include <QPainter>
+
+namespace vexa::toolkit {
+
+AlarmShading::AlarmShading(ChartWindow& chart, SpanSource source)
+    : ChartElement(chart)
+    , m_source(std::move(source))
+{
+}
+
+AlarmPart& AlarmShading::colours()
+{
+    return m_colours;
+}
+
+void AlarmShading::paint(QPainter& painter)
+{
+    m_spans.clear();
+    if (m_source) {
+        m_source(m_spans);
+    }
+    if (m_spans.empty()) {
+        return;
+    }
+    const QRectF& plot = chart().plotFrame().pixelRect();
+    painter.setClipRect(plot);
+    for (const AlarmSpan& span : m_spans) {
+        if (span.level <= kLevelNormal || span.level >= kAlarmLevelCount) {
+            continue;
+        }
+        const QColor colour = PaletteColour(m_colours.colours[static_cast<std::size_t>(span.level)]);
+        painter.fillRect(QRectF(span.left, plot.top(), span.right - span.left, plot.height()), colour);
+    }
+}
+
+}  // namespace vexa::toolkit
