@@ -264,22 +264,26 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
 
     toolkit::BeginChart(chart, context);
     toolkit::SetPlotArea(chart, context, kPlotArea, graph.plotBackground);
-    AttachAlarmColours(chart, graph, toolkit::AlarmColours(toolkit::ShadeAlarmPeriods(chart)));
     toolkit::SetScale(chart, context, {kVisibleSeconds, {minimum, maximum}});
     toolkit::SetAxisCrossing(chart, context, kTimeAxisCrossing, minimum);
 
+    // What stays put comes first, so that on screen it is drawn once per
+    // size rather than once per sample: none of it overlaps what follows.
+    ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
+    toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick);
+    toolkit::LabelAxis(chart, context, valueAxis, toolkit::AxisLabels::PlainNumbers);
+    DrawGraphTitle(chart, context, graph);
+
+    // The alarm periods lie under the grid, the limits over it.
+    AttachAlarmColours(chart, graph, toolkit::AlarmColours(toolkit::ShadeAlarmPeriods(chart)));
     ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
     toolkit::Axis* timeAxis = toolkit::CreateTimeAxis(chart, context, kTimeTickSeconds);
-    toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick);
     state.timeLabels = toolkit::CreateTimeLabels(chart, context, timeAxis);
-    toolkit::LabelAxis(chart, context, valueAxis, toolkit::AxisLabels::PlainNumbers);
 
     ApplyFont(context, graph.gridFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawRealTimeGrid(chart, context, timeAxis);
     toolkit::DrawRealTimeGrid(chart, context, valueAxis);
     toolkit::DrawLimitLines(chart, AlarmLimitLines(graph));
-
-    DrawGraphTitle(chart, context, graph);
 
     std::vector<toolkit::LineAttributes> traces;
     for (int k = 1; k <= count; ++k)

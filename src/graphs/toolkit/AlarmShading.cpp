@@ -6,6 +6,12 @@
 
 namespace vexa::toolkit {
 
+namespace {
+
+constexpr double kFrameWidth = 1.0;
+
+}  // namespace
+
 AlarmShading::AlarmShading(ChartWindow& chart, SpanSource source)
     : ChartElement(chart)
     , m_source(std::move(source))
@@ -26,7 +32,8 @@ void AlarmShading::paint(QPainter& painter)
     if (m_spans.empty()) {
         return;
     }
-    const QRectF& plot = chart().plotFrame().pixelRect();
+    // Inside the plot's frame, clear of the axes along it.
+    const QRectF plot = chart().plotFrame().pixelRect().adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth);
     painter.setClipRect(plot);
     for (const AlarmSpan& span : m_spans) {
         if (span.level <= kLevelNormal || span.level >= kAlarmLevelCount) {

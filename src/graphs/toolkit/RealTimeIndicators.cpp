@@ -64,7 +64,7 @@ void SetAlarmColour(ChartWindow& chart, AlarmPart& part, PaletteIndex colour, in
         return;
     }
     part.colours[static_cast<std::size_t>(level)] = colour;
-    chart.update();
+    chart.restyle();
 }
 
 AlarmIndicator* CreateAlarmIndicator(ChartWindow& chart, RealTimeDataset& dataset)
@@ -80,7 +80,7 @@ void EnableAlarmLevel(ChartWindow& chart, AlarmIndicator* indicator, int level, 
         return;
     }
     indicator->enableLevel(level, on);
-    chart.update();
+    chart.restyle();
 }
 
 AlarmPart& AlarmColours(AlarmIndicator* indicator)
@@ -112,7 +112,7 @@ void StartTimeLabels(ChartWindow& chart, TimeLabels* labels, double startTime)
         return;
     }
     labels->start(startTime);
-    chart.update();
+    chart.update();  // the labels move with the rows: nothing steady changed
 }
 
 void LinkTimeLabels(TimeLabels* labels, ScrollingPlot* plot)
