@@ -44,8 +44,10 @@ size_t qHash(const TextKey& key, size_t seed = 0)
     return qHashMulti(seed, key.font, key.text);
 }
 
-/// A bounded memo: emptied when full, since the labels that matter come
-/// back on the next paint.
+/// A bounded memo in two generations: when the newer is full it becomes
+/// the older and the older goes. A label asked for on every paint moves
+/// back into the newer and stays, however many readout values, each asked
+/// for once, pass through.
 template <typename Value>
 class TextMemo {
 public:
@@ -53,16 +55,20 @@ public:
     const Value& find(const QFont& font, const QString& text, Make make)
     {
         const TextKey key{font, text};
-        auto found = m_entries.constFind(key);
-        if (found != m_entries.constEnd())
+        auto found = m_newer.constFind(key);
+        if (found != m_newer.constEnd())
             return *found;
-        if (m_entries.size() >= kTextCacheLimit)
-            m_entries.clear();
-        return *m_entries.insert(key, make());
+        if (m_newer.size() >= kTextCacheLimit) {
+            m_older = std::move(m_newer);
+            m_newer.clear();
+        }
+        auto kept = m_older.constFind(key);
+        return *m_newer.insert(key, kept != m_older.constEnd() ? *kept : make());
     }
 
 private:
-    QHash<TextKey, Value> m_entries;
+    QHash<TextKey, Value> m_newer;
+    QHash<TextKey, Value> m_older;
 };
 
 TextMemo<double>& Advances()

@@ -70,6 +70,13 @@ QColor ScrollingPlot::traceColour(int trace) const
 
 void ScrollingPlot::collectVisibleRows()
 {
+    const ScaleMap& map = chart().plotFrame().xMap();
+    const Collected wanted{m_dataset.appendedRows(), m_dataset.rows().capacity(), chart().plotFrame().pixelRect(),
+                           map.mappedMinimum(), map.mappedMaximum()};
+    if (wanted == m_collected) {
+        return;
+    }
+    m_collected = wanted;
     m_rowCells.clear();
     m_rowSlots.clear();
     m_rowX.clear();

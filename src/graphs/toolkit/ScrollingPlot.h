@@ -6,6 +6,9 @@
 #include "graphs/toolkit/TraceRasteriser.h"
 
 #include <QColor>
+#include <QRectF>
+
+#include <cstdint>
 
 #include <memory>
 #include <span>
@@ -43,7 +46,8 @@ public:
 private:
     double timeSpan() const;
     /// Collects the held rows inside the visible span, newest first, with
-    /// their x pixels.
+    /// their x pixels, unless nothing changed since the last time (the
+    /// alarm shading asks first in the same paint).
     void collectVisibleRows();
     void paintTrace(QPainter& painter, const LineAttributes& trace, int channel, bool runs);
 
@@ -55,6 +59,15 @@ private:
     std::vector<const double*> m_rowCells;  ///< the row's values
     std::vector<int> m_rowSlots;            ///< its storage slot
     std::vector<double> m_rowX;             ///< its x pixel
+    /// What the collected rows were collected for.
+    struct Collected {
+        std::int64_t appended = -1;
+        int capacity = 0;
+        QRectF plot;
+        double xMinimum = 0.0;
+        double xMaximum = 0.0;
+        bool operator==(const Collected&) const = default;
+    } m_collected;
     TraceDecimator m_decimator;      ///< reused: the points of one trace
     TraceRasteriser m_rasteriser;    ///< reused: the pixel runs of one trace
 };
