@@ -57,7 +57,7 @@ constexpr int kGraphCount = kMaxGraphs;
 constexpr int kUpdatePeriodMs = 50;
 constexpr double kDefaultSeconds = 20.0;
 /// The display may use at most this share of one core.
-constexpr double kCpuTarget = 0.5;
+constexpr double kCpuTarget = 0.25;
 /// A graph keeps its rate when it appended at least this share of the rows
 /// its update period allows.
 constexpr double kRateTarget = 0.95;

@@ -180,6 +180,10 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDef
     const toolkit::ChartScale scale{{state->historyTimeMinimum, state->historyTimeMaximum},
                                     {state->historyValueMinimum, state->historyValueMaximum}};
     toolkit::SetScale(chart, context, scale);
+    const std::span<const int> levels = std::span<const int>(state->historyLevels).first(points);
+    AttachAlarmColours(chart, graph,
+                       toolkit::AlarmColours(toolkit::ShadeAlarmPeriods(
+                           chart, {times.begin(), times.end()}, {levels.begin(), levels.end()})));
     state->timeAxisCrossing = state->historyTimes.front();
     state->valueAxisCrossing = state->historyValueMinimum;
     toolkit::SetAxisCrossing(chart, context, state->timeAxisCrossing, state->valueAxisCrossing);
@@ -192,6 +196,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDef
     ApplyFont(context, graph.gridFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawGrid(chart, context, state->historyTimeAxis);
     toolkit::DrawGrid(chart, context, state->historyValueAxis);
+    toolkit::DrawLimitLines(chart, AlarmLimitLines(graph));
 
     for (int i = 0; i < count; ++i) {
         const auto& dataset = state->historyDatasets[static_cast<std::size_t>(i)];
@@ -262,17 +267,23 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
     toolkit::SetScale(chart, context, {kVisibleSeconds, {minimum, maximum}});
     toolkit::SetAxisCrossing(chart, context, kTimeAxisCrossing, minimum);
 
+    // What stays put comes first, so that on screen it is drawn once per
+    // size rather than once per sample: none of it overlaps what follows.
+    ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
+    toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick);
+    toolkit::LabelAxis(chart, context, valueAxis, toolkit::AxisLabels::PlainNumbers);
+    DrawGraphTitle(chart, context, graph);
+
+    // The alarm periods lie under the grid, the limits over it.
+    AttachAlarmColours(chart, graph, toolkit::AlarmColours(toolkit::ShadeAlarmPeriods(chart)));
     ApplyFont(context, graph.labelFont, LineStyle::Solid, kThinLine);
     toolkit::Axis* timeAxis = toolkit::CreateTimeAxis(chart, context, kTimeTickSeconds);
-    toolkit::Axis* valueAxis = toolkit::CreateYAxis(chart, context, valueTick);
     state.timeLabels = toolkit::CreateTimeLabels(chart, context, timeAxis);
-    toolkit::LabelAxis(chart, context, valueAxis, toolkit::AxisLabels::PlainNumbers);
 
     ApplyFont(context, graph.gridFont, LineStyle::Dotted, kThinLine);
     toolkit::DrawRealTimeGrid(chart, context, timeAxis);
     toolkit::DrawRealTimeGrid(chart, context, valueAxis);
-
-    DrawGraphTitle(chart, context, graph);
+    toolkit::DrawLimitLines(chart, AlarmLimitLines(graph));
 
     std::vector<toolkit::LineAttributes> traces;
     for (int k = 1; k <= count; ++k)
@@ -337,6 +348,9 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
     const auto [first, last] = std::minmax_element(times.begin(), times.begin() + timeCount);
     state.historyTimeMinimum = *first;
     state.historyTimeMaximum = *last;
+
+    state.historyLevels.assign(kHistoryRows, toolkit::kLevelNormal);
+    toolkit::ReadAlarmHistory(history, state.historyLevels);
 
     int valueCount = timeCount;
     for (int i = 0; i < count; ++i) {

@@ -52,6 +52,9 @@ struct TimeHistoryState : GraphState {
     /// elapsed times and one value series per measurement.
     std::vector<double> historyTimes;
     std::array<std::vector<double>, kMaxMeasurementsPerGraph> historyValues;
+    /// Each of those samples' alarm state (the level that won over the
+    /// graph's measurements).
+    std::vector<int> historyLevels;
     double historyTimeMinimum = 0.0;
     double historyTimeMaximum = 0.0;
     double historyValueMinimum = 0.0;
@@ -88,7 +91,8 @@ bool TakeTimeHistorySample(GraphResources& resources, std::span<const double> va
 /// values, channel \p count the time differences) into the state's buffers:
 /// the differences become elapsed times by a running sum in which the
 /// oldest kept sample keeps its own difference. Sets the state's time and
-/// value extents. False, with \p pointCount 0, when fewer than two samples
+/// value extents, and reads the samples' alarm states. False, with
+/// \p pointCount 0, when fewer than two samples
 /// are held in the time channel or in any value channel.
 bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHistoryState& state, int& pointCount);
 

@@ -12,7 +12,8 @@ namespace {
 /// The text a disabled level passes with its limit, so that nothing shows.
 constexpr const char* kDisabledText = " ";
 
-/// The levels the alarm indicator can show.
+/// The levels the alarm indicator can show, which are also the levels
+/// whose limits are values on the graph's scale.
 constexpr int kFirstIndicatorLevel = toolkit::kLevelHigh;
 constexpr int kLastIndicatorLevel = toolkit::kLevelLowLow;
 
@@ -48,10 +49,25 @@ toolkit::AlarmIndicator* AttachAlarmIndicator(toolkit::ChartWindow& chart, toolk
     for (int level = kFirstIndicatorLevel; level <= kLastIndicatorLevel; ++level)
         toolkit::EnableAlarmLevel(chart, indicator, level, GraphHasAlarm(graph, level));
     // The readouts show a level in the colour the user chose for it.
-    toolkit::AlarmPart& colours = toolkit::AlarmColours(indicator);
-    for (int level = toolkit::kLevelNormal; level < toolkit::kAlarmLevelCount; ++level)
-        toolkit::SetAlarmColour(chart, colours, AlarmOf(graph, level).colour, level);
+    AttachAlarmColours(chart, graph, toolkit::AlarmColours(indicator));
     return indicator;
+}
+
+void AttachAlarmColours(toolkit::ChartWindow& chart, const GraphDefinition& graph, toolkit::AlarmPart& part)
+{
+    for (int level = toolkit::kLevelNormal; level < toolkit::kAlarmLevelCount; ++level)
+        toolkit::SetAlarmColour(chart, part, AlarmOf(graph, level).colour, level);
+}
+
+std::vector<toolkit::LimitLine> AlarmLimitLines(const GraphDefinition& graph)
+{
+    std::vector<toolkit::LimitLine> lines;
+    for (int level = kFirstIndicatorLevel; level <= kLastIndicatorLevel; ++level) {
+        const GraphAlarm& alarm = AlarmOf(graph, level);
+        if (alarm.enabled)
+            lines.push_back({ParseLeadingDouble(AlarmLimitText(graph, level)), alarm.colour});
+    }
+    return lines;
 }
 
 }  // namespace vexa::graphs

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+
 namespace vexa::toolkit {
 
 /// The alarm states a channel can be in, numbered as datasets and the alarm
@@ -14,5 +17,22 @@ enum AlarmLevel : int {
     kLevelDeviation = 6,
 };
 inline constexpr int kAlarmLevelCount = 7;
+
+/// The order in which levels win when several apply, to one channel or
+/// across the channels of a row: the limit pairs first, the outer ones
+/// before the inner ones.
+inline constexpr std::array<int, kAlarmLevelCount - 1> kAlarmPrecedence{
+    kLevelHighHigh, kLevelLowLow, kLevelHigh, kLevelLow, kLevelRate, kLevelDeviation};
+
+/// How \p level weighs against the others: the one that weighs more wins;
+/// normal (and any number that is no level) weighs 0.
+constexpr int AlarmWeight(int level)
+{
+    for (std::size_t place = 0; place < kAlarmPrecedence.size(); ++place) {
+        if (kAlarmPrecedence[place] == level)
+            return static_cast<int>(kAlarmPrecedence.size() - place);
+    }
+    return 0;
+}
 
 }  // namespace vexa::toolkit

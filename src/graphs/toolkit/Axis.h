@@ -53,6 +53,8 @@ public:
     double linePosition() const;
 
     void paint(QPainter& painter) override;
+    /// A time axis moves with the scrolling plot; the others stay put.
+    bool isSteady() const override { return !m_timeAxis; }
 
 private:
     void paintLabels(QPainter& painter, double step, double anchor, double& labelExtent);

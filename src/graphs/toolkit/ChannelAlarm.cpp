@@ -9,10 +9,6 @@ namespace vexa::toolkit {
 
 namespace {
 
-/// The order in which levels win when several are in.
-constexpr std::array<int, 6> kPrecedence{kLevelHighHigh, kLevelLowLow, kLevelHigh,
-                                         kLevelLow,      kLevelRate,   kLevelDeviation};
-
 /// The rate's time base of one row without a time channel.
 constexpr double kSecondsPerRowWithoutTime = 1.0;
 
@@ -114,7 +110,7 @@ void ChannelAlarm::remember(double value)
 
 int ChannelAlarm::state(const AlarmSettings& settings) const
 {
-    for (int level : kPrecedence) {
+    for (int level : kAlarmPrecedence) {
         if (m_in[level] && settings.isEnabled(level)) {
             return level;
         }

@@ -64,7 +64,7 @@ void SetScale(ChartWindow& chart, ChartContext& context, const ChartScale& scale
     context.xMax = scale.x.maximum;
     context.yMax = scale.y.maximum;
     chart.plotFrame().setScale(scale.x.minimum, scale.y.minimum, scale.x.maximum, scale.y.maximum);
-    chart.update();
+    chart.restyle();
 }
 
 void SetAxisCrossing(ChartWindow& chart, ChartContext& context, double x, double y)
@@ -72,7 +72,7 @@ void SetAxisCrossing(ChartWindow& chart, ChartContext& context, double x, double
     context.crossX = x;
     context.crossY = y;
     chart.plotFrame().setCrossing(x, y);
-    chart.update();
+    chart.restyle();
 }
 
 Axis* CreateXAxis(ChartWindow& chart, ChartContext& context, double tickInterval)
@@ -91,7 +91,7 @@ void LabelAxis(ChartWindow& chart, ChartContext& context, Axis* axis, AxisLabels
         return;
     }
     axis->setLabels(labels, context.font, PaletteColour(context.fontColour));
-    chart.update();
+    chart.restyle();
 }
 
 void SetAxisRange(ChartWindow& chart, Axis* axis, const ValueRange& range)
@@ -105,7 +105,7 @@ void SetAxisRange(ChartWindow& chart, Axis* axis, const ValueRange& range)
         chart.plotFrame().setYRange(range.minimum, range.maximum);
     }
     axis->setAnchor(range.minimum);
-    chart.update();
+    chart.restyle();
 }
 
 void SetTickInterval(ChartWindow& chart, Axis* axis, double tickInterval)
@@ -114,7 +114,7 @@ void SetTickInterval(ChartWindow& chart, Axis* axis, double tickInterval)
         return;
     }
     axis->setInterval(tickInterval);
-    chart.update();
+    chart.restyle();
 }
 
 void SetAxisCross(ChartWindow& chart, Axis* axis, double value)
@@ -128,7 +128,7 @@ void SetAxisCross(ChartWindow& chart, Axis* axis, double value)
     } else {
         chart.plotFrame().setCrossX(value);
     }
-    chart.update();
+    chart.restyle();
 }
 
 void DrawGrid(ChartWindow& chart, ChartContext& context, Axis* axis)
@@ -192,7 +192,7 @@ void SetAxisTitle(ChartWindow& chart, ChartContext& context, Axis* axis, AxisOri
         return;
     }
     axis->setTitle(text, orientation, context.font, PaletteColour(context.fontColour));
-    chart.update();
+    chart.restyle();
 }
 
 void DrawChartTitle(ChartWindow& chart, ChartContext& context, const QString& title)
@@ -207,7 +207,7 @@ void SetTextColour(ChartWindow& chart, TextElement* text, PaletteIndex colour)
         return;
     }
     text->setColour(PaletteColour(colour));
-    chart.update();
+    chart.restyle();
 }
 
 void SetAxisColour(ChartWindow& chart, Axis* axis, PaletteIndex colour)
@@ -216,7 +216,7 @@ void SetAxisColour(ChartWindow& chart, Axis* axis, PaletteIndex colour)
         return;
     }
     axis->setColour(PaletteColour(colour));
-    chart.update();
+    chart.restyle();
 }
 
 void DrawPanel(ChartWindow& chart, const ChartRect& rect, PaletteIndex border, QColor fill)

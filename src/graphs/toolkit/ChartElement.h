@@ -19,6 +19,16 @@ public:
     /// has been laid out for the window's size.
     virtual void paint(QPainter& painter) = 0;
 
+    /// True for an element that looks the same from one row to the next:
+    /// what changes it (a rescale, a new text or colour) restyles its chart.
+    /// On screen the steady elements created before any other are drawn
+    /// once per size and style into the chart's backdrop.
+    virtual bool isSteady() const { return false; }
+    /// True for an element that draws where no other element of its chart
+    /// draws (a legend beside the plot): when steady, it joins the backdrop
+    /// wherever it was created.
+    virtual bool standsApart() const { return false; }
+
 protected:
     ChartWindow& chart() const { return m_chart; }
 

@@ -134,6 +134,16 @@ void ChartPage::markClosing()
     }
 }
 
+void ChartPage::setRendering(bool rendering)
+{
+    m_rendering = rendering;
+}
+
+bool ChartPage::isRendering() const
+{
+    return m_rendering;
+}
+
 bool ChartPage::isClosing() const
 {
     return m_closing;

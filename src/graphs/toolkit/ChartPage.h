@@ -34,6 +34,11 @@ public:
     /// Places one chart window for the page's current size.
     void layoutChart(ChartWindow& chart);
 
+    /// While true, the page is being rendered into a printer, a file or an
+    /// image rather than painted on screen.
+    void setRendering(bool rendering);
+    bool isRendering() const;
+
     /// The page is going: reads as gone before its deferred deletion.
     void markClosing();
     bool isClosing() const;
@@ -53,6 +58,7 @@ private:
     bool m_built = false;
     bool m_building = false;
     bool m_closing = false;
+    bool m_rendering = false;
 };
 
 }  // namespace vexa::toolkit

@@ -9,6 +9,7 @@
 #include <QStaticText>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vexa::toolkit {
 
@@ -28,32 +29,46 @@ constexpr double kBlueWeight = 0.114;
 /// labels of every open chart, few enough to stay small when values keep
 /// changing.
 constexpr qsizetype kTextCacheLimit = 4096;
-constexpr QChar kKeySeparator(0x1f);
 
-QString TextKey(const QFont& font, const QString& text)
+/// A text in a font: compared and hashed field by field, which costs far
+/// less than spelling the font out as a string on every lookup.
+struct TextKey {
+    QFont font;
+    QString text;
+
+    bool operator==(const TextKey& other) const { return text == other.text && font == other.font; }
+};
+
+size_t qHash(const TextKey& key, size_t seed = 0)
 {
-    return font.key() + kKeySeparator + text;
+    return qHashMulti(seed, key.font, key.text);
 }
 
-/// A bounded memo: emptied when full, since the labels that matter come
-/// back on the next paint.
+/// A bounded memo in two generations: when the newer is full it becomes
+/// the older and the older goes. A label asked for on every paint moves
+/// back into the newer and stays, however many readout values, each asked
+/// for once, pass through.
 template <typename Value>
 class TextMemo {
 public:
     template <typename Make>
     const Value& find(const QFont& font, const QString& text, Make make)
     {
-        const QString key = TextKey(font, text);
-        auto found = m_entries.constFind(key);
-        if (found != m_entries.constEnd())
+        const TextKey key{font, text};
+        auto found = m_newer.constFind(key);
+        if (found != m_newer.constEnd())
             return *found;
-        if (m_entries.size() >= kTextCacheLimit)
-            m_entries.clear();
-        return *m_entries.insert(key, make());
+        if (m_newer.size() >= kTextCacheLimit) {
+            m_older = std::move(m_newer);
+            m_newer.clear();
+        }
+        auto kept = m_older.constFind(key);
+        return *m_newer.insert(key, kept != m_older.constEnd() ? *kept : make());
     }
 
 private:
-    QHash<QString, Value> m_entries;
+    QHash<TextKey, Value> m_newer;
+    QHash<TextKey, Value> m_older;
 };
 
 TextMemo<double>& Advances()
@@ -134,19 +149,40 @@ QRectF AnchoredTextRect(const QSizeF& size, const QPointF& anchor, Justification
 
 QFont FittedFont(const QFont& font, const QString& text, const QSizeF& room)
 {
+    const double largest = font.pointSizeF();
+    if (largest <= 0.0) {
+        return font;  // a pixel-sized font: leave it
+    }
+    // The sizes tried are the font's own and then steps down from it to
+    // the smallest: the answer is the first that fits, or the smallest.
+    // Text grows about in proportion to its size, which gives a first
+    // guess close to the answer, and a readout asks for a new text on
+    // every row.
     QFont fitted = font;
-    double points = fitted.pointSizeF();
-    if (points <= 0.0) {
-        return fitted;  // a pixel-sized font: leave it
+    const int lastStep = static_cast<int>(std::ceil((largest - kSmallestFontPoints) / kFontShrinkStep));
+    const auto sizeAt = [&](int step) { return std::max(largest - step * kFontShrinkStep, kSmallestFontPoints); };
+    const auto fits = [&](int step) {
+        fitted.setPointSizeF(sizeAt(step));
+        return TextAdvance(fitted, text) <= room.width() && QFontMetricsF(fitted).height() <= room.height();
+    };
+    if (lastStep <= 0 || fits(0)) {
+        return font;
     }
-    while (points > kSmallestFontPoints) {
-        const QFontMetricsF metrics(fitted);
-        if (TextAdvance(fitted, text) <= room.width() && metrics.height() <= room.height()) {
-            break;
+    fitted.setPointSizeF(largest);
+    const double share = std::min(room.width() / std::max(TextAdvance(fitted, text), 1.0),
+                                  room.height() / std::max(QFontMetricsF(fitted).height(), 1.0));
+    int step = std::clamp(static_cast<int>(std::ceil(largest * (1.0 - std::max(share, 0.0)) / kFontShrinkStep)), 1,
+                          lastStep);
+    if (fits(step)) {
+        while (step > 1 && fits(step - 1)) {
+            --step;
         }
-        points = std::max(points - kFontShrinkStep, kSmallestFontPoints);
-        fitted.setPointSizeF(points);
+    } else {
+        while (step < lastStep && !fits(step)) {
+            ++step;
+        }
     }
+    fitted.setPointSizeF(sizeAt(step));
     return fitted;
 }
 

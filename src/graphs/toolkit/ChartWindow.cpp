@@ -6,6 +6,7 @@
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/DragZoom.h"
+#include "graphs/toolkit/Toolkit.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -76,7 +77,7 @@ void ChartWindow::build()
     m_building = false;
     m_ready = true;
     layoutButtons();
-    update();
+    restyle();
 }
 
 bool ChartWindow::isReady() const
@@ -112,7 +113,7 @@ QColor ChartWindow::backgroundColour() const
 void ChartWindow::adoptElement(std::unique_ptr<ChartElement> element)
 {
     m_elements.push_back(std::move(element));
-    update();
+    restyle();
 }
 
 void ChartWindow::registerAxis(Axis* axis)
@@ -184,7 +185,7 @@ void ChartWindow::zoomTo(const QRectF& pixels)
         axis->setInterval(NiceTickInterval(span, kZoomTickIntervals));
         axis->setAnchor(0.0);
     }
-    update();
+    restyle();
 }
 
 void ChartWindow::paintChart(QPainter& painter)
@@ -195,11 +196,66 @@ void ChartWindow::paintChart(QPainter& painter)
         return;
     }
     m_frame.layout(QSizeF(size()));
-    for (const auto& element : m_elements) {
+    paintElements(painter, Layer::All);
+    paintDragBand(painter);
+}
+
+void ChartWindow::paintOnScreen(QPainter& painter)
+{
+    ++m_paintCount;
+    if (m_closing) {
+        painter.fillRect(rect(), backgroundColour());
+        return;
+    }
+    m_frame.layout(QSizeF(size()));
+    refreshBackdrop();
+    painter.drawPixmap(0, 0, m_backdrop);
+    paintElements(painter, Layer::Front);
+    paintDragBand(painter);
+}
+
+void ChartWindow::refreshBackdrop()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (!m_backdropStale && m_backdrop.size() == pixels && m_backdrop.devicePixelRatio() == ratio) {
+        return;
+    }
+    m_backdrop = QPixmap(pixels);
+    m_backdrop.setDevicePixelRatio(ratio);
+    sortIntoLayers();
+    QPainter painter(&m_backdrop);
+    painter.fillRect(rect(), backgroundColour());
+    paintElements(painter, Layer::Backdrop);
+    m_backdropStale = false;
+    ++m_backdropPaints;
+}
+
+void ChartWindow::sortIntoLayers()
+{
+    m_inBackdrop.assign(m_elements.size(), false);
+    bool allSteadySoFar = true;
+    for (std::size_t index = 0; index < m_elements.size(); ++index) {
+        const ChartElement& element = *m_elements[index];
+        allSteadySoFar = allSteadySoFar && element.isSteady();
+        m_inBackdrop[index] = allSteadySoFar || (element.isSteady() && element.standsApart());
+    }
+}
+
+void ChartWindow::paintElements(QPainter& painter, Layer layer)
+{
+    for (std::size_t index = 0; index < m_elements.size(); ++index) {
+        if (layer != Layer::All && m_inBackdrop[index] != (layer == Layer::Backdrop)) {
+            continue;
+        }
         painter.save();
-        element->paint(painter);
+        m_elements[index]->paint(painter);
         painter.restore();
     }
+}
+
+void ChartWindow::paintDragBand(QPainter& painter)
+{
     if (m_dragZoom && m_dragZoom->isDragging()) {
         // White under black dashes shows on any plot background.
         const QRectF band = m_dragZoom->band();
@@ -214,6 +270,17 @@ void ChartWindow::paintChart(QPainter& painter)
 int ChartWindow::paintCount() const
 {
     return m_paintCount;
+}
+
+void ChartWindow::restyle()
+{
+    m_backdropStale = true;
+    update();
+}
+
+int ChartWindow::backdropPaints() const
+{
+    return m_backdropPaints;
 }
 
 void ChartWindow::markClosing()
@@ -253,7 +320,13 @@ void ChartWindow::paintEvent(QPaintEvent* /*event*/)
 {
     build();
     QPainter painter(this);
-    paintChart(painter);
+    // Pages rendered for printing, files or the clipboard are drawn
+    // element by element, so that vector output holds no picture.
+    if (m_page->isRendering() || !IsRasterTarget(painter)) {
+        paintChart(painter);
+    } else {
+        paintOnScreen(painter);
+    }
 }
 
 void ChartWindow::showEvent(QShowEvent* event)

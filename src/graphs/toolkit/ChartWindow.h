@@ -4,12 +4,12 @@
 #include "graphs/toolkit/PlotFrame.h"
 #include "graphs/toolkit/Toolkit.h"
 
+#include <QFont>
+#include <QPixmap>
 #include <QWidget>
 
 #include <memory>
 #include <utility>
-
-#include <QFont>
 #include <vector>
 
 class QPushButton;
@@ -86,10 +86,19 @@ public:
     /// lies outside the plot).
     void zoomTo(const QRectF& pixels);
 
-    /// Paints the chart (background, every element, a drag in progress).
+    /// Paints the chart (background, every element, a drag in progress),
+    /// each element drawn directly: what printers, vector files and
+    /// rendered images get.
     void paintChart(QPainter& painter);
     /// Paints so far: lets tests see that appending a row does not paint.
     int paintCount() const;
+    /// Something steady changed (a scale, a text, a colour, a new element):
+    /// the backdrop is drawn anew at the next paint on screen, which is
+    /// scheduled.
+    void restyle();
+    /// How often the backdrop of steady elements has been drawn: once per
+    /// size and style, not once per row.
+    int backdropPaints() const;
 
     /// The chart is going (destroyed or released): it paints nothing bound
     /// to data any more and reads as not ready.
@@ -113,7 +122,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    /// Which elements a paint draws.
+    enum class Layer { All, Backdrop, Front };
+
     void adoptElement(std::unique_ptr<ChartElement> element);
+    /// Marks the elements drawn in the backdrop: the steady ones before the
+    /// first that is not, and the steady ones that stand apart. Drawing them
+    /// first changes nothing in the picture.
+    void sortIntoLayers();
+    void paintElements(QPainter& painter, Layer layer);
+    void paintDragBand(QPainter& painter);
+    /// On screen: the steady elements come from the backdrop, drawn again
+    /// only when the size or style changed.
+    void paintOnScreen(QPainter& painter);
+    void refreshBackdrop();
     void layoutButtons();
     void requestBuild();
 
@@ -138,6 +160,10 @@ private:
     };
     std::vector<PlacedButton> m_buttons;
     std::unique_ptr<DragZoom> m_dragZoom;
+    std::vector<bool> m_inBackdrop;  ///< one per element
+    QPixmap m_backdrop;
+    bool m_backdropStale = true;
+    int m_backdropPaints = 0;
     QSize m_keptSize;
     double m_keptAspect = 0.0;
 };

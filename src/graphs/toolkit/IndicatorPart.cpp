@@ -13,7 +13,7 @@ void SetTextColour(ChartWindow& chart, const IndicatorPart& part, PaletteIndex c
         SetTextColour(chart, part.text, colour);
     if (part.textColour != nullptr) {
         *part.textColour = PaletteColour(colour);
-        chart.update();
+        chart.restyle();
     }
 }
 

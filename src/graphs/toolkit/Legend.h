@@ -26,6 +26,8 @@ public:
     QRectF nameRect(int index) const;
 
     void paint(QPainter& painter) override;
+    bool isSteady() const override { return true; }
+    bool standsApart() const override { return true; }
 
 private:
     ChartRect m_rect;

@@ -13,6 +13,7 @@ public:
     Panel(ChartWindow& chart, const ChartRect& rect, const QColor& border, const QColor& fill);
 
     void paint(QPainter& painter) override;
+    bool isSteady() const override { return true; }
 
 private:
     ChartRect m_rect;

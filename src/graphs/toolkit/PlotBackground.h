@@ -12,6 +12,7 @@ public:
     PlotBackground(ChartWindow& chart, const QColor& fill);
 
     void paint(QPainter& painter) override;
+    bool isSteady() const override { return true; }
 
 private:
     QColor m_fill;

@@ -21,6 +21,7 @@ RealTimeDataset::RealTimeDataset(std::string name, int channelCount, std::vector
     : m_name(std::move(name))
     , m_channelNames(std::move(channelNames))
     , m_rows(std::max(channelCount, 0), historyCapacity(historyRows))
+    , m_rowLevels(1, historyCapacity(historyRows))
     , m_alarms(static_cast<std::size_t>(std::max(channelCount, 0)))
     , m_lifetime(std::make_shared<const int>(0))
 {
@@ -49,6 +50,7 @@ int RealTimeDataset::rowCount() const
 void RealTimeDataset::reserveHistory(int rows)
 {
     m_rows.reserve(std::min(rows, kLargestHistory));
+    m_rowLevels.reserve(std::min(rows, kLargestHistory));
 }
 
 std::int64_t RealTimeDataset::appendedRows() const
@@ -85,11 +87,18 @@ void RealTimeDataset::append(std::span<const double> row)
             m_elapsed += seconds;
         }
     }
+    int rowLevel = kLevelNormal;
     for (int channel = 0; channel < channelCount(); ++channel) {
         if (channel != m_timeChannel) {
             m_alarms[channel].evaluate(stored[channel], seconds, m_alarmSettings);
+            const int level = m_alarms[channel].state(m_alarmSettings);
+            if (AlarmWeight(level) > AlarmWeight(rowLevel)) {
+                rowLevel = level;
+            }
         }
     }
+    const double levelCell = rowLevel;
+    m_rowLevels.push({&levelCell, 1});
 }
 
 int RealTimeDataset::readChannel(int channel, double* buffer, int capacity) const
@@ -178,6 +187,29 @@ int RealTimeDataset::alarmState(int channel) const
 const RowRing& RealTimeDataset::rows() const
 {
     return m_rows;
+}
+
+int RealTimeDataset::rowAlarmLevel(int row) const
+{
+    if (row < 0 || row >= m_rowLevels.size()) {
+        return kLevelNormal;
+    }
+    return static_cast<int>(m_rowLevels.row(row)[0]);
+}
+
+const RowRing& RealTimeDataset::rowAlarmLevels() const
+{
+    return m_rowLevels;
+}
+
+int RealTimeDataset::readRowAlarmLevels(std::span<int> buffer) const
+{
+    const int copied = static_cast<int>(std::min<std::size_t>(buffer.size(), static_cast<std::size_t>(m_rowLevels.size())));
+    const int first = m_rowLevels.size() - copied;
+    for (int i = 0; i < copied; ++i) {
+        buffer[static_cast<std::size_t>(i)] = rowAlarmLevel(first + i);
+    }
+    return copied;
 }
 
 std::weak_ptr<const int> RealTimeDataset::lifetime() const

@@ -85,6 +85,17 @@ public:
     /// The held rows, for readers that walk many of them.
     const RowRing& rows() const;
 
+    /// The alarm state of held row \p row (0 the oldest) as evaluated when
+    /// it came: the one that wins over all its channels but the time
+    /// channel (kAlarmPrecedence). kLevelNormal outside the held rows.
+    int rowAlarmLevel(int row) const;
+    /// The same for the walkers of rows(): one cell per row, in the same
+    /// slots as the rows.
+    const RowRing& rowAlarmLevels() const;
+    /// Copies up to \p buffer's size row states, of the newest rows, oldest
+    /// first; returns how many were copied.
+    int readRowAlarmLevels(std::span<int> buffer) const;
+
     /// Expires when the dataset is destroyed: an element that outlives the
     /// dataset it shows (a window closing in pieces) then draws nothing.
     std::weak_ptr<const int> lifetime() const;
@@ -96,6 +107,7 @@ private:
     std::string m_name;
     std::vector<std::string> m_channelNames;
     RowRing m_rows;
+    RowRing m_rowLevels;  ///< one cell per row: the row's alarm state
     std::int64_t m_appended = 0;
     int m_timeChannel = -1;
     double m_elapsed = 0.0;

@@ -1,12 +1,14 @@
 #include "graphs/toolkit/RealTimeIndicators.h"
 
 #include "graphs/toolkit/AlarmIndicator.h"
+#include "graphs/toolkit/AlarmShading.h"
 #include "graphs/toolkit/Axis.h"
 #include "graphs/toolkit/ChartContext.h"
 #include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/GridLines.h"
 #include "graphs/toolkit/Legend.h"
+#include "graphs/toolkit/LimitLines.h"
 #include "graphs/toolkit/Readout.h"
 #include "graphs/toolkit/ScrollingPlot.h"
 #include "graphs/toolkit/TimeLabels.h"
@@ -36,6 +38,11 @@ int ReadChannelHistory(const RealTimeDataset& dataset, int channel, std::span<do
     return dataset.readChannel(channel, buffer.data(), capacity);
 }
 
+int ReadAlarmHistory(const RealTimeDataset& dataset, std::span<int> buffer)
+{
+    return dataset.readRowAlarmLevels(buffer);
+}
+
 void DestroyDataset(std::unique_ptr<RealTimeDataset>& dataset)
 {
     dataset.reset();
@@ -57,7 +64,7 @@ void SetAlarmColour(ChartWindow& chart, AlarmPart& part, PaletteIndex colour, in
         return;
     }
     part.colours[static_cast<std::size_t>(level)] = colour;
-    chart.update();
+    chart.restyle();
 }
 
 AlarmIndicator* CreateAlarmIndicator(ChartWindow& chart, RealTimeDataset& dataset)
@@ -73,7 +80,7 @@ void EnableAlarmLevel(ChartWindow& chart, AlarmIndicator* indicator, int level, 
         return;
     }
     indicator->enableLevel(level, on);
-    chart.update();
+    chart.restyle();
 }
 
 AlarmPart& AlarmColours(AlarmIndicator* indicator)
@@ -105,7 +112,7 @@ void StartTimeLabels(ChartWindow& chart, TimeLabels* labels, double startTime)
         return;
     }
     labels->start(startTime);
-    chart.update();
+    chart.update();  // the labels move with the rows: nothing steady changed
 }
 
 void LinkTimeLabels(TimeLabels* labels, ScrollingPlot* plot)
@@ -157,6 +164,47 @@ Legend* CreateLegend(ChartWindow& chart, ChartContext& context, const ChartRect&
         texts.push_back(QString::fromLatin1(name.c_str()));
     }
     return chart.addElement<Legend>(rect, std::move(texts), plot, background, context.font, context.fontColour);
+}
+
+AlarmShading* ShadeAlarmPeriods(ChartWindow& chart)
+{
+    // The plot is created after the shading, which paints under it; it is
+    // looked up when painting.
+    std::vector<int> levels;
+    std::vector<double> x;
+    return chart.addElement<AlarmShading>(
+        [&chart, x = std::move(x), levels = std::move(levels)](std::vector<AlarmSpan>& spans) mutable {
+            ScrollingPlot* plot = chart.scrollingPlot();
+            if (plot == nullptr) {
+                return;
+            }
+            plot->visibleAlarmLevels(x, levels);
+            CollectAlarmSpans(x, levels, spans);
+        });
+}
+
+AlarmShading* ShadeAlarmPeriods(ChartWindow& chart, std::vector<double> times, std::vector<int> levels)
+{
+    std::vector<double> x;
+    return chart.addElement<AlarmShading>(
+        [&chart, times = std::move(times), levels = std::move(levels), x = std::move(x)](
+            std::vector<AlarmSpan>& spans) mutable {
+            const ScaleMap& map = chart.plotFrame().xMap();
+            x.resize(times.size());
+            std::transform(times.begin(), times.end(), x.begin(), [&map](double time) { return map.toPixel(time); });
+            CollectAlarmSpans(x, levels, spans);
+        });
+}
+
+AlarmPart& AlarmColours(AlarmShading* shading)
+{
+    static AlarmPart unused;
+    return shading != nullptr ? shading->colours() : unused;
+}
+
+LimitLines* DrawLimitLines(ChartWindow& chart, std::vector<LimitLine> lines)
+{
+    return chart.addElement<LimitLines>(std::move(lines));
 }
 
 }  // namespace vexa::toolkit

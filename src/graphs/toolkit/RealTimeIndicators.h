@@ -28,6 +28,9 @@ class ScrollingPlot;
 class Readout;
 class Legend;
 class AlarmIndicator;
+class AlarmShading;
+class LimitLines;
+struct LimitLine;
 
 /// A dataset of \p channelCount channels. \p channelNames: none, or one per
 /// channel. \p historyRows: RealTimeDataset::kNoHistory or
@@ -40,6 +43,9 @@ void AppendRow(RealTimeDataset& dataset, std::span<const double> row, const QPoi
 /// Copies the newest values of \p channel that fit \p buffer, oldest
 /// first; returns the count.
 int ReadChannelHistory(const RealTimeDataset& dataset, int channel, std::span<double> buffer);
+/// The same for the rows' alarm states (the level that won over the row's
+/// channels).
+int ReadAlarmHistory(const RealTimeDataset& dataset, std::span<int> buffer);
 void DestroyDataset(std::unique_ptr<RealTimeDataset>& dataset);
 /// The limit of alarm \p level (an AlarmLevel) and the text it shows.
 void SetAlarmLimit(RealTimeDataset& dataset, int level, double limit, bool enabled, const std::string& text);
@@ -106,5 +112,19 @@ Readout* CreateReadout(ChartWindow& chart, ChartContext& context, RealTimeDatase
 /// its trace on \p plot.
 Legend* CreateLegend(ChartWindow& chart, ChartContext& context, const ChartRect& rect, PaletteIndex background,
                      const std::vector<std::string>& names, ScrollingPlot* plot);
+
+/// Tints the plot of the chart's scrolling plot, behind the traces, over
+/// the time its dataset's rows were in an alarm level, each in its level's
+/// colour (SetAlarmColour on the shading's colours). Created before the
+/// grid so that the grid stays visible over it.
+AlarmShading* ShadeAlarmPeriods(ChartWindow& chart);
+/// The same for a history drawn from fixed rows: \p times on the x scale
+/// and \p levels, the rows' alarm states, in time order.
+AlarmShading* ShadeAlarmPeriods(ChartWindow& chart, std::vector<double> times, std::vector<int> levels);
+/// The shading's level colours.
+AlarmPart& AlarmColours(AlarmShading* shading);
+/// A dashed line across the plot at each of \p lines' values, in its
+/// colour.
+LimitLines* DrawLimitLines(ChartWindow& chart, std::vector<LimitLine> lines);
 
 }  // namespace vexa::toolkit

@@ -70,7 +70,15 @@ QColor ScrollingPlot::traceColour(int trace) const
 
 void ScrollingPlot::collectVisibleRows()
 {
+    const ScaleMap& map = chart().plotFrame().xMap();
+    const Collected wanted{m_dataset.appendedRows(), m_dataset.rows().capacity(), chart().plotFrame().pixelRect(),
+                           map.mappedMinimum(), map.mappedMaximum()};
+    if (wanted == m_collected) {
+        return;
+    }
+    m_collected = wanted;
     m_rowCells.clear();
+    m_rowSlots.clear();
     m_rowX.clear();
     const RowRing& rows = m_dataset.rows();
     const int timeChannel = m_dataset.timeChannel();
@@ -88,6 +96,7 @@ void ScrollingPlot::collectVisibleRows()
     for (int left = rows.size() - 1;; --left) {
         const double* cells = rows.slotCells(slot);
         m_rowCells.push_back(cells);
+        m_rowSlots.push_back(slot);
         m_rowX.push_back(x.toPixel(offset + time));
         if (time < origin || left == 0) {
             break;  // the first row left of the plot still draws the line to the edge
@@ -95,6 +104,22 @@ void ScrollingPlot::collectVisibleRows()
         const double step = cells[timeChannel];
         time -= std::isfinite(step) ? step : 0.0;
         slot = slot == 0 ? rows.capacity() - 1 : slot - 1;
+    }
+}
+
+void ScrollingPlot::visibleAlarmLevels(std::vector<double>& x, std::vector<int>& levels)
+{
+    x.clear();
+    levels.clear();
+    if (m_datasetLifetime.expired()) {
+        return;
+    }
+    collectVisibleRows();
+    const RowRing& rowLevels = m_dataset.rowAlarmLevels();
+    x.assign(m_rowX.begin(), m_rowX.end());
+    levels.reserve(m_rowSlots.size());
+    for (const int slot : m_rowSlots) {
+        levels.push_back(static_cast<int>(rowLevels.slotCells(slot)[0]));
     }
 }
 

@@ -6,6 +6,9 @@
 #include "graphs/toolkit/TraceRasteriser.h"
 
 #include <QColor>
+#include <QRectF>
+
+#include <cstdint>
 
 #include <memory>
 #include <span>
@@ -34,13 +37,17 @@ public:
     /// How many channels are drawn (all but the time channel).
     int traceCount() const;
     QColor traceColour(int trace) const;
+    /// The x pixels and alarm states of the rows inside the visible span,
+    /// newest first, for the chart as laid out now.
+    void visibleAlarmLevels(std::vector<double>& x, std::vector<int>& levels);
 
     void paint(QPainter& painter) override;
 
 private:
     double timeSpan() const;
     /// Collects the held rows inside the visible span, newest first, with
-    /// their x pixels.
+    /// their x pixels, unless nothing changed since the last time (the
+    /// alarm shading asks first in the same paint).
     void collectVisibleRows();
     void paintTrace(QPainter& painter, const LineAttributes& trace, int channel, bool runs);
 
@@ -50,7 +57,17 @@ private:
     std::vector<LineAttributes> m_traces;
     // Reused from paint to paint, one entry per visible row, newest first:
     std::vector<const double*> m_rowCells;  ///< the row's values
+    std::vector<int> m_rowSlots;            ///< its storage slot
     std::vector<double> m_rowX;             ///< its x pixel
+    /// What the collected rows were collected for.
+    struct Collected {
+        std::int64_t appended = -1;
+        int capacity = 0;
+        QRectF plot;
+        double xMinimum = 0.0;
+        double xMaximum = 0.0;
+        bool operator==(const Collected&) const = default;
+    } m_collected;
     TraceDecimator m_decimator;      ///< reused: the points of one trace
     TraceRasteriser m_rasteriser;    ///< reused: the pixel runs of one trace
 };

@@ -25,6 +25,7 @@ public:
     QRectF pixelRect() const;
 
     void paint(QPainter& painter) override;
+    bool isSteady() const override { return true; }
 
 private:
     /// The font made smaller where the window is too narrow for the text.

@@ -108,7 +108,9 @@ void CloseToolkit()
 void RenderPage(ChartPage& page, QPainter& painter)
 {
     page.buildAll();
+    page.setRendering(true);
     page.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    page.setRendering(false);
 }
 
 QImage RenderPageImage(ChartPage& page, const QSize& size)

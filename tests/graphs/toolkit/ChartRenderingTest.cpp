@@ -5,11 +5,13 @@
 #include "graphs/toolkit/Axis.h"
 #include "graphs/toolkit/ChartContext.h"
 #include "graphs/toolkit/ChartDrawing.h"
+#include "graphs/toolkit/ChartText.h"
 #include "graphs/toolkit/Readout.h"
 #include "graphs/toolkit/TextElement.h"
 #include "graphs/toolkit/TimeLabels.h"
 #include "platform/InstalledFonts.h"
 
+#include <QFontMetricsF>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -369,6 +371,51 @@ TEST(Palette, TwentyDistinctNamedColoursAndBlackOutOfRange)
     EXPECT_TRUE(blue.blue() > 100 && blue.red() < 50 && blue.green() < 50);
     EXPECT_EQ(PaletteColour(palette::kSize), QColor(Qt::black));
     EXPECT_EQ(PaletteColour(-1), QColor(Qt::black));
+}
+
+}  // namespace
+}  // namespace vexa::toolkit
+
+namespace vexa::toolkit {
+namespace {
+
+/// The size FittedFont promises: the font's own, else the first step of
+/// half a point down that fits, else the smallest, 6 points.
+double FirstFittingSize(const QFont& font, const QString& text, const QSizeF& room)
+{
+    QFont tried = font;
+    for (double points = font.pointSizeF(); points > 6.0; points = std::max(points - 0.5, 6.0)) {
+        tried.setPointSizeF(points);
+        if (QFontMetricsF(tried).horizontalAdvance(text) <= room.width() && QFontMetricsF(tried).height() <= room.height())
+            return points;
+    }
+    return 6.0;
+}
+
+TEST(ChartFonts, AFittedFontIsTheLargestStepDownThatFits)
+{
+    const QFont font(QStringLiteral("Liberation Sans"), 12);
+    const QFont odd(QStringLiteral("Liberation Sans"), 9);
+    struct Case {
+        QFont font;
+        QString text;
+        QSizeF room;
+    };
+    const std::vector<Case> cases = {
+        {font, QStringLiteral("12.345"), {400, 100}},   // fits as it is
+        {font, QStringLiteral("12.345"), {30, 100}},    // narrower
+        {font, QStringLiteral("-1234.567"), {41, 100}},
+        {font, QStringLiteral("12.345"), {400, 11}},    // lower
+        {font, QStringLiteral("12.345"), {3, 3}},       // nothing fits: the smallest
+        {odd, QStringLiteral("High High"), {37, 30}},
+        {odd, QStringLiteral("W"), {6.5, 30}},
+    };
+    for (const Case& c : cases) {
+        const QFont fitted = FittedFont(c.font, c.text, c.room);
+        EXPECT_DOUBLE_EQ(fitted.pointSizeF(), FirstFittingSize(c.font, c.text, c.room))
+            << c.text.toStdString() << " in " << c.room.width() << " x " << c.room.height();
+        EXPECT_EQ(fitted.family(), c.font.family());
+    }
 }
 
 }  // namespace
