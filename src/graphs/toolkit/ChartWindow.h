@@ -6,12 +6,14 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
 #include <QFont>
 #include <vector>
 
+class QMenu;
 class QPushButton;
 
 namespace vexa::toolkit {
@@ -85,6 +87,11 @@ public:
     /// Rescales both axes to the plot pixels of \p pixels (ignored when it
     /// lies outside the plot).
     void zoomTo(const QRectF& pixels);
+    /// Adds an item to the menu that a right click on the chart opens (a
+    /// click, not a drag: a right-button drag zoom keeps working).
+    void addContextAction(const QString& text, std::function<void()> handler);
+    /// That menu; null while it has no item.
+    QMenu* contextMenu() const;
 
     /// Paints the chart (background, every element, a drag in progress).
     void paintChart(QPainter& painter);
@@ -111,8 +118,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void showContextMenu(const QPoint& position);
+    bool rightButtonZooms() const;
     void adoptElement(std::unique_ptr<ChartElement> element);
     void layoutButtons();
     void requestBuild();
@@ -138,6 +148,7 @@ private:
     };
     std::vector<PlacedButton> m_buttons;
     std::unique_ptr<DragZoom> m_dragZoom;
+    QMenu* m_contextMenu = nullptr;
     QSize m_keptSize;
     double m_keptAspect = 0.0;
 };
