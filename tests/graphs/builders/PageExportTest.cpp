@@ -278,6 +278,52 @@ TEST_F(TimeHistoryCapture, AFailedWriteIsShownAndAnExistingFileIsReplacedOnlyWhe
     EXPECT_EQ(m_messages.boxes().size(), 3u);
 }
 
+/// A file dialog during which the graph window closes: it answers \p path
+/// after releasing what the graph held.
+class ClosingDialog : public FileDialogHandler {
+public:
+    ClosingDialog(GraphResources& resources, QString path) : m_resources(resources), m_path(std::move(path))
+    {
+        m_previous = SetFileDialogHandler(this);
+    }
+    ~ClosingDialog() override { SetFileDialogHandler(m_previous); }
+    std::optional<QString> run(const FileDialogRequest&) override
+    {
+        m_resources.release();
+        return m_path;
+    }
+
+private:
+    GraphResources& m_resources;
+    QString m_path;
+    FileDialogHandler* m_previous = nullptr;
+};
+
+TEST_F(TimeHistoryCapture, TheRowsInViewWhenTheCommandIsChosenAreWrittenEvenIfTheGraphClosesMeanwhile)
+{
+    feed({{50, 0}, {61, 4}});
+    const std::string path = m_dir.path("closed.csv");
+    {
+        ClosingDialog dialog(m_page.resources(), QString::fromStdString(path));
+        ExportTimeHistoryCsv(nullptr, m_page.resources(), ExportedChart::Live);
+    }
+    EXPECT_EQ(TimeHistoryStateOf(m_page.resources()), nullptr);
+    EXPECT_EQ(vexa::test::ReadFileBytes(path),
+              "Time,PRESSURE (?),FLOW (?),PRESSURE alarm,FLOW alarm\r\n"
+              "10:00:00.000,50,0,Normal,Low\r\n"
+              "10:00:01.000,61,4,High,Low\r\n");
+}
+
+TEST_F(TimeHistoryCapture, APageOnePixelWideIsCopiedAtThatSize)
+{
+    feed({{50, 0}, {61, 4}});
+    m_page.resources().chartPage->resize(1, 300);
+    const Clipboard copied = CopyAndRead(m_page.resources());
+    EXPECT_EQ(copied.png.size(), QSize(1, 300));
+    EXPECT_FALSE(SvgTexts(copied.svg).isEmpty());
+    EXPECT_EQ(Cells(copied.text).front(), (QStringList{"Time", "PRESSURE (?)", "FLOW (?)"}));
+}
+
 TEST_F(TimeHistoryCapture, TheButtonAndARightClickOfferTheExportAndARightDragStillZooms)
 {
     feed({{10, 1}, {20, 2}, {30, 3}, {40, 4}});
