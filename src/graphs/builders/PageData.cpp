@@ -2,6 +2,7 @@
 
 #include "FixedTableGraph.h"
 #include "GraphDataset.h"
+#include "ScrollingTable.h"
 #include "TimeHistoryGraph.h"
 
 #include "document/GraphDefinition.h"
@@ -169,18 +170,15 @@ DataTable FixedTableData(const GraphResources& resources, const toolkit::ValueTa
     return table;
 }
 
-/// The lines of a scrolling table, split at their tabs; the header's cells
+/// The lines of a scrolling table, split at their tabs, under its header
+/// (which the list shows only from the first line on); the header's cells
 /// lose the blanks that pad them.
-DataTable ScrollingTableData(const toolkit::ScrollingList& list)
+DataTable ScrollingTableData(const GraphDefinition& graph, const toolkit::ScrollingList& list)
 {
     DataTable table;
-    const QStringList lines = list.lines();
-    if (lines.isEmpty()) {
-        table.header << kTimeHeading;
-        return table;
-    }
-    for (const QString& cell : lines.front().split(QLatin1Char('\t')))
+    for (const QString& cell : ScrollingHeader(graph).split(QLatin1Char('\t')))
         table.header << cell.trimmed();
+    const QStringList lines = list.lines();
     for (qsizetype i = 1; i < lines.size(); ++i)
         table.rows.push_back(lines[i].split(QLatin1Char('\t')));
     return table;
@@ -297,7 +295,7 @@ DataTable TimeHistoryRowsInView(const GraphResources& resources, const TimeHisto
 DataTable PageData(const GraphResources& resources, const toolkit::ChartPage* page)
 {
     if (resources.scrollingList != nullptr)
-        return ScrollingTableData(*resources.scrollingList);
+        return ScrollingTableData(resources.definition, *resources.scrollingList);
     if (const TimeHistoryState* state = TimeHistoryStateOf(resources)) {
         const bool historyPage = page != nullptr && page == state->historyWindow.data();
         return TimeHistoryRowsInView(resources, *state, historyPage, AlarmColumns::Without);

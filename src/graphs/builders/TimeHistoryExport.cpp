@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QPointer>
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 

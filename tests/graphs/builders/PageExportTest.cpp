@@ -393,6 +393,7 @@ TEST(PageCapture, AScrollingTableGivesItsLinesAndAPictureOfItsList)
     resources.chartPage.clear();  // a scrolling table shows its list instead
     resources.scrollingList = CreateScrollingList(page.window(), resources.definition);
     resources.scrollingList->resize(400, 200);
+    EXPECT_EQ(CopyAndRead(resources).text, "Time\tT1\tFLOW RATE\n") << "no line yet: the header alone";
     AddScrollingRow(resources.scrollingList, resources.definition, std::vector<double>{21.5, 3.25}, 3723.25);
     AddScrollingRow(resources.scrollingList, resources.definition, std::vector<double>{22.0, -0.004}, 3724.0);
 
