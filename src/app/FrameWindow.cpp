@@ -14,6 +14,8 @@
 #include "editors/DefinitionListDialog.h"
 #include "editors/EditorDialog.h"
 #include "editors/MeasurementListDialog.h"
+#include "graphs/GraphWindow.h"
+#include "graphs/builders/PageCapture.h"
 #include "graphs/toolkit/Toolkit.h"
 #include "link/client/DataSourceDialog.h"
 #include "link/client/NameList.h"
@@ -27,6 +29,7 @@
 #include <QMenuBar>
 #include <QUrl>
 
+#include <algorithm>
 #include <utility>
 
 // Resources of a static library must be registered by name, from outside
@@ -225,6 +228,9 @@ int FrameWindow::SendCommand(int id)
     case FrameCommand::ReInitializeWindows:
         m_arrangement.reInitializeWindows();
         return 0;
+    case FrameCommand::CopyPage:
+        copyCurrentPage();
+        return 0;
     case FrameCommand::HelpIndex:
         ShowHelpContents(this);
         return 0;
@@ -263,6 +269,14 @@ void FrameWindow::chooseMore(int command)
     if (index == MoreWindowsDialog::kNone)
         return;
     SendCommand((command == kMoreGraphsCommand ? kFirstGraphCommand : kFirstViewCommand) + index);
+}
+
+void FrameWindow::copyCurrentPage()
+{
+    // The active window's graph; graph 1 when the active window shows none.
+    const int found = m_graphWindows.FindGraphByWindow(m_mdi->activeSubWindow());
+    if (graphs::GraphWindow* window = m_graphWindows.graphWindow(std::max(found, 0)))
+        graphs::CopyPageToClipboard(window->resources());
 }
 
 void FrameWindow::buildRecentFilesMenu()

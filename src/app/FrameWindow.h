@@ -108,6 +108,8 @@ private:
     /// what was chosen.
     void chooseMore(int command);
     void runCommandLine(const QString& commandLine);
+    /// "Copy Current Page To Clipboard" on the active graph window.
+    void copyCurrentPage();
     /// Everything the close request does once the user let the program end.
     void shutDown();
 

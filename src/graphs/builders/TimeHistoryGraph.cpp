@@ -2,6 +2,7 @@
 
 #include "ChartStyle.h"
 #include "GraphDataset.h"
+#include "TimeHistoryExport.h"
 
 #include "document/GraphDefinition.h"
 #include "graphs/core/AlarmAttachment.h"
@@ -39,6 +40,8 @@ constexpr double kTimeTickSeconds = 4.0;
 constexpr double kValueTickShare = 0.2;
 constexpr int kTraceWidth = 2;
 constexpr ChartRect kHistoryButton{0.86, 0.92, 0.99, 0.98};
+/// Right above "History", under the legend and the readouts.
+constexpr ChartRect kExportCsvButton{0.86, 0.85, 0.99, 0.91};
 constexpr ChartRect kReadoutArea{0.895, 0.15, 0.99, 0.8};
 constexpr ChartRect kLegendArea{0.805, 0.15, 0.89, 0.8};
 constexpr int kReadoutDecimals = 3;
@@ -70,6 +73,7 @@ constexpr double kExtentStart = 99999999.9;
 constexpr double kEmptyExtentMargin = 1.0;
 
 const QString kHistoryCaption = QStringLiteral("History");
+const QString kExportCsvCaption = QString::fromLatin1(kExportCsvCommand);
 const QString kHistoryTitle = QStringLiteral("History");
 const QString kAlreadyActiveText = QStringLiteral("Time History playback already active");
 const QString kAlreadyActiveCaption = QStringLiteral("Time History");
@@ -180,7 +184,7 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDef
     const toolkit::ChartScale scale{{state->historyTimeMinimum, state->historyTimeMaximum},
                                     {state->historyValueMinimum, state->historyValueMaximum}};
     toolkit::SetScale(chart, context, scale);
-    const std::span<const int> levels = std::span<const int>(state->historyLevels).first(points);
+    const std::span<const int> levels = std::span<const int>(state->historyRowLevels).first(points);
     AttachAlarmColours(chart, graph,
                        toolkit::AlarmColours(toolkit::ShadeAlarmPeriods(
                            chart, {times.begin(), times.end()}, {levels.begin(), levels.end()})));
@@ -214,6 +218,9 @@ void BuildHistoryChart(ChartWindow& chart, ChartContext& context, const GraphDef
     toolkit::CreatePushButton(chart, [&graph, &resources](ChartWindow&) { ReloadHistory(graph, resources); },
                               kNewSamplesButton, face, kNewSamplesCaption);
     toolkit::EnableDragZoom(chart, kZoomButton);
+    toolkit::AddChartMenuItem(chart, kExportCsvCaption, [&resources](ChartWindow& shown) {
+        ExportTimeHistoryCsv(shown.window(), resources, ExportedChart::History);
+    });
 }
 
 }  // namespace
@@ -305,6 +312,12 @@ void BuildTimeHistoryChart(ChartWindow& chart, ChartContext& context, const Grap
     toolkit::CreatePushButton(
         chart, [&graph, &resources](ChartWindow&) { OpenHistoryWindow(graph, resources); }, kHistoryButton,
         toolkit::PaletteColour(kButtonFace), kHistoryCaption);
+    const toolkit::ButtonHandler exportCsv = [&resources](ChartWindow&) {
+        ExportTimeHistoryCsv(resources.graphWindow, resources, ExportedChart::Live);
+    };
+    toolkit::CreatePushButton(chart, exportCsv, kExportCsvButton, toolkit::PaletteColour(kButtonFace),
+                              kExportCsvCaption);
+    toolkit::AddChartMenuItem(chart, kExportCsvCaption, exportCsv);
 
     const std::vector<std::string> names = LegendNames(graph);
 
@@ -332,6 +345,7 @@ bool TakeTimeHistorySample(GraphResources& resources, std::span<const double> va
 bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHistoryState& state, int& pointCount)
 {
     pointCount = 0;
+    state.historyPoints = 0;
     state.historyTimeMinimum = kExtentStart;
     state.historyTimeMaximum = -kExtentStart;
     state.historyValueMinimum = kExtentStart;
@@ -349,8 +363,8 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
     state.historyTimeMinimum = *first;
     state.historyTimeMaximum = *last;
 
-    state.historyLevels.assign(kHistoryRows, toolkit::kLevelNormal);
-    toolkit::ReadAlarmHistory(history, state.historyLevels);
+    state.historyRowLevels.assign(kHistoryRows, toolkit::kLevelNormal);
+    toolkit::ReadAlarmHistory(history, state.historyRowLevels);
 
     int valueCount = timeCount;
     for (int i = 0; i < count; ++i) {
@@ -362,9 +376,16 @@ bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHist
         const auto [low, high] = std::minmax_element(values.begin(), values.begin() + valueCount);
         state.historyValueMinimum = std::min(state.historyValueMinimum, *low);
         state.historyValueMaximum = std::max(state.historyValueMaximum, *high);
+        // The levels of the same newest rows, oldest first.
+        std::vector<int>& levels = state.historyLevels[static_cast<std::size_t>(i)];
+        levels.resize(static_cast<std::size_t>(valueCount));
+        const int firstRow = history.rowCount() - valueCount;
+        for (int k = 0; k < valueCount; ++k)
+            levels[static_cast<std::size_t>(k)] = history.alarmStateAt(firstRow + k, i);
     }
     WidenEmptyExtent(state.historyValueMinimum, state.historyValueMaximum);
     pointCount = std::min(timeCount, valueCount);
+    state.historyPoints = pointCount;
     return true;
 }
 

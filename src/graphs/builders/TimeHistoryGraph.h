@@ -54,7 +54,11 @@ struct TimeHistoryState : GraphState {
     std::array<std::vector<double>, kMaxMeasurementsPerGraph> historyValues;
     /// Each of those samples' alarm state (the level that won over the
     /// graph's measurements).
-    std::vector<int> historyLevels;
+    std::vector<int> historyRowLevels;
+    /// Each value's alarm level, as it was evaluated when its sample came.
+    std::array<std::vector<int>, kMaxMeasurementsPerGraph> historyLevels;
+    /// How many samples the buffers hold (0 when the extraction failed).
+    int historyPoints = 0;
     double historyTimeMinimum = 0.0;
     double historyTimeMaximum = 0.0;
     double historyValueMinimum = 0.0;
@@ -91,9 +95,10 @@ bool TakeTimeHistorySample(GraphResources& resources, std::span<const double> va
 /// values, channel \p count the time differences) into the state's buffers:
 /// the differences become elapsed times by a running sum in which the
 /// oldest kept sample keeps its own difference. Sets the state's time and
-/// value extents, and reads the samples' alarm states. False, with
-/// \p pointCount 0, when fewer than two samples
-/// are held in the time channel or in any value channel.
+/// value extents, each value's alarm level and the samples' alarm states
+/// (the level that won over the graph's measurements). False, with
+/// \p pointCount 0, when fewer than two samples are held in the time channel
+/// or in any value channel.
 bool ExtractHistory(const toolkit::RealTimeDataset& history, int count, TimeHistoryState& state, int& pointCount);
 
 /// What the "History" button does: opens the history window of the graph,

@@ -13,6 +13,7 @@
 
 #include "platform/InstalledFonts.h"
 
+#include <QPointer>
 #include <QPushButton>
 
 #include <cmath>
@@ -252,6 +253,15 @@ QPushButton* CreatePushButton(ChartWindow& chart, ButtonHandler handler, const C
     new ButtonRelay(*button, chart, std::move(handler));
     chart.addButton(button, rect);
     return button;
+}
+
+void AddChartMenuItem(ChartWindow& chart, const QString& text, ButtonHandler handler)
+{
+    QPointer<ChartWindow> target(&chart);
+    chart.addContextAction(text, [target, handler = std::move(handler)] {
+        if (!target.isNull() && !target->isClosing())
+            handler(*target);
+    });
 }
 
 }  // namespace vexa::toolkit

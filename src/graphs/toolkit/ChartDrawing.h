@@ -90,5 +90,8 @@ using ButtonHandler = std::function<void(ChartWindow& chart)>;
 /// current font.
 QPushButton* CreatePushButton(ChartWindow& chart, ButtonHandler handler, const ChartRect& rect, QColor face,
                               const QString& caption);
+/// Adds \p text to the chart's right-click menu; \p handler runs with the
+/// chart when it is chosen.
+void AddChartMenuItem(ChartWindow& chart, const QString& text, ButtonHandler handler);
 
 }  // namespace vexa::toolkit

@@ -8,6 +8,8 @@
 #include "graphs/toolkit/DragZoom.h"
 #include "graphs/toolkit/Toolkit.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -186,6 +188,31 @@ void ChartWindow::zoomTo(const QRectF& pixels)
         axis->setAnchor(0.0);
     }
     restyle();
+}
+
+void ChartWindow::addContextAction(const QString& text, std::function<void()> handler)
+{
+    if (m_contextMenu == nullptr) {
+        m_contextMenu = new QMenu(this);
+    }
+    connect(m_contextMenu->addAction(text), &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+}
+
+QMenu* ChartWindow::contextMenu() const
+{
+    return m_contextMenu;
+}
+
+bool ChartWindow::rightButtonZooms() const
+{
+    return m_dragZoom && m_dragZoom->button() == Qt::RightButton;
+}
+
+void ChartWindow::showContextMenu(const QPoint& position)
+{
+    if (m_contextMenu != nullptr && !m_closing) {
+        m_contextMenu->popup(mapToGlobal(position));
+    }
 }
 
 void ChartWindow::paintChart(QPainter& painter)
@@ -377,12 +404,24 @@ void ChartWindow::mouseReleaseEvent(QMouseEvent* event)
         QRectF dragged;
         if (m_dragZoom->finish(event->position(), dragged)) {
             zoomTo(dragged);
+        } else if (event->button() == Qt::RightButton) {
+            showContextMenu(event->position().toPoint());  // a click, not a drag
         }
         update();
         event->accept();
         return;
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void ChartWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    // With a right-button zoom the menu waits for the release, which tells
+    // a click from a drag.
+    if (!rightButtonZooms() || event->reason() != QContextMenuEvent::Mouse) {
+        showContextMenu(event->pos());
+    }
 }
 
 }  // namespace vexa::toolkit

@@ -8,10 +8,12 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
+class QMenu;
 class QPushButton;
 
 namespace vexa::toolkit {
@@ -85,6 +87,11 @@ public:
     /// Rescales both axes to the plot pixels of \p pixels (ignored when it
     /// lies outside the plot).
     void zoomTo(const QRectF& pixels);
+    /// Adds an item to the menu that a right click on the chart opens (a
+    /// click, not a drag: a right-button drag zoom keeps working).
+    void addContextAction(const QString& text, std::function<void()> handler);
+    /// That menu; null while it has no item.
+    QMenu* contextMenu() const;
 
     /// Paints the chart (background, every element, a drag in progress),
     /// each element drawn directly: what printers, vector files and
@@ -120,11 +127,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     /// Which elements a paint draws.
     enum class Layer { All, Backdrop, Front };
 
+    void showContextMenu(const QPoint& position);
+    bool rightButtonZooms() const;
     void adoptElement(std::unique_ptr<ChartElement> element);
     /// Marks the elements drawn in the backdrop: the steady ones before the
     /// first that is not, and the steady ones that stand apart. Drawing them
@@ -164,6 +174,7 @@ private:
     QPixmap m_backdrop;
     bool m_backdropStale = true;
     int m_backdropPaints = 0;
+    QMenu* m_contextMenu = nullptr;
     QSize m_keptSize;
     double m_keptAspect = 0.0;
 };

@@ -23,6 +23,7 @@ RealTimeDataset::RealTimeDataset(std::string name, int channelCount, std::vector
     , m_rows(std::max(channelCount, 0), historyCapacity(historyRows))
     , m_rowLevels(1, historyCapacity(historyRows))
     , m_alarms(static_cast<std::size_t>(std::max(channelCount, 0)))
+    , m_rowStates(static_cast<std::size_t>(m_rows.capacity()) * m_alarms.size(), kLevelNormal)
     , m_lifetime(std::make_shared<const int>(0))
 {
 }
@@ -49,8 +50,27 @@ int RealTimeDataset::rowCount() const
 
 void RealTimeDataset::reserveHistory(int rows)
 {
+    const int oldCapacity = m_rows.capacity();
+    std::vector<std::uint8_t> states;
+    if (std::min(rows, kLargestHistory) > oldCapacity) {
+        // The ring moves its held rows to the front, oldest first: their
+        // states go the same way.
+        states.assign(static_cast<std::size_t>(std::min(rows, kLargestHistory)) * m_alarms.size(), kLevelNormal);
+        for (int index = 0; index < m_rows.size(); ++index) {
+            std::copy_n(m_rowStates.begin() + static_cast<std::ptrdiff_t>(rowStateOffset(m_rows.slotOf(index))),
+                        m_alarms.size(), states.begin() + static_cast<std::ptrdiff_t>(index * m_alarms.size()));
+        }
+    }
     m_rows.reserve(std::min(rows, kLargestHistory));
     m_rowLevels.reserve(std::min(rows, kLargestHistory));
+    if (m_rows.capacity() != oldCapacity) {
+        m_rowStates = std::move(states);
+    }
+}
+
+std::size_t RealTimeDataset::rowStateOffset(int slot) const
+{
+    return static_cast<std::size_t>(slot) * m_alarms.size();
 }
 
 std::int64_t RealTimeDataset::appendedRows() const
@@ -88,13 +108,17 @@ void RealTimeDataset::append(std::span<const double> row)
         }
     }
     int rowLevel = kLevelNormal;
+    std::uint8_t* states = m_rowStates.data() + rowStateOffset(m_rows.slotOf(m_rows.size() - 1));
     for (int channel = 0; channel < channelCount(); ++channel) {
         if (channel != m_timeChannel) {
             m_alarms[channel].evaluate(stored[channel], seconds, m_alarmSettings);
             const int level = m_alarms[channel].state(m_alarmSettings);
+            states[channel] = static_cast<std::uint8_t>(level);
             if (AlarmWeight(level) > AlarmWeight(rowLevel)) {
                 rowLevel = level;
             }
+        } else {
+            states[channel] = kLevelNormal;
         }
     }
     const double levelCell = rowLevel;
@@ -182,6 +206,14 @@ int RealTimeDataset::alarmState(int channel) const
         return kLevelNormal;
     }
     return m_alarms[channel].state(m_alarmSettings);
+}
+
+int RealTimeDataset::alarmStateAt(int row, int channel) const
+{
+    if (row < 0 || row >= m_rows.size() || channel < 0 || channel >= channelCount()) {
+        return kLevelNormal;
+    }
+    return m_rowStates[rowStateOffset(m_rows.slotOf(row)) + static_cast<std::size_t>(channel)];
 }
 
 const RowRing& RealTimeDataset::rows() const

@@ -81,6 +81,10 @@ public:
     /// The alarm state of \p channel after the newest row: kLevelNormal when
     /// no enabled level applies.
     int alarmState(int channel) const;
+    /// The alarm state \p channel was in after held row \p row (0 the
+    /// oldest), as it was evaluated when the row came; kLevelNormal outside
+    /// the held rows.
+    int alarmStateAt(int row, int channel) const;
 
     /// The held rows, for readers that walk many of them.
     const RowRing& rows() const;
@@ -103,6 +107,7 @@ public:
 private:
     // (members are the implementation's)
     void recomputeElapsedTime();
+    std::size_t rowStateOffset(int slot) const;
 
     std::string m_name;
     std::vector<std::string> m_channelNames;
@@ -113,6 +118,9 @@ private:
     double m_elapsed = 0.0;
     AlarmSettings m_alarmSettings;
     std::vector<ChannelAlarm> m_alarms;
+    /// Per held row, each channel's alarm state after it: kept in the
+    /// ring's slots, one byte a channel.
+    std::vector<std::uint8_t> m_rowStates;
     std::shared_ptr<const int> m_lifetime;
 };
 

@@ -68,6 +68,29 @@ QColor ScrollingPlot::traceColour(int trace) const
     return PaletteColour(m_traces[static_cast<std::size_t>(trace)].colour);
 }
 
+std::vector<ScrollingPlot::RowInView> ScrollingPlot::rowsInView() const
+{
+    std::vector<RowInView> shown;
+    if (m_datasetLifetime.expired() || m_dataset.timeChannel() < 0) {
+        return shown;
+    }
+    const RowRing& rows = m_dataset.rows();
+    const double origin = scrollOrigin();
+    const double end = origin + timeSpan();
+    // Back from the newest row, which sits at the elapsed time, as painting
+    // walks them.
+    double time = m_dataset.elapsedTime();
+    for (int row = rows.size() - 1; row >= 0 && time >= origin; --row) {
+        if (time <= end) {
+            shown.push_back({row, time});
+        }
+        const double step = rows.row(row)[m_dataset.timeChannel()];
+        time -= std::isfinite(step) ? step : 0.0;
+    }
+    std::reverse(shown.begin(), shown.end());
+    return shown;
+}
+
 void ScrollingPlot::collectVisibleRows()
 {
     const ScaleMap& map = chart().plotFrame().xMap();

@@ -36,6 +36,15 @@ public:
     double scrollOrigin() const;
     /// How many channels are drawn (all but the time channel).
     int traceCount() const;
+
+    /// A held row that the plot shows: its index among the held rows (0 the
+    /// oldest) and its elapsed time.
+    struct RowInView {
+        int row = 0;
+        double elapsed = 0.0;
+    };
+    /// The held rows inside the visible span, oldest first.
+    std::vector<RowInView> rowsInView() const;
     QColor traceColour(int trace) const;
     /// The x pixels and alarm states of the rows inside the visible span,
     /// newest first, for the chart as laid out now.

@@ -39,6 +39,11 @@ bool TimeLabels::isStarted() const
     return m_started;
 }
 
+double TimeLabels::startTime() const
+{
+    return m_startTime;
+}
+
 void TimeLabels::link(const ScrollingPlot* plot)
 {
     m_plot = plot;

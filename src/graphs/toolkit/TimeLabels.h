@@ -21,6 +21,8 @@ public:
 
     void start(double startTime);
     bool isStarted() const;
+    /// The clock time, in seconds since midnight, of the first row.
+    double startTime() const;
     void link(const ScrollingPlot* plot);
     /// The clock time, in seconds since midnight, of tick value \p tick.
     double clockTimeAt(double tick) const;

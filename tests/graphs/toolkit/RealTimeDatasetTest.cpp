@@ -58,6 +58,34 @@ TEST(RealTimeDataset, ADatasetWithoutHistoryKeepsOnlyTheNewestRow)
     }
 }
 
+TEST(RealTimeDataset, EachHeldRowKeepsTheAlarmStatesItWasEvaluatedWith)
+{
+    // A small ring that wraps, then grows: the states follow their rows.
+    RealTimeDataset dataset("", 2, {}, 3);
+    dataset.setAlarmLimit(kLevelHigh, 50.0, true, "High");
+    dataset.setAlarmLimit(kLevelLow, 10.0, true, "Low");
+    const std::vector<std::array<double, 2>> rows = {{60, 20}, {20, 5}, {70, 70}, {5, 20}};
+    for (const auto& row : rows)
+        dataset.append(row);
+    const std::vector<std::array<int, 2>> held = {{kLevelNormal, kLevelLow}, {kLevelHigh, kLevelHigh},
+                                                  {kLevelLow, kLevelNormal}};
+    const auto expectHeld = [&](int offset) {
+        for (int row = 0; row < 3; ++row) {
+            for (int channel = 0; channel < 2; ++channel)
+                EXPECT_EQ(dataset.alarmStateAt(row + offset, channel), held[row][channel])
+                    << "row " << row << " channel " << channel;
+        }
+    };
+    expectHeld(0);
+    dataset.reserveHistory(10);
+    expectHeld(0);
+    dataset.append(std::array<double, 2>{55, 55});
+    EXPECT_EQ(dataset.alarmStateAt(3, 0), kLevelHigh);
+    expectHeld(0);
+    EXPECT_EQ(dataset.alarmStateAt(4, 0), kLevelNormal) << "outside the held rows";
+    EXPECT_EQ(dataset.alarmStateAt(0, 2), kLevelNormal) << "no such channel";
+}
+
 TEST(RealTimeDataset, RowsAreCutOrPaddedToTheChannelCount)
 {
     RealTimeDataset dataset("", 2, {}, kFull);
