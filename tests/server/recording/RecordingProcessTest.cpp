@@ -134,8 +134,9 @@ TEST_F(RecordingServer, ValuesFedByLineProtocolAreRecordedBitForBitWithTheirTime
         ASSERT_TRUE(readings[i].value.has_value());
         EXPECT_EQ(DoubleBytes(*readings[i].value), DoubleBytes(fed[i].value));
         EXPECT_EQ(readings[i].sourceTime.has_value(), !std::isnan(fed[i].sourceTime));
-        if (readings[i].sourceTime.has_value())
+        if (readings[i].sourceTime.has_value()) {
             EXPECT_EQ(DoubleBytes(*readings[i].sourceTime), DoubleBytes(fed[i].sourceTime));
+        }
         EXPECT_GE(readings[i].time, before);
         EXPECT_LE(readings[i].time, after);
     }
