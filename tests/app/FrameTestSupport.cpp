@@ -3,9 +3,15 @@
 #include "app/FrameCommand.h"
 #include "app/FrameStatusBar.h"
 #include "app/WindowPolish.h"
+#include "document/DisplayFormat.h"
 #include "document/DocumentPaths.h"
+#include "document/GraphTable.h"
 #include "document/RecentFiles.h"
 #include "graphs/GraphWindow.h"
+#include "graphs/core/GraphResources.h"
+#include "graphs/toolkit/ChartWindow.h"
+#include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "link/protocol/WireFormat.h"
 #include "platform/PresenceMarker.h"
 #include "platform/SettingsLocation.h"
@@ -28,6 +34,9 @@
 namespace vexa::test {
 
 namespace {
+
+/// The scrolling table's lines come below its header.
+constexpr int kHeaderLines = 1;
 
 /// How long a stopped server may take to let its marker go.
 constexpr int kStopWaitMs = 5000;
@@ -98,6 +107,24 @@ std::string WriteDocument(const ScratchDir& dir, const std::string& name, const 
 QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index)
 {
     return frame.probe().graphWindows.graphWindow(index);
+}
+
+const graphs::GraphResources* ResourcesOf(const app::FrameWindow& frame, int index)
+{
+    const graphs::GraphWindow* window = frame.probe().graphWindows.graphWindow(index);
+    return window != nullptr ? &window->resources() : nullptr;
+}
+
+bool HasDrawnRows(const app::FrameWindow& frame, int index, int rows)
+{
+    const GraphRecord& record = frame.probe().graphTable.record(index);
+    const graphs::GraphResources* resources = ResourcesOf(frame, index);
+    if (resources == nullptr)
+        return false;
+    if (record.type == kScrollingTabular)
+        return resources->scrollingList != nullptr && resources->scrollingList->count() >= kHeaderLines + rows;
+    return resources->dataset != nullptr && resources->dataset->appendedRows() >= rows &&
+           resources->chartWindow != nullptr && resources->chartWindow->paintCount() > 0;
 }
 
 QMenu* MenuOf(const QMainWindow& frame, const QString& title)

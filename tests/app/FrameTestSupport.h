@@ -23,6 +23,10 @@ namespace vexa::app {
 class FrameStatusBar;
 }
 
+namespace vexa::graphs {
+struct GraphResources;
+}
+
 namespace vexa::test {
 
 /// A display file with four graphs and two views, and its measurement file:
@@ -47,6 +51,13 @@ std::string WriteDocument(const ScratchDir& dir, const std::string& name, const 
 
 /// The open graph window of graph \p index (0-based), or null.
 QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index);
+
+/// What the window of graph \p index (0-based) shows; null while the graph
+/// is closed.
+const graphs::GraphResources* ResourcesOf(const app::FrameWindow& frame, int index);
+/// Whether graph \p index has taken \p rows samples and shown them: a chart
+/// repainted after them, a scrolling table listed them.
+bool HasDrawnRows(const app::FrameWindow& frame, int index, int rows);
 
 /// The frame as the user sees it. The menu of the menu bar, or the popup in
 /// one of its menus, whose item reads \p title ("&File", "&Graphs"); null
