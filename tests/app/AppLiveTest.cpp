@@ -67,8 +67,7 @@ TEST(Live, AViewOfThreeGraphsShowsTheServersSimulatedSignals)
 {
     ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort());
     ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
-    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
-                  + "\r\nStartServer=0\r\n");
+    WriteSettings(ServerSettings(server.port()));
     ScriptedMessages messages;
     ScratchDir dir;
     const std::string path = WriteDocument(dir, "SIMULATE.dsp", kDisplay, kMeasurements);
@@ -120,8 +119,7 @@ TEST(Live, TheDemosViewFeedsAGraphOfEveryTypeFromTheServer)
 {
     ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort());
     ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
-    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
-                  + "\r\nStartServer=0\r\n");
+    WriteSettings(ServerSettings(server.port()));
     ScriptedMessages messages;
     ScratchDir dir;
     const std::string path =
@@ -181,8 +179,7 @@ TEST(Live, AViewShowsTheRecordedValuesOfAReplayingServer)
     ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort(),
                          {"--replay", QString::fromStdString(recording), "--loop"});
     ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
-    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
-                  + "\r\nStartServer=0\r\n");
+    WriteSettings(ServerSettings(server.port()));
     ScriptedMessages messages;
     const std::string path = WriteDocument(dir, "PLANT.dsp",
                                            "[W1]\r\nT=Plant\r\nUP=100\r\nM1=TEMP\r\nM2=PRESS\r\n"

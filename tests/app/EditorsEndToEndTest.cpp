@@ -182,8 +182,7 @@ TEST(EditorsEndToEnd, ADocumentMadeInTheEditorsShowsLiveValuesInAGraphOfEveryTyp
 {
     ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort());
     ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
-    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
-                  + "\r\nStartServer=0\r\n");
+    WriteSettings(ServerSettings(server.port()));
     ScriptedMessages messages;
     ScratchDir dir;
     // The stem makes the server simulate the file's measurements.

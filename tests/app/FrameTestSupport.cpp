@@ -189,6 +189,12 @@ std::string OfflineSettings()
     return "[VEXA Display]\r\nDataSource=251\r\nStartServer=0\r\n";
 }
 
+std::string ServerSettings(int port)
+{
+    return "[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(port)
+           + "\r\nStartServer=0\r\n";
+}
+
 std::unique_ptr<app::FrameWindow> StartFrame(const QString& commandLine)
 {
     const QIcon icon = app::FrameWindow::LoadIcon();

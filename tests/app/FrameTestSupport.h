@@ -83,6 +83,9 @@ std::vector<std::string> StoredRecentFiles();
 void WriteSettings(const std::string& contents);
 /// Settings that keep the frame offline and start no server.
 std::string OfflineSettings();
+/// Settings that connect to the server on loopback port \p port and start
+/// none.
+std::string ServerSettings(int port);
 
 /// A frame on the test's settings file, started with \p commandLine.
 std::unique_ptr<app::FrameWindow> StartFrame(const QString& commandLine = {});
