@@ -4,10 +4,7 @@
 #include "banner/Banner.h"
 #include "document/GraphTable.h"
 #include "document/DisplayFormat.h"
-#include "graphs/GraphWindow.h"
 #include "graphs/core/GraphResources.h"
-#include "graphs/toolkit/ScrollingList.h"
-#include "graphs/toolkit/ChartWindow.h"
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
@@ -46,13 +43,6 @@ const char* const kDisplay = "[W1]\r\nT=Waves\r\nUP=100\r\nM1=COS1\r\nM2=SINE_A\
 const char* const kMeasurements = "[COS1]\r\nL=-100\r\nH=100\r\n[SINE_A]\r\nL=-100\r\nH=100\r\n[SQR1]\r\n"
                                   "[SIN_K]\r\nE=Coefficients\r\n0=1000\r\n1=2\r\n[TRI1]\r\nL=-100\r\nH=100\r\n";
 
-/// What the window of graph \p index shows; null while the graph is closed.
-const graphs::GraphResources* ResourcesOf(app::FrameWindow& frame, int index)
-{
-    const graphs::GraphWindow* window = frame.probe().graphWindows.graphWindow(index);
-    return window != nullptr ? &window->resources() : nullptr;
-}
-
 const toolkit::RealTimeDataset* DatasetOf(app::FrameWindow& frame, int index)
 {
     const graphs::GraphResources* resources = ResourcesOf(frame, index);
@@ -60,27 +50,11 @@ const toolkit::RealTimeDataset* DatasetOf(app::FrameWindow& frame, int index)
 }
 
 constexpr QSize kDemoScreen(1280, 1024);
-/// The scrolling table's lines come below its header.
-constexpr int kHeaderLines = 1;
 
 std::string ExampleFile(const char* name)
 {
     std::ifstream in(std::string(VEXA_EXAMPLES_DIR) + "/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-/// Whether graph \p index has taken \p rows samples and shown them: a
-/// chart repainted after them, a scrolling table listed them.
-bool HasDrawnRows(app::FrameWindow& frame, int index, int rows)
-{
-    const GraphRecord& record = frame.probe().graphTable.record(index);
-    const graphs::GraphResources* resources = ResourcesOf(frame, index);
-    if (resources == nullptr)
-        return false;
-    if (record.type == kScrollingTabular)
-        return resources->scrollingList != nullptr && resources->scrollingList->count() >= kHeaderLines + rows;
-    return resources->dataset != nullptr && resources->dataset->appendedRows() >= rows &&
-           resources->chartWindow != nullptr && resources->chartWindow->paintCount() > 0;
 }
 
 bool HasRows(app::FrameWindow& frame, int index)
@@ -93,8 +67,7 @@ TEST(Live, AViewOfThreeGraphsShowsTheServersSimulatedSignals)
 {
     ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort());
     ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
-    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
-                  + "\r\nStartServer=0\r\n");
+    WriteSettings(ServerSettings(server.port()));
     ScriptedMessages messages;
     ScratchDir dir;
     const std::string path = WriteDocument(dir, "SIMULATE.dsp", kDisplay, kMeasurements);
@@ -146,8 +119,7 @@ TEST(Live, TheDemosViewFeedsAGraphOfEveryTypeFromTheServer)
 {
     ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort());
     ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
-    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
-                  + "\r\nStartServer=0\r\n");
+    WriteSettings(ServerSettings(server.port()));
     ScriptedMessages messages;
     ScratchDir dir;
     const std::string path =
@@ -207,8 +179,7 @@ TEST(Live, AViewShowsTheRecordedValuesOfAReplayingServer)
     ServerProcess server(QStringLiteral(VEXALINK_PATH), FreePort(),
                          {"--replay", QString::fromStdString(recording), "--loop"});
     ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
-    WriteSettings("[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(server.port())
-                  + "\r\nStartServer=0\r\n");
+    WriteSettings(ServerSettings(server.port()));
     ScriptedMessages messages;
     const std::string path = WriteDocument(dir, "PLANT.dsp",
                                            "[W1]\r\nT=Plant\r\nUP=100\r\nM1=TEMP\r\nM2=PRESS\r\n"

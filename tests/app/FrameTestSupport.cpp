@@ -3,9 +3,15 @@
 #include "app/FrameCommand.h"
 #include "app/FrameStatusBar.h"
 #include "app/WindowPolish.h"
+#include "document/DisplayFormat.h"
 #include "document/DocumentPaths.h"
+#include "document/GraphTable.h"
 #include "document/RecentFiles.h"
 #include "graphs/GraphWindow.h"
+#include "graphs/core/GraphResources.h"
+#include "graphs/toolkit/ChartWindow.h"
+#include "graphs/toolkit/RealTimeDataset.h"
+#include "graphs/toolkit/ScrollingList.h"
 #include "link/protocol/WireFormat.h"
 #include "platform/PresenceMarker.h"
 #include "platform/SettingsLocation.h"
@@ -28,6 +34,9 @@
 namespace vexa::test {
 
 namespace {
+
+/// The scrolling table's lines come below its header.
+constexpr int kHeaderLines = 1;
 
 /// How long a stopped server may take to let its marker go.
 constexpr int kStopWaitMs = 5000;
@@ -100,6 +109,24 @@ QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index)
     return frame.probe().graphWindows.graphWindow(index);
 }
 
+const graphs::GraphResources* ResourcesOf(const app::FrameWindow& frame, int index)
+{
+    const graphs::GraphWindow* window = frame.probe().graphWindows.graphWindow(index);
+    return window != nullptr ? &window->resources() : nullptr;
+}
+
+bool HasDrawnRows(const app::FrameWindow& frame, int index, int rows)
+{
+    const GraphRecord& record = frame.probe().graphTable.record(index);
+    const graphs::GraphResources* resources = ResourcesOf(frame, index);
+    if (resources == nullptr)
+        return false;
+    if (record.type == kScrollingTabular)
+        return resources->scrollingList != nullptr && resources->scrollingList->count() >= kHeaderLines + rows;
+    return resources->dataset != nullptr && resources->dataset->appendedRows() >= rows &&
+           resources->chartWindow != nullptr && resources->chartWindow->paintCount() > 0;
+}
+
 QMenu* MenuOf(const QMainWindow& frame, const QString& title)
 {
     const QAction* opener = FindItem(frame.menuBar()->actions(), [&title](const QAction& item) {
@@ -160,6 +187,12 @@ void WriteSettings(const std::string& contents)
 std::string OfflineSettings()
 {
     return "[VEXA Display]\r\nDataSource=251\r\nStartServer=0\r\n";
+}
+
+std::string ServerSettings(int port)
+{
+    return "[VEXA Display]\r\nDataSource=250\r\nHost=127.0.0.1\r\nPort=" + std::to_string(port)
+           + "\r\nStartServer=0\r\n";
 }
 
 std::unique_ptr<app::FrameWindow> StartFrame(const QString& commandLine)

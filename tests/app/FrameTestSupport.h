@@ -23,6 +23,10 @@ namespace vexa::app {
 class FrameStatusBar;
 }
 
+namespace vexa::graphs {
+struct GraphResources;
+}
+
 namespace vexa::test {
 
 /// A display file with four graphs and two views, and its measurement file:
@@ -48,6 +52,13 @@ std::string WriteDocument(const ScratchDir& dir, const std::string& name, const 
 /// The open graph window of graph \p index (0-based), or null.
 QMdiSubWindow* GraphWindowOf(const app::FrameWindow& frame, int index);
 
+/// What the window of graph \p index (0-based) shows; null while the graph
+/// is closed.
+const graphs::GraphResources* ResourcesOf(const app::FrameWindow& frame, int index);
+/// Whether graph \p index has taken \p rows samples and shown them: a chart
+/// repainted after them, a scrolling table listed them.
+bool HasDrawnRows(const app::FrameWindow& frame, int index, int rows);
+
 /// The frame as the user sees it. The menu of the menu bar, or the popup in
 /// one of its menus, whose item reads \p title ("&File", "&Graphs"); null
 /// when there is none.
@@ -72,6 +83,9 @@ std::vector<std::string> StoredRecentFiles();
 void WriteSettings(const std::string& contents);
 /// Settings that keep the frame offline and start no server.
 std::string OfflineSettings();
+/// Settings that connect to the server on loopback port \p port and start
+/// none.
+std::string ServerSettings(int port);
 
 /// A frame on the test's settings file, started with \p commandLine.
 std::unique_ptr<app::FrameWindow> StartFrame(const QString& commandLine = {});
