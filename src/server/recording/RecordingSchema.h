@@ -10,8 +10,7 @@ inline constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS info(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
     "CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE);"
     "CREATE TABLE IF NOT EXISTS samples(time REAL NOT NULL, name_id INTEGER NOT NULL,"
-    " value REAL, source_time REAL);"
-    "CREATE INDEX IF NOT EXISTS samples_by_time ON samples(time);"
+    " value, source_time REAL);"
     "CREATE VIEW IF NOT EXISTS readings AS SELECT s.time, n.name, s.value, s.source_time"
     " FROM samples s JOIN names n ON n.id = s.name_id;";
 

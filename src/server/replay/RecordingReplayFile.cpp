@@ -200,45 +200,58 @@ bool RecordingReplayFile::Load()
     if (step != SQLITE_DONE)
         return Fail();
 
-    // Each of these is one step down a B-tree, however long the recording.
-    Statement first = Prepare("SELECT min(rowid) FROM samples");
-    Statement last = Prepare("SELECT max(rowid) FROM samples");
-    Statement earliest = Prepare("SELECT min(time) FROM samples");
-    Statement latest = Prepare("SELECT max(time) FROM samples");
-    if (first == nullptr || last == nullptr || earliest == nullptr || latest == nullptr)
+    // The rows are in time order, so the first and the last row hold the
+    // earliest and the latest time; each is one step down a B-tree, however
+    // long the recording.
+    Statement first = Prepare("SELECT rowid, time FROM samples ORDER BY rowid LIMIT 1");
+    Statement last = Prepare("SELECT rowid, time FROM samples ORDER BY rowid DESC LIMIT 1");
+    m_rowAtOrAfter = Prepare("SELECT rowid, time FROM samples WHERE rowid >= ?1 ORDER BY rowid LIMIT 1");
+    if (first == nullptr || last == nullptr || m_rowAtOrAfter == nullptr)
         return false;
-    for (sqlite3_stmt* statement : {first.get(), last.get(), earliest.get(), latest.get()}) {
-        if (sqlite3_step(statement) != SQLITE_ROW)
-            return Fail();
-    }
-    if (sqlite3_column_type(first.get(), 0) == SQLITE_NULL) {
+    const int firstStep = sqlite3_step(first.get());
+    if (firstStep == SQLITE_DONE) {
         m_error = QStringLiteral("holds no samples");
         return false;
     }
+    if (firstStep != SQLITE_ROW || sqlite3_step(last.get()) != SQLITE_ROW)
+        return Fail();
     m_begin = sqlite3_column_int64(first.get(), 0);
     m_end = sqlite3_column_int64(last.get(), 0) + 1;
-    m_firstTime = sqlite3_column_double(earliest.get(), 0);
-    m_lastTime = sqlite3_column_double(latest.get(), 0);
+    m_firstTime = sqlite3_column_double(first.get(), 1);
+    m_lastTime = sqlite3_column_double(last.get(), 1);
 
     m_rowsFrom = Prepare("SELECT rowid, time, name_id, value, source_time FROM samples"
                          " WHERE rowid >= ?1 AND rowid < ?2 ORDER BY rowid LIMIT ?3");
-    m_positionAt = Prepare("SELECT rowid FROM samples WHERE time >= ?1 ORDER BY time, rowid LIMIT 1");
-    return m_rowsFrom != nullptr && m_positionAt != nullptr;
+    return m_rowsFrom != nullptr;
 }
 
 std::optional<std::int64_t> RecordingReplayFile::PositionAt(double time)
 {
-    sqlite3_stmt* statement = m_positionAt.get();
-    sqlite3_reset(statement);
-    sqlite3_bind_double(statement, 1, time);
-    const int step = sqlite3_step(statement);
-    if (step == SQLITE_DONE)
-        return m_end;
-    if (step != SQLITE_ROW) {
-        Fail();
-        return std::nullopt;
+    // Halves the row ids: the first row at or after \p time is the first
+    // whose time is not below it, as the rows are in time order.
+    std::int64_t low = m_begin;
+    std::int64_t high = m_end;
+    sqlite3_stmt* statement = m_rowAtOrAfter.get();
+    while (low < high) {
+        const std::int64_t middle = low + (high - low) / 2;
+        sqlite3_reset(statement);
+        sqlite3_bind_int64(statement, 1, middle);
+        const int step = sqlite3_step(statement);
+        if (step == SQLITE_DONE) {
+            high = middle;
+            continue;
+        }
+        if (step != SQLITE_ROW) {
+            Fail();
+            return std::nullopt;
+        }
+        const std::int64_t row = sqlite3_column_int64(statement, 0);
+        if (row >= high || sqlite3_column_double(statement, 1) >= time)
+            high = middle;
+        else
+            low = row + 1;
     }
-    return sqlite3_column_int64(statement, 0);
+    return low;
 }
 
 bool RecordingReplayFile::Read(std::int64_t position, std::int64_t until, std::size_t maxRows,

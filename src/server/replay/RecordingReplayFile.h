@@ -44,7 +44,7 @@ private:
 
     std::unique_ptr<sqlite3, CloseDatabase> m_database;
     Statement m_rowsFrom;
-    Statement m_positionAt;
+    Statement m_rowAtOrAfter;
     /// The index in names() of each names.id.
     std::unordered_map<std::int64_t, std::int32_t> m_nameIndex;
 };

@@ -111,6 +111,7 @@ TEST_F(RecordingServer, ValuesFedByLineProtocolAreRecordedBitForBitWithTheirTime
         {"plant,host=a int=-42i", "plant.int", -42.0, none},
         {"plant on=true", "plant.on", 1.0, none},
         {"plant value=-273.15", "plant", -273.15, none},
+        {"plant zero=-0", "plant.zero", -0.0, none},
         {"plant tenth=0.2", "plant.tenth", 0.2, none},
     };
     QByteArray lines;

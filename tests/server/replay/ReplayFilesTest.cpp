@@ -235,12 +235,10 @@ protected:
     vexa::test::ScratchDir m_dir;
 };
 
-// SQLite writes a REAL without a fraction as an integer, so -0 comes back
-// as +0: the one double besides NaN that a recording does not keep.
 TEST_F(RecordingFiles, ValuesComeBackBitForBitWithNullAsNan)
 {
     const std::vector<double> values = {0.1, -1e-300, 4.9e-324, 1.7976931348623157e308, -273.15,
-                                        std::numeric_limits<double>::infinity()};
+                                        std::numeric_limits<double>::infinity(), -0.0};
     std::vector<RecordedRow> rows;
     for (std::size_t i = 0; i < values.size(); ++i)
         rows.push_back({kStart + double(i) / 10, int(i % 2), values[i], kStart - 1});
@@ -265,6 +263,8 @@ TEST_F(RecordingFiles, ValuesComeBackBitForBitWithNullAsNan)
     EXPECT_TRUE(std::isnan(read.back().sourceTime));
 
     // Positions: the first row at or after a time.
+    EXPECT_EQ(file->PositionAt(kStart - 1), file->beginPosition());
+    EXPECT_EQ(file->PositionAt(kStart + 0.1), file->beginPosition() + 1);
     EXPECT_EQ(file->PositionAt(kStart + 0.25), file->beginPosition() + 3);
     EXPECT_EQ(file->PositionAt(kStart + 0.3), file->beginPosition() + 3);
     EXPECT_EQ(file->PositionAt(kStart + 5), file->endPosition());
@@ -395,7 +395,7 @@ TEST_F(RecordingFiles, AnExportHasARowAtEveryStoredTimeOfTheChosenNames)
 TEST_F(RecordingFiles, AnExportReadsBackAsTheSameDoubles)
 {
     const std::vector<double> values = {0.1, -2.5, 4.9e-324, 1.7976931348623157e308, 1.0 / 3.0, -1e-300,
-                                        std::numeric_limits<double>::infinity()};
+                                        std::numeric_limits<double>::infinity(), -0.0};
     std::vector<RecordedRow> rows;
     for (std::size_t i = 0; i < values.size(); ++i)
         rows.push_back({kStart + 0.001 * double(i), 0, values[i], {}});
