@@ -1,6 +1,9 @@
 #include "server/faults/FaultOptions.h"
 
 #include "platform/AnsiText.h"
+#include "server/inputs/CommandLineOptions.h"
+
+#include <string>
 
 namespace vexa::server {
 
@@ -20,49 +23,37 @@ FaultConfig FaultOverrides::AppliedTo(FaultConfig config) const
 
 FaultOptionsResult ParseFaultOptions(const QStringList& arguments)
 {
+    // What --fault found wrong, said after the form the value should have.
+    struct Target {
+        FaultOverrides overrides;
+        QString reason;
+    };
+    static const std::string seedExpects = "a whole number from 0 to " + std::to_string(FaultConfig::kMaxSeed);
+    const std::vector<CommandLineOption<Target>> options = {
+        {kFaultOption, kFaultForm,
+         [](Target& target, const QString& value) {
+             FaultParse parsed = ParseFault(ToAnsi(value));
+             if (!parsed.fault.has_value()) {
+                 target.reason = parsed.error;
+                 return false;
+             }
+             if (!target.overrides.faults.has_value())
+                 target.overrides.faults.emplace();
+             target.overrides.faults->push_back(std::move(*parsed.fault));
+             return true;
+         }},
+        {kSeedOption, seedExpects.c_str(),
+         [](Target& target, const QString& value) {
+             target.overrides.seed = ParseFaultSeed(value.toStdString());
+             return target.overrides.seed.has_value();
+         }},
+    };
+    Target target;
     FaultOptionsResult result;
-    const QString faultOption = QString::fromLatin1(kFaultOption);
-    const QString seedOption = QString::fromLatin1(kSeedOption);
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        const bool isFault = name == faultOption;
-        if (!isFault && name != seedOption)
-            continue;
-        QString value;
-        if (equals >= 0) {
-            value = argument.mid(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            result.error = isFault ? QStringLiteral("%1 needs %2").arg(name, QLatin1String(kFaultForm))
-                                   : QStringLiteral("%1 needs a whole number from 0 to %2")
-                                         .arg(name)
-                                         .arg(FaultConfig::kMaxSeed);
-            return result;
-        }
-        if (isFault) {
-            FaultParse parsed = ParseFault(ToAnsi(value));
-            if (!parsed.fault.has_value()) {
-                result.error = QStringLiteral("%1 needs %2, not \"%3\": %4")
-                                   .arg(name, QLatin1String(kFaultForm), value, parsed.error);
-                return result;
-            }
-            if (!result.overrides.faults.has_value())
-                result.overrides.faults.emplace();
-            result.overrides.faults->push_back(std::move(*parsed.fault));
-        } else {
-            result.overrides.seed = ParseFaultSeed(value.toStdString());
-            if (!result.overrides.seed.has_value()) {
-                result.error = QStringLiteral("%1 needs a whole number from 0 to %2, not \"%3\"")
-                                   .arg(name)
-                                   .arg(FaultConfig::kMaxSeed)
-                                   .arg(value);
-                return result;
-            }
-        }
-    }
+    result.error = ReadCommandLine(arguments, options, target);
+    if (!result.error.isEmpty() && !target.reason.isEmpty())
+        result.error += QStringLiteral(": ") + target.reason;
+    result.overrides = std::move(target.overrides);
     return result;
 }
 
