@@ -1,6 +1,7 @@
 #include "EditorDialog.h"
 
 #include "app/help/HelpWindow.h"
+#include "editors/graph/DialogButtons.h"
 #include "platform/DialogConventions.h"
 #include "platform/DialogPlacement.h"
 
@@ -75,13 +76,7 @@ QListWidget* EditorDialog::addFramedList(QBoxLayout& layout, const char* frameCa
 
 QPushButton* EditorDialog::addButton(QBoxLayout& layout, const char* text)
 {
-    auto* button = new QPushButton(QString::fromLatin1(text), this);
-    button->setObjectName(button->text());
-    button->setAccessibleName(button->text());
-    // A default button of its own would take Enter from the Ok button.
-    button->setAutoDefault(false);
-    layout.addWidget(button);
-    return button;
+    return AddDialogButton(this, layout, text);
 }
 
 void EditorDialog::addOkCancelHelp(QBoxLayout& layout)

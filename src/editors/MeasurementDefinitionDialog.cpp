@@ -1,7 +1,7 @@
 #include "MeasurementDefinitionDialog.h"
 
 #include "MeasurementListDialog.h"
-#include "NumberBox.h"
+#include "editors/graph/NumberBox.h"
 #include "app/help/HelpTopics.h"
 #include "document/MeasurementSlot.h"
 #include "document/ProfileStore.h"

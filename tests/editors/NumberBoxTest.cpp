@@ -1,4 +1,4 @@
-#include "editors/NumberBox.h"
+#include "editors/graph/NumberBox.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -33,6 +33,18 @@ TEST(NumberBox, FlagsExactlyTheTextsThatReadAsZeroForWantOfANumber)
         EXPECT_EQ(box.accessibleDescription(), warning);
         EXPECT_EQ(box.styleSheet().contains("red"), c.flagged);
     }
+}
+
+TEST(NumberBox, LeavesAnEmptyBoxAloneWhereEmptyKeepsTheDefault)
+{
+    QLineEdit box;
+    NumberBox* watcher = NumberBox::Watch(box, NumberBox::EmptyText::Accepted);
+    for (const char* text : {"", "  "}) {
+        box.setText(QString::fromLatin1(text));
+        EXPECT_FALSE(watcher->isFlagged()) << '"' << text << '"';
+    }
+    box.setText(QStringLiteral("abc"));
+    EXPECT_TRUE(watcher->isFlagged());
 }
 
 TEST(NumberBox, FollowsTypingAtOnce)

@@ -8,26 +8,23 @@
 
 namespace vexa::editors {
 
-namespace {
-
-QPushButton* AddButton(QDialog* dialog, QVBoxLayout* column, const char* text)
+QPushButton* AddDialogButton(QWidget* parent, QBoxLayout& layout, const char* text)
 {
-    auto* button = new QPushButton(QString::fromLatin1(text), dialog);
-    button->setObjectName(QString::fromLatin1(text));
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    button->setObjectName(button->text());
+    button->setAccessibleName(button->text());
     button->setAutoDefault(false);
-    column->addWidget(button);
+    layout.addWidget(button);
     return button;
 }
-
-}  // namespace
 
 DialogButtons AddDialogButtons(QDialog* dialog)
 {
     DialogButtons buttons;
     buttons.column = new QVBoxLayout;
-    buttons.ok = AddButton(dialog, buttons.column, "Ok");
-    buttons.cancel = AddButton(dialog, buttons.column, "Cancel");
-    buttons.help = AddButton(dialog, buttons.column, "Help");
+    buttons.ok = AddDialogButton(dialog, *buttons.column, "Ok");
+    buttons.cancel = AddDialogButton(dialog, *buttons.column, "Cancel");
+    buttons.help = AddDialogButton(dialog, *buttons.column, "Help");
     buttons.ok->setDefault(true);
     buttons.column->addStretch();
     return buttons;

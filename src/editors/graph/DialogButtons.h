@@ -2,9 +2,11 @@
 
 #include <functional>
 
+class QBoxLayout;
 class QDialog;
 class QPushButton;
 class QVBoxLayout;
+class QWidget;
 
 namespace vexa::editors {
 
@@ -15,6 +17,11 @@ struct DialogButtons {
     QPushButton* cancel = nullptr;
     QPushButton* help = nullptr;
 };
+
+/// A push button on \p parent added to \p layout, whose object and
+/// accessible names are its text. It takes no Enter of its own, which
+/// belongs to the dialog's default button.
+QPushButton* AddDialogButton(QWidget* parent, QBoxLayout& layout, const char* text);
 
 /// Makes the three buttons on \p dialog, named after their texts, "Ok" the
 /// default, stacked at the top of a column for the caller's layout.

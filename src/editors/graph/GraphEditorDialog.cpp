@@ -3,7 +3,7 @@
 #include "DialogButtons.h"
 #include "GraphPreview.h"
 #include "MeasurementSelectionDialog.h"
-#include "NumberBoxMarker.h"
+#include "NumberBox.h"
 
 #include "app/help/HelpTopics.h"
 #include "app/help/HelpWindow.h"
@@ -354,7 +354,7 @@ QWidget* GraphEditorDialog::buildAlarmColumn()
             row.value = NewEdit(alarms, Numbered("alarmValue", each.entry), caption + QStringLiteral(" Value"),
                                 kAlarmFieldLengthInt);
             row.value->setMinimumWidth(kAlarmValueWidth);
-            MarkUnreadableNumbers(*row.value);
+            NumberBox::Watch(*row.value, NumberBox::EmptyText::Accepted);
             grid->addWidget(row.value, gridRow, kValueColumn);
         }
         row.text = NewEdit(alarms, Numbered("alarmText", each.entry), caption + QStringLiteral(" Text"),
@@ -369,8 +369,8 @@ QWidget* GraphEditorDialog::buildAlarmColumn()
     auto* hysteresisLayout = new QHBoxLayout(hysteresis);
     m_lowHigh = NewEdit(hysteresis, QStringLiteral("lowHighHysteresis"), Latin("Low/High:"));
     m_deviation = NewEdit(hysteresis, QStringLiteral("deviationHysteresis"), Latin("Deviation:"));
-    MarkUnreadableNumbers(*m_lowHigh);
-    MarkUnreadableNumbers(*m_deviation);
+    NumberBox::Watch(*m_lowHigh, NumberBox::EmptyText::Accepted);
+    NumberBox::Watch(*m_deviation, NumberBox::EmptyText::Accepted);
     hysteresisLayout->addWidget(NewLabel(hysteresis, "Low/High:", m_lowHigh));
     hysteresisLayout->addWidget(m_lowHigh);
     hysteresisLayout->addWidget(NewLabel(hysteresis, "Deviation:", m_deviation));

@@ -25,12 +25,12 @@ bool ReadsAsNumber(const QString& text)
     return end != begin;
 }
 
-NumberBox* NumberBox::Watch(QLineEdit& box)
+NumberBox* NumberBox::Watch(QLineEdit& box, EmptyText empty)
 {
-    return new NumberBox(box);
+    return new NumberBox(box, empty);
 }
 
-NumberBox::NumberBox(QLineEdit& box) : QObject(&box), m_box(box)
+NumberBox::NumberBox(QLineEdit& box, EmptyText empty) : QObject(&box), m_box(box), m_empty(empty)
 {
     connect(&box, &QLineEdit::textChanged, this, &NumberBox::check);
     check();
@@ -38,7 +38,9 @@ NumberBox::NumberBox(QLineEdit& box) : QObject(&box), m_box(box)
 
 void NumberBox::check()
 {
-    const bool flagged = !ReadsAsNumber(m_box.text());
+    const QString text = m_box.text();
+    const bool empty = text.trimmed().isEmpty();
+    const bool flagged = empty ? m_empty == EmptyText::Flagged : !ReadsAsNumber(text);
     if (flagged == m_flagged)
         return;
     m_flagged = flagged;

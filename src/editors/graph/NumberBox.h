@@ -22,17 +22,22 @@ bool ReadsAsNumber(const QString& text);
 class NumberBox : public QObject {
     Q_OBJECT
 public:
+    /// Whether a box left empty (or blank) is flagged: a coefficient reads
+    /// it as 0, while an alarm limit left empty keeps its default.
+    enum class EmptyText { Flagged, Accepted };
+
     /// Watches \p box for as long as it lives (the watcher is its child).
-    static NumberBox* Watch(QLineEdit& box);
+    static NumberBox* Watch(QLineEdit& box, EmptyText empty = EmptyText::Flagged);
 
     /// True while the box shows the warning.
     bool isFlagged() const { return m_flagged; }
 
 private:
-    explicit NumberBox(QLineEdit& box);
+    NumberBox(QLineEdit& box, EmptyText empty);
     void check();
 
     QLineEdit& m_box;
+    EmptyText m_empty;
     bool m_flagged = false;
 };
 
