@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 
 #include <QDateTime>
+#include <QTimeZone>
 
 #include <optional>
 
@@ -36,7 +37,7 @@ std::optional<QDateTime> ModificationTime(const std::string& path)
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     const qint64 ms = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-    return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::UTC);
+    return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
 }
 
 bool Exists(const std::string& path)
