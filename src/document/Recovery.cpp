@@ -147,6 +147,9 @@ RecoveryChoice OfferRecovery(QWidget* owner, const std::string& documentPath)
             for (const std::string& scratch :
                  {ScratchCopyFor(displayCopy), ScratchCopyFor(WorkingMeasurementCopyFor(documentPath))})
                 RemoveFile(scratch);
+            // Copies that came without a note are this document's from now on.
+            if (!Exists(RecoveryNoteFor(displayCopy)))
+                WriteRecoveryNote(displayCopy, documentPath);
             return RecoveryChoice::Recover;
         }
         case MessageAnswer::No:

@@ -48,7 +48,7 @@ TEST(Program, EndedBySigtermWhateverIsOpenItLeavesTheFilesAndKeepsOnlyARecovery)
         /// A recovery lies beside the document, and stays.
         bool recovery;
         /// SIGTERMs sent in a row.
-        int signals = 1;
+        int terms = 1;
     };
     const auto padded = [](const ScratchDir& dir) {
         return WriteDocument(dir, "big.dsp", PlantDisplayFile() + "[Pad]\r\nX=" + std::string(64001, 'x') + "\r\n",
@@ -104,7 +104,7 @@ TEST(Program, EndedBySigtermWhateverIsOpenItLeavesTheFilesAndKeepsOnlyARecovery)
         ASSERT_TRUE(program.waitForStarted(kProgramWaitMs));
         EXPECT_TRUE(QTest::qWaitFor([&] { return IsWaitingForEvents(program.processId()); }, kProgramWaitMs));
 
-        for (int n = 0; n < c.signals; ++n)
+        for (int n = 0; n < c.terms; ++n)
             program.terminate();
         EXPECT_TRUE(program.waitForFinished(kEndWithinMs));
         if (program.state() != QProcess::NotRunning) {

@@ -94,7 +94,7 @@ TEST_F(RecoveryTest, TheQuestionRecoversDiscardsOrKeepsTheChanges)
 
         EXPECT_EQ(document.load(nullptr, LoadMode::Open, file), c.opens);
         ASSERT_EQ(messages.boxes().size(), 1u);
-        const MessageRequest& question = messages.boxes()[0];
+        const MessageRequest question = messages.boxes()[0];
         const std::string text = question.text.toStdString();
         EXPECT_EQ(text.rfind("Unsaved changes to '" + file + "' from ", 0), 0u) << text;
         EXPECT_TRUE(question.text.endsWith(" were found. Recover them?")) << text;
@@ -148,7 +148,7 @@ TEST_F(RecoveryTest, BadRecoveriesAreExplainedAndNeverApplied)
 
         EXPECT_FALSE(document.load(nullptr, LoadMode::Open, file));
         ASSERT_EQ(messages.boxes().size(), 1u);
-        const MessageRequest& box = messages.boxes()[0];
+        const MessageRequest box = messages.boxes()[0];
         EXPECT_TRUE(box.text.startsWith(QString::fromStdString("Unsaved changes were found beside '" + file
                                                                + "', but they cannot be recovered: ")))
             << box.text.toStdString();
