@@ -168,25 +168,5 @@ TEST_F(RecoveryTest, BadRecoveriesAreExplainedAndNeverApplied)
     EXPECT_FALSE(FileExists(note()));
 }
 
-TEST_F(RecoveryTest, TheNoteFollowsTheModifiedFlag)
-{
-    messages.script({MessageAnswer::No});
-    ASSERT_TRUE(document.load(nullptr, LoadMode::Open, file));
-    EXPECT_FALSE(FileExists(note()));
-    document.setModified(true);
-    EXPECT_TRUE(FileExists(note()));
-    ASSERT_TRUE(document.save(nullptr));
-    EXPECT_FALSE(FileExists(note()));
-    document.setModified(true);
-    document.keepForRecovery();
-    EXPECT_TRUE(FileExists(displayCopy()) && FileExists(note()));
-
-    // An unmodified document leaves nothing behind.
-    messages.script({MessageAnswer::No});
-    ASSERT_TRUE(document.load(nullptr, LoadMode::Open, file));
-    document.keepForRecovery();
-    EXPECT_FALSE(FileExists(displayCopy()) || FileExists(measurementCopy()) || FileExists(note()));
-}
-
 }  // namespace
 }  // namespace vexa
