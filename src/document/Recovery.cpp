@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QTimeZone>
 
 #include <optional>
@@ -44,6 +45,15 @@ bool Exists(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
+}
+
+/// Whether both files can be read and hold the same bytes.
+bool HasSameBytes(const std::string& first, const std::string& second)
+{
+    QFile a(FromLocalPath(first));
+    QFile b(FromLocalPath(second));
+    return a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.size() == b.size()
+           && a.readAll() == b.readAll();
 }
 
 QString Quoted(const std::string& path)
@@ -104,6 +114,8 @@ Recovery FindRecovery(const std::string& documentPath)
         if (document != documentPath)
             return Unusable(QStringLiteral("they belong to %1.").arg(Quoted(document)));
     } else {
+        if (HasSameBytes(displayCopy, documentPath) && HasSameBytes(measurementCopy, MeasurementPathFor(documentPath)))
+            return {Recovery::State::Unchanged, {}, {}};
         // Copies left by a program that kept no notes: their own time.
         changed = ModificationTime(displayCopy);
         if (!changed)
@@ -136,6 +148,10 @@ RecoveryChoice OfferRecovery(QWidget* owner, const std::string& documentPath)
     const Recovery found = FindRecovery(documentPath);
     switch (found.state) {
     case Recovery::State::None:
+        return RecoveryChoice::OpenAsSaved;
+    case Recovery::State::Unchanged:
+        // Nothing to recover: no question.
+        DiscardRecovery(documentPath);
         return RecoveryChoice::OpenAsSaved;
     case Recovery::State::Offered: {
         Beep();

@@ -30,6 +30,9 @@ struct Recovery {
         Offered,
         /// Working copies that must not be applied to this document.
         Unusable,
+        /// Copies without a note that hold what the files on disk hold, as a
+        /// killed program leaves them for a document without changes.
+        Unchanged,
     };
     State state = State::None;
     /// Offered: when the changes were made, as the user reads it.

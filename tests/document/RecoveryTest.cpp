@@ -166,6 +166,15 @@ TEST_F(RecoveryTest, BadRecoveriesAreExplainedAndNeverApplied)
     EXPECT_FALSE(document.isModified());
     EXPECT_EQ(title(), "Flow");
     EXPECT_FALSE(FileExists(note()));
+
+    // Copies without a note that match the files on disk hold no changes.
+    document.discardWorkingCopies();
+    WriteFileBytes(displayCopy(), kDisplay);
+    WriteFileBytes(measurementCopy(), kMeasurements);
+    messages.clear();
+    EXPECT_TRUE(document.load(nullptr, LoadMode::Open, file));
+    EXPECT_TRUE(messages.calls().empty());
+    EXPECT_FALSE(document.isModified());
 }
 
 }  // namespace
