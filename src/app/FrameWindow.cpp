@@ -21,6 +21,7 @@
 #include "link/client/NameList.h"
 #include "platform/AnsiText.h"
 #include "platform/InstalledFonts.h"
+#include "platform/ProgramEnd.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -113,6 +114,8 @@ void FrameWindow::start(const QString& commandLine)
     m_menu->setChecked(CommandId(FrameCommand::StartServer), startServer);
     m_menu->setChecked(CommandId(FrameCommand::DontStartServer), !startServer);
     m_serverStart = link::StartServerIfNeeded(this, startServer, m_link.settings());
+    if (IsProgramEnding())
+        return;
 
     rebuildPopups();
     m_recent.cleanUp();
@@ -141,7 +144,7 @@ void FrameWindow::runCommandLine(const QString& commandLine)
     if (!wanted.hasFile || wanted.file.isEmpty())
         return;
     m_document.load(this, LoadMode::Open, ToLocalPath(wanted.file));
-    if (!m_document.isOpen() || !wanted.hasView)
+    if (!m_document.isOpen() || !wanted.hasView || IsProgramEnding())
         return;
     if (const int view = m_graphsAndViews.findView(wanted.view); view > 0)
         SendCommand(kFirstViewCommand - 1 + view);
@@ -418,7 +421,12 @@ void FrameWindow::shutDown()
     closeAllGraphWindows();
     m_link.Disconnect();
     toolkit::CloseToolkit();
-    m_document.discardWorkingCopies();
+    // Ended by the session, a modified document keeps its changes for the
+    // next open; nothing is written to the document's own files.
+    if (IsProgramEnding())
+        m_document.keepForRecovery();
+    else
+        m_document.discardWorkingCopies();
     CloseBanner();
     QuitHelp();
 }

@@ -3,6 +3,7 @@
 #include "DocumentPaths.h"
 #include "FileOperations.h"
 #include "ProfileStore.h"
+#include "Recovery.h"
 
 #include "platform/AnsiText.h"
 #include "platform/Messages.h"
@@ -85,6 +86,15 @@ DisplayDocument::~DisplayDocument()
 void DisplayDocument::setModified(bool modified)
 {
     m_modified = modified;
+    if (!m_open)
+        return;
+    // Written at each change, so that even a killed program leaves the note.
+    // A note that cannot be written loses nothing: copies without a note are
+    // offered all the same.
+    if (modified)
+        WriteRecoveryNote(m_workingDisplayCopy, m_path);
+    else
+        RemoveRecoveryNote(m_workingDisplayCopy);
 }
 
 void DisplayDocument::warnIfTooLarge(QWidget* owner, const std::string& displayFile,
@@ -104,6 +114,17 @@ bool DisplayDocument::load(QWidget* owner, LoadMode mode, const std::string& pat
     const std::string displayCopy = WorkingDisplayCopyFor(documentPath);
     // While a document is open the working copies are the program's own.
     const bool checkCopies = !m_open;
+    if (checkCopies && mode == LoadMode::Open) {
+        switch (OfferRecovery(owner, documentPath)) {
+        case RecoveryChoice::Recover:
+            openRecovered(documentPath);
+            return true;
+        case RecoveryChoice::Cancel:
+            return false;
+        case RecoveryChoice::OpenAsSaved:
+            break;
+        }
+    }
     if (checkCopies && !CheckWorkingCopyFree(owner, displayCopy, kLoadRefusal))
         return false;
     const std::string measurementPath = MeasurementPathFor(documentPath);
@@ -115,6 +136,8 @@ bool DisplayDocument::load(QWidget* owner, LoadMode mode, const std::string& pat
         if (checkCopies)
             RemoveCopies(displayCopy, measurementCopy);
     };
+    // The copies are this document's now: a note about earlier ones is void.
+    RemoveRecoveryNote(displayCopy);
 
     if (mode == LoadMode::New) {
         for (const std::string* copy : {&displayCopy, &measurementCopy}) {
@@ -137,17 +160,30 @@ bool DisplayDocument::load(QWidget* owner, LoadMode mode, const std::string& pat
     profile::Flush(displayCopy);
     profile::Flush(measurementCopy);
 
+    take(documentPath, false);
+    return true;
+}
+
+void DisplayDocument::openRecovered(const std::string& documentPath)
+{
+    profile::Flush(WorkingDisplayCopyFor(documentPath));
+    profile::Flush(WorkingMeasurementCopyFor(documentPath));
+    // The note stays: the copies still differ from the files on disk.
+    take(documentPath, true);
+}
+
+void DisplayDocument::take(const std::string& documentPath, bool modified)
+{
     m_path = documentPath;
-    m_measurementPath = measurementPath;
-    m_workingDisplayCopy = displayCopy;
-    m_workingMeasurementCopy = measurementCopy;
+    m_measurementPath = MeasurementPathFor(documentPath);
+    m_workingDisplayCopy = WorkingDisplayCopyFor(documentPath);
+    m_workingMeasurementCopy = WorkingMeasurementCopyFor(documentPath);
     m_open = true;
-    m_modified = false;
+    m_modified = modified;
 
     m_host.rebuildPopups();
     m_host.refreshFileCommands();
     m_host.resetNameList(m_measurementPath);
-    return true;
 }
 
 bool DisplayDocument::openCommand(QWidget* owner)
@@ -236,6 +272,7 @@ bool DisplayDocument::saveTo(QWidget* owner, const std::string& path, const std:
         return false;
     }
     m_modified = false;
+    RemoveRecoveryNote(m_workingDisplayCopy);
     m_host.refreshFileCommands();
     return true;
 }
@@ -274,6 +311,19 @@ void DisplayDocument::discardWorkingCopies()
     if (!m_open)
         return;
     RemoveCopies(m_workingDisplayCopy, m_workingMeasurementCopy);
+    RemoveRecoveryNote(m_workingDisplayCopy);
+    m_open = false;
+    m_modified = false;
+}
+
+void DisplayDocument::keepForRecovery()
+{
+    if (!m_modified) {
+        discardWorkingCopies();
+        return;
+    }
+    // The copies and their note stay for the next open; this object lets
+    // go of them.
     m_open = false;
     m_modified = false;
 }

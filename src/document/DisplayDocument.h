@@ -32,6 +32,7 @@ public:
     bool isOpen() const { return m_open; }
     bool isModified() const { return m_modified; }
     /// Set by the frame after an editor's change or a saved window size.
+    /// A modified document has a recovery note beside its working copies.
     void setModified(bool modified);
 
     const std::string& path() const { return m_path; }
@@ -66,8 +67,16 @@ public:
     /// At program end: deletes the working copies without asking or touching
     /// the recent files.
     void discardWorkingCopies();
+    /// At an end the user did not ask for: the working copies of a modified
+    /// document stay beside it with their recovery note, for the next open
+    /// to offer; those of an unmodified one are deleted.
+    void keepForRecovery();
 
 private:
+    /// Opens the document on the working copies an earlier session left.
+    void openRecovered(const std::string& documentPath);
+    /// Makes the working copies beside \p documentPath the open document's.
+    void take(const std::string& documentPath, bool modified);
     bool saveTo(QWidget* owner, const std::string& path, const std::string& measurementPath);
     void warnIfTooLarge(QWidget* owner, const std::string& displayFile,
                         const std::string& measurementFile) const;

@@ -60,4 +60,9 @@ std::string ScratchCopyFor(const std::string& workingCopy)
     return Formed(DirectoryOf(workingCopy) + kScratchCopyName);
 }
 
+std::string RecoveryNoteFor(const std::string& workingDisplayCopy)
+{
+    return Formed(DirectoryOf(workingDisplayCopy) + kRecoveryNoteName);
+}
+
 }  // namespace vexa

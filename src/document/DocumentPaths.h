@@ -10,6 +10,7 @@ namespace vexa {
 inline constexpr const char* kWorkingDisplayCopyName = "VEXADSP.TMP";
 inline constexpr const char* kWorkingMeasurementCopyName = "VEXAMVX.TMP";
 inline constexpr const char* kScratchCopyName = "VEXATMP.TMP";
+inline constexpr const char* kRecoveryNoteName = "VEXARCV.TMP";
 inline constexpr const char* kMeasurementExtension = ".mvx";
 
 /// \p path made absolute and lexically normal (no "." or ".." parts).
@@ -34,5 +35,9 @@ std::string WorkingMeasurementCopyFor(const std::string& documentPath);
 
 /// VEXATMP.TMP beside the working copy that an editor edits.
 std::string ScratchCopyFor(const std::string& workingCopy);
+
+/// VEXARCV.TMP beside the working display copy \p workingDisplayCopy: the
+/// note that keeps the working copies of a modified document for recovery.
+std::string RecoveryNoteFor(const std::string& workingDisplayCopy);
 
 }  // namespace vexa

@@ -1,6 +1,7 @@
 #include "Messages.h"
 
 #include "MessageHandler.h"
+#include "ProgramEnd.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -133,6 +134,9 @@ MessageHandler* SetMessageHandler(MessageHandler* handler)
 
 MessageAnswer ShowMessage(const MessageRequest& request)
 {
+    // A program that is ending asks nothing: the box counts as dismissed.
+    if (IsProgramEnding())
+        return DismissAnswer(request.buttons);
     return CurrentHandler().show(request);
 }
 

@@ -9,9 +9,10 @@ class QSocketNotifier;
 namespace vexa {
 
 /// Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so that a
-/// program ended by the session (logout, `kill`, Ctrl+C in a terminal) closes
-/// its window in order, as its Exit command would, instead of dying with its
-/// working files left behind. One instance per program.
+/// program ended by the session (logout, `kill`, Ctrl+C in a terminal) ends
+/// in order (see EndProgram()) instead of dying with its working files left
+/// behind. The call comes in whatever loop runs, a dialog's too. One instance
+/// per program.
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:

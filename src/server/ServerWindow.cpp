@@ -187,6 +187,9 @@ void ServerWindow::FinishShutdown()
     m_engine.StopTimers();
     m_transport.shutdown();
     CloseBanner();
+    // The last line, so that a script watching the log knows the end was
+    // orderly.
+    m_log->LogLine(QString::fromLatin1(kStoppedLine));
 }
 
 }  // namespace vexa::server

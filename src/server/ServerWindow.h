@@ -41,6 +41,8 @@ public:
     static constexpr const char* kTitle = "VEXA-Display Data Server";
     /// The icon's resource path.
     static constexpr const char* kIconResource = ":/VexalinkIcon";
+    /// The log's last line when the server ends in order.
+    static constexpr const char* kStoppedLine = "Server stopped";
 
     enum class ShowMode { Normal, Minimized };
 
@@ -76,8 +78,8 @@ public:
     /// ignored.
     void SendCommand(int id);
     /// The end of the server, once the event loop has ended: stops the
-    /// generators' timers and the transport and closes an About banner that
-    /// is still up.
+    /// generators' timers and the transport, closes an About banner that
+    /// is still up, and logs that the server stopped.
     void FinishShutdown();
 
     LogList& log() const { return *m_log; }

@@ -1,4 +1,5 @@
 #include "platform/SettingsLocation.h"
+#include "platform/ProgramEnd.h"
 #include "platform/TerminationSignals.h"
 #include "server/LogList.h"
 #include "server/ServerWindow.h"
@@ -99,10 +100,11 @@ int main(int argc, char** argv)
     window.setRecordFolder(record.folder);
     window.setReplayOptions(replay.options);
     window.setFaultOverrides(faults.overrides);
-    // Ended by the session or a terminal: shut the transport down in order.
-    vexa::TerminationSignals termination([&window] { window.close(); }, &application);
+    // Ended by the session or a terminal: whatever dialog is open closes, and
+    // the shutdown below takes the transport down in order.
+    vexa::TerminationSignals termination([] { vexa::EndProgram(); }, &application);
     window.start(ShowModeFrom(QApplication::arguments()));
-    const int status = QApplication::exec();
+    const int status = vexa::IsProgramEnding() ? 0 : QApplication::exec();
     window.FinishShutdown();
     return status;
 }

@@ -157,11 +157,12 @@ TEST_F(DisplayDocumentTest, MissingFilesLoadNothing)
 
 TEST_F(DisplayDocumentTest, ExistingWorkingCopyIsOverwrittenOnlyWhenTheUserAgrees)
 {
-    const std::string file = makeDocument("line.dsp");
+    // Open offers copies that are there as a recovery; New asks to overwrite.
+    const std::string file = path("line.dsp");
     WriteFileBytes(path("VEXADSP.TMP"), "someone else's");
 
     messages.script({MessageAnswer::No});
-    EXPECT_FALSE(document.load(nullptr, LoadMode::Open, file));
+    EXPECT_FALSE(document.load(nullptr, LoadMode::New, file));
     ASSERT_EQ(messages.calls().size(), 3u);
     EXPECT_TRUE(messages.calls()[0].isBeep);
     const MessageRequest& question = messages.calls()[1].request;
@@ -181,9 +182,9 @@ TEST_F(DisplayDocumentTest, ExistingWorkingCopyIsOverwrittenOnlyWhenTheUserAgree
     messages.clear();
     WriteFileBytes(path("VEXAMVX.TMP"), "another");
     messages.script({MessageAnswer::Yes, MessageAnswer::Yes});
-    EXPECT_TRUE(document.load(nullptr, LoadMode::Open, file));
+    EXPECT_TRUE(document.load(nullptr, LoadMode::New, file));
     EXPECT_EQ(messages.beepCount(), 2);
-    EXPECT_EQ(ReadFileBytes(path("VEXADSP.TMP")), "[W1]\r\nT=Flow\r\n");
+    EXPECT_EQ(ReadFileBytes(path("VEXADSP.TMP")), "");
 }
 
 TEST_F(DisplayDocumentTest, NewDocumentHasEmptyWorkingCopiesAndNoFilesUntilSaved)
@@ -288,7 +289,8 @@ TEST_F(DisplayDocumentTest, AFailedSaveLeavesTheFilesAsTheyWereAndKeepsTheDocume
         std::sort(all.begin(), all.end());
         return all;
     }();
-    EXPECT_EQ(names, (std::vector<std::string>{"VEXADSP.TMP", "VEXAMVX.TMP", "line.dsp", "line.mvx"}))
+    // The document is still modified: its recovery note stays with the copies.
+    EXPECT_EQ(names, (std::vector<std::string>{"VEXADSP.TMP", "VEXAMVX.TMP", "VEXARCV.TMP", "line.dsp", "line.mvx"}))
         << "no staged copy is left behind";
 }
 

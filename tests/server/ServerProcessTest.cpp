@@ -5,7 +5,10 @@
 
 #include "link/protocol/TcpMessages.h"
 #include "link/protocol/WireFormat.h"
+#include "server/ServerWindow.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -282,6 +285,29 @@ TEST(ServerBusProcess, ServesConversationsOnTheSessionBus)
     client.call(QStringLiteral("Disconnect"), {conversation});
     EXPECT_EQ(QDBusMessage::ErrorMessage, client.request(conversation, QStringLiteral("VEXAData")).type());
     EXPECT_TRUE(server.isRunning());
+}
+
+TEST(ServerEnd, SigtermWithClientsConnectedEndsItAtOnceWithItsLogComplete)
+{
+    /// How soon a server asked to end by the session must have ended.
+    constexpr qint64 kEndWithinMs = 2000;
+    vexa::test::ScratchDir dir;
+    const QString logFile = QString::fromStdString(dir.path("server.log"));
+    ServerProcess server(FreePort(), {QStringLiteral("--log-file"), logFile});
+    ASSERT_TRUE(server.isServing()) << server.errorText().toStdString();
+    RawTcpClient first(server.port());
+    RawTcpClient second(server.port());
+    ASSERT_TRUE(first.send(LayoutMessage("/data/SIMULATE.mvx", {"COS1"})));
+    EXPECT_EQ(16, RequestSample(second, 1).size());
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(server.stop());
+    EXPECT_LT(clock.elapsed(), kEndWithinMs);
+    EXPECT_TRUE(server.endedWithSuccess());
+    QFile log(logFile);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().endsWith(QByteArray(ServerWindow::kStoppedLine) + '\n'));
 }
 
 }  // namespace

@@ -38,7 +38,10 @@ QByteArray LayoutMessage(const QByteArray& path, const QList<QByteArray>& names)
 class ServerProcess : public vexa::test::ServerProcess {
 public:
     /// On the TCP path at \p port, or on the bus path when \p port is 0.
-    explicit ServerProcess(int port) : vexa::test::ServerProcess(QStringLiteral(VEXALINK_PATH), port) {}
+    explicit ServerProcess(int port, const QStringList& arguments = {})
+        : vexa::test::ServerProcess(QStringLiteral(VEXALINK_PATH), port, arguments)
+    {
+    }
 };
 
 }  // namespace vexa::server::test

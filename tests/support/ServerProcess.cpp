@@ -76,6 +76,12 @@ bool ServerProcess::stop()
     return false;
 }
 
+bool ServerProcess::endedWithSuccess() const
+{
+    return m_process.state() == QProcess::NotRunning && m_process.exitStatus() == QProcess::NormalExit
+           && m_process.exitCode() == 0;
+}
+
 bool ServerProcess::isRunning() const
 {
     return m_process.state() == QProcess::Running;

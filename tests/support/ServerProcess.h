@@ -45,6 +45,8 @@ public:
     /// Asks the server to end, as the session does at logout, and waits until
     /// it has; false when it had to be killed.
     bool stop();
+    /// Whether the server ended by itself with status 0.
+    bool endedWithSuccess() const;
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
