@@ -14,6 +14,6 @@ int main(int argc, char** argv)
     vexa::app::FrameWindow frame(vexa::SettingsFilePath(), icon);
     // Ended by the session or a terminal: close as Exit would.
     vexa::TerminationSignals termination([&frame] { frame.close(); }, &application);
-    frame.start(vexa::app::JoinArguments(QApplication::arguments().mid(1)));
+    frame.start(QApplication::arguments().mid(1));
     return QApplication::exec();
 }
