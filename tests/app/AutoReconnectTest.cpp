@@ -7,6 +7,7 @@
 #include "graphs/toolkit/RealTimeDataset.h"
 #include "link/client/AutoReconnect.h"
 #include "platform/SettingsLocation.h"
+#include "support/RawTcpListener.h"
 #include "support/ServerProcess.h"
 
 #include <QTest>

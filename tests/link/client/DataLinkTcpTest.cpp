@@ -251,9 +251,9 @@ TEST_F(TcpLink, AnAnswerThatStallsFailsTheLinkOnceAndLaterTicksDoNotWait)
 
 TEST_F(TcpLink, ATerminationSignalEndsTheWaitAtOnceWithoutABox)
 {
-    int signals = 0;
+    int arrived = 0;
     QObject owner;
-    TerminationSignals termination([&signals] { ++signals; }, &owner);
+    TerminationSignals termination([&arrived] { ++arrived; }, &owner);
     ASSERT_TRUE(termination.isInstalled());
     connectFake(RandomNames(3));
     // A wait the test would not outlive: only the signal can end it.
@@ -266,7 +266,7 @@ TEST_F(TcpLink, ATerminationSignalEndsTheWaitAtOnceWithoutABox)
         m_link.FetchSample();
         EXPECT_TRUE(m_messages.boxes().empty());
         // The signal is still there for the event loop, which ends the program.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return signals == (delivered == 0 ? 1 : 2); }, kSignalWaitMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return arrived == (delivered == 0 ? 1 : 2); }, kSignalWaitMs));
     }
     // A cut answer closed the link, quietly: the program is ending anyway.
     EXPECT_FALSE(m_link.isConnected());
