@@ -433,7 +433,9 @@ void FrameWindow::closeEvent(QCloseEvent* event)
 void FrameWindow::shutDown()
 {
     m_shutDown = true;
-    m_autoReconnect.stop();
+    // No more tries once the frame goes, also none after a failure box that
+    // was open while it closed.
+    m_autoReconnect.setEnabled(false);
     closeAllGraphWindows();
     m_link.Disconnect();
     toolkit::CloseToolkit();

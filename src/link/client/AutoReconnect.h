@@ -30,12 +30,10 @@ public:
     /// Off by default; turning it off drops a try that is due.
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
-    /// True while a try is due.
-    bool isWaiting() const { return m_tick.isActive(); }
-    /// Drops a try that is due.
-    void stop();
 
 private:
+    /// Drops a try that is due.
+    void stop();
     void onLinkFailed();
     void waitSeconds(int seconds);
     void onTick();
