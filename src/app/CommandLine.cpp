@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <algorithm>
+
 namespace vexa::app {
 
 namespace {
@@ -41,6 +43,39 @@ CommandLineStart ParseCommandLine(const QString& line)
     if (view >= 0) {
         start.hasView = true;
         start.view = WithoutLeadingBlanks(WithoutTrailingBlanks(line.mid(view + kOptionLength, kMaxViewText)));
+    }
+    return start;
+}
+
+CommandLineStart ParseArguments(const QStringList& arguments)
+{
+    const auto isOption = [](const QString& argument, QLatin1StringView option) {
+        return argument.compare(option, Qt::CaseInsensitive) == 0;
+    };
+    const auto standsAlone = [&](QLatin1StringView option) {
+        return std::any_of(arguments.begin(), arguments.end(),
+                           [&](const QString& argument) { return isOption(argument, option); });
+    };
+    if (!standsAlone(kFileOption) && !standsAlone(kViewOption))
+        return ParseCommandLine(JoinArguments(arguments));
+
+    CommandLineStart start;
+    qsizetype fileArgument = -1;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (isOption(arguments.at(i), kFileOption)) {
+            start.hasFile = true;
+            fileArgument = i + 1;
+            start.file = arguments.value(fileArgument);
+            break;
+        }
+    }
+    // The file's own argument is a path, whatever it reads like.
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (i != fileArgument && isOption(arguments.at(i), kViewOption)) {
+            start.hasView = true;
+            start.view = JoinArguments(arguments.mid(i + 1));
+            break;
+        }
     }
     return start;
 }

@@ -24,6 +24,15 @@ inline constexpr int kMaxViewText = 100;
 /// line; both without the blanks around them.
 CommandLineStart ParseCommandLine(const QString& line);
 
+/// Reads the program's arguments (without the program itself). Where "-F"
+/// or "-V" stands as an argument of its own, in any letter case, as shells
+/// and desktop files pass them, the file is the argument after the first
+/// "-F" and the view the arguments after the first other "-V", joined by
+/// blanks; both exactly as given, hyphens, blanks and all. Otherwise (a
+/// command line that arrives as one argument) the joined arguments are read
+/// as ParseCommandLine() reads a line.
+CommandLineStart ParseArguments(const QStringList& arguments);
+
 /// The program's arguments (without the program itself) joined by blanks.
 QString JoinArguments(const QStringList& arguments);
 

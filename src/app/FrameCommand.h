@@ -33,6 +33,8 @@ enum class FrameCommand : int {
     HelpIndex = 126,
     About = 127,
     WebSite = 128,
+    /// Beyond the original menu: its identifier keeps clear of the others.
+    ReconnectAutomatically = 140,
 };
 
 /// Graph n (1-based) has the command kFirstGraphCommand - 1 + n; the popup's

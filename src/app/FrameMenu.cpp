@@ -39,6 +39,8 @@ FrameMenu::FrameMenu(QMenuBar* bar) : QObject(bar)
         ->setCheckable(true);
     options->addSeparator();
     addItem(options, FrameCommand::Reconnect, QStringLiteral("Re-Connect To Data Server"))->setEnabled(false);
+    addItem(options, FrameCommand::ReconnectAutomatically, QStringLiteral("Reconnect Automatically"))
+        ->setCheckable(true);
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     addItem(edit, FrameCommand::GraphDefinitions, QStringLiteral("&Graph Definitions"));

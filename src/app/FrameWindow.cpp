@@ -70,6 +70,7 @@ FrameWindow::FrameWindow(std::string settingsFile, QIcon icon)
       m_recent(m_settingsFile),
       m_document(*this, m_recent, [](const std::string& face) { return IsUsableFontFace(face); }),
       m_link(*this, m_settingsFile, this),
+      m_autoReconnect(m_link, *this, [this] { return m_graphs.anyOpen(); }, this),
       m_graphWindows(*m_mdi, m_graphs, m_link, m_document, *this, this),
       m_graphsAndViews(*this, *m_menu, *m_status, m_document, m_link, m_graphs, m_graphWindows),
       m_arrangement(*m_mdi, *m_menu, m_document, m_graphs, m_graphWindows, m_graphsAndViews,
@@ -106,6 +107,11 @@ QIcon FrameWindow::LoadIcon()
 
 void FrameWindow::start(const QString& commandLine)
 {
+    start(QStringList(commandLine));
+}
+
+void FrameWindow::start(const QStringList& arguments)
+{
     showBanner(kStartBannerMs);
     m_graphs.clear();
     m_link.LoadLinkSettings();
@@ -116,6 +122,7 @@ void FrameWindow::start(const QString& commandLine)
     m_serverStart = link::StartServerIfNeeded(this, startServer, m_link.settings());
     if (IsProgramEnding())
         return;
+    chooseAutoReconnect(profile::ReadInt(kSettingsSection, kReconnectAutomaticallyKey, 0, m_settingsFile) != 0);
 
     rebuildPopups();
     m_recent.cleanUp();
@@ -123,7 +130,7 @@ void FrameWindow::start(const QString& commandLine)
 
     show();
     refreshFileCommands();
-    runCommandLine(commandLine);
+    runCommandLine(arguments);
 }
 
 void FrameWindow::showBanner(int timeoutMs)
@@ -138,9 +145,9 @@ void FrameWindow::showBanner(int timeoutMs)
     ShowBanner(request);
 }
 
-void FrameWindow::runCommandLine(const QString& commandLine)
+void FrameWindow::runCommandLine(const QStringList& arguments)
 {
-    const CommandLineStart wanted = ParseCommandLine(commandLine);
+    const CommandLineStart wanted = ParseArguments(arguments);
     if (!wanted.hasFile || wanted.file.isEmpty())
         return;
     m_document.load(this, LoadMode::Open, ToLocalPath(wanted.file));
@@ -198,6 +205,11 @@ int FrameWindow::SendCommand(int id)
         return 0;
     case FrameCommand::Reconnect:
         reconnect();
+        return 0;
+    case FrameCommand::ReconnectAutomatically:
+        chooseAutoReconnect(!m_autoReconnect.isEnabled());
+        profile::WriteString(kSettingsSection, kReconnectAutomaticallyKey, m_autoReconnect.isEnabled() ? "1" : "0",
+                             m_settingsFile);
         return 0;
     case FrameCommand::GraphDefinitions:
         runEditor(EditorEffects::RebuildPopups, [this] {
@@ -303,6 +315,12 @@ void FrameWindow::reconnect()
 {
     if (m_link.Connect() && m_graphs.anyOpen())
         m_link.SendLayout();
+}
+
+void FrameWindow::chooseAutoReconnect(bool on)
+{
+    m_menu->setChecked(CommandId(FrameCommand::ReconnectAutomatically), on);
+    m_autoReconnect.setEnabled(on);
 }
 
 void FrameWindow::runEditor(EditorEffects effects, const std::function<int()>& edit)
@@ -418,6 +436,9 @@ void FrameWindow::closeEvent(QCloseEvent* event)
 void FrameWindow::shutDown()
 {
     m_shutDown = true;
+    // No more tries once the frame goes, also none after a failure box that
+    // was open while it closed.
+    m_autoReconnect.setEnabled(false);
     closeAllGraphWindows();
     m_link.Disconnect();
     toolkit::CloseToolkit();

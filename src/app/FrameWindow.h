@@ -8,6 +8,7 @@
 #include "document/RecentFiles.h"
 #include "graphs/GraphHost.h"
 #include "graphs/GraphWindows.h"
+#include "link/client/AutoReconnect.h"
 #include "link/client/DataLink.h"
 #include "link/client/LinkHost.h"
 #include "link/client/ServerStarter.h"
@@ -40,14 +41,18 @@ public:
     /// The setting that remembers whether the server is started with the
     /// display program.
     static constexpr const char* kStartServerKey = "StartServer";
+    /// The setting that remembers "Reconnect Automatically" (off when absent).
+    static constexpr const char* kReconnectAutomaticallyKey = "ReconnectAutomatically";
 
     FrameWindow(std::string settingsFile, QIcon icon);
     ~FrameWindow() override;
 
     /// Runs the start-up: the banner, the data source and the server, the
     /// dynamic menus, the window, then the display file and view of
-    /// \p commandLine.
+    /// \p commandLine, a command line that arrives as one argument.
     void start(const QString& commandLine);
+    /// The same, with the program's arguments as they were passed.
+    void start(const QStringList& arguments);
 
     /// Carries out command \p id as if it had been chosen from the menu. The
     /// result is kCommandCancelled when a Close was cancelled, otherwise 0.
@@ -103,11 +108,12 @@ private:
     void buildRecentFilesMenu();
     void chooseServerStart(bool start);
     void reconnect();
+    void chooseAutoReconnect(bool on);
     int openRecentFile(int id);
     /// Runs the selection of the graphs' or the views' "More..." and opens
     /// what was chosen.
     void chooseMore(int command);
-    void runCommandLine(const QString& commandLine);
+    void runCommandLine(const QStringList& arguments);
     /// "Copy Current Page To Clipboard" on the active graph window.
     void copyCurrentPage();
     /// Everything the close request does once the user let the program end.
@@ -122,6 +128,7 @@ private:
     RecentFiles m_recent;
     DisplayDocument m_document;
     link::DataLink m_link;
+    link::AutoReconnect m_autoReconnect;
     /// A member, so that it goes before the table, link and document that
     /// its windows use.
     graphs::GraphWindows m_graphWindows;

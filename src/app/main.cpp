@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     // Ended by the session or a terminal: whatever is open closes without a
     // question, and the frame goes with the end of main().
     vexa::TerminationSignals termination([] { vexa::EndProgram(); }, &application);
-    frame.start(vexa::app::JoinArguments(QApplication::arguments().mid(1)));
+    frame.start(QApplication::arguments().mid(1));
     // A signal during a box of the start-up has ended every loop already.
     return vexa::IsProgramEnding() ? 0 : QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace vexa {
@@ -69,6 +70,19 @@ void TerminationSignals::onReadable()
         any = true;
     if (any && m_onSignal)
         m_onSignal();
+}
+
+int TerminationSignalDescriptor()
+{
+    return g_pipe[0];
+}
+
+bool IsTerminationPending()
+{
+    if (g_pipe[0] < 0)
+        return false;
+    pollfd watched{g_pipe[0], POLLIN, 0};
+    return ::poll(&watched, 1, 0) > 0 && (watched.revents & POLLIN) != 0;
 }
 
 }  // namespace vexa

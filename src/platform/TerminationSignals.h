@@ -31,4 +31,14 @@ private:
     QSocketNotifier* m_notifier = nullptr;
 };
 
+/// A descriptor that turns readable when a termination signal has arrived and
+/// stays so until the event loop has taken it: a blocking wait outside the
+/// event loop adds it to its poll to end at once. -1 while no instance is
+/// installed.
+int TerminationSignalDescriptor();
+
+/// True when a termination signal has arrived that the event loop has not
+/// taken yet; the program is about to end.
+bool IsTerminationPending();
+
 }  // namespace vexa

@@ -47,6 +47,42 @@ TEST(ParseCommandLine, CutsTheFileTextAt260AndTheViewTextAt100Characters)
     EXPECT_EQ(view.view.size(), kMaxViewText - 1);
 }
 
+TEST(ParseArguments, OptionsOfTheirOwnTakeTheNextArgumentsAsGivenAndOneArgumentIsAJoinedLine)
+{
+    struct Case {
+        QStringList arguments;
+        bool hasFile;
+        QString file;
+        bool hasView;
+        QString view;
+    };
+    const Case cases[] = {
+        {{"-F", "/data/my-videos/Line.dsp"}, true, "/data/my-videos/Line.dsp", false, ""},
+        {{"-f", "/data/-V/a-f b.dsp", "-v", "Main"}, true, "/data/-V/a-f b.dsp", true, "Main"},
+        {{"-F", "/home/zoë/Messdaten -v/Größe.dsp ", "-V", "Übersicht", "-f", "Druck"},
+         true, "/home/zoë/Messdaten -v/Größe.dsp ", true, "Übersicht -f Druck"},
+        // A file argument that reads like an option is still the file.
+        {{"-F", "-V"}, true, "-V", false, ""},
+        {{"-F", "-v", "-V", "-f"}, true, "-v", true, "-f"},
+        // The view first: it takes the rest, and the file is found as well.
+        {{"-V", "Main", "-F", "/data/x-v.dsp"}, true, "/data/x-v.dsp", true, "Main -F /data/x-v.dsp"},
+        {{"-F"}, true, "", false, ""},
+        // One argument, or options glued to their text: the joined line.
+        {{"-F /home/zoë/my data.dsp -V Main"}, true, "/home/zoë/my data.dsp", true, "Main"},
+        {{"-F /data/my-videos/Line.dsp"}, true, "/data/my", true, "ideos/Line.dsp"},
+        {{"-F/data/Plant.dsp", "-VMain"}, true, "/data/Plant.dsp", true, "Main"},
+        {{}, false, "", false, ""},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.arguments.join(QLatin1Char('|')).toStdString());
+        const CommandLineStart start = ParseArguments(each.arguments);
+        EXPECT_EQ(start.hasFile, each.hasFile);
+        EXPECT_EQ(start.file, each.file);
+        EXPECT_EQ(start.hasView, each.hasView);
+        EXPECT_EQ(start.view, each.view);
+    }
+}
+
 TEST(JoinArguments, JoinsWithSingleBlanks)
 {
     EXPECT_EQ(JoinArguments({QStringLiteral("-F"), QStringLiteral("/a b/c.dsp"), QStringLiteral("-V"), QStringLiteral("Main")}),

@@ -158,7 +158,8 @@ TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
                            "Print Current &Page", "Print A&ll Pages", "Printing Op&tions...", "", "E&xit"}));
     EXPECT_EQ(ItemTexts(*menus[1]->menu()),
               QStringList({"&Configure VEXA-Display Data Source", "", "&Start VEXA-Display Server On Activation",
-                           "&Don't Start VEXA-Display Server On Activation", "", "Re-Connect To Data Server"}));
+                           "&Don't Start VEXA-Display Server On Activation", "", "Re-Connect To Data Server",
+                           "Reconnect Automatically"}));
     EXPECT_EQ(ItemTexts(*menus[3]->menu()), QStringList({"&Graphs", "&Views"}));
     EXPECT_EQ(ItemTexts(*menus[5]->menu()),
               QStringList({"&Index", "&About VEXA Display", "", app::FrameMenu::kWebSiteText}));
@@ -195,6 +196,7 @@ TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
         {125, "&ReInitialize Windows", false},
         {126, "&Index", true},
         {127, "&About VEXA Display", true},
+        {140, "Reconnect Automatically", true},
     };
     for (const Item& item : items) {
         SCOPED_TRACE(item.id);

@@ -9,6 +9,7 @@
 #include "link/sockets/Sockets.h"
 #include "platform/AnsiText.h"
 #include "platform/Messages.h"
+#include "platform/TerminationSignals.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -46,14 +47,15 @@ bool HasStreamEnded(int fd)
     }
 }
 
-/// Sleeps until \p fd can take more bytes; false when it cannot within the wait.
+/// Sleeps until \p fd can take more bytes; false when it cannot within the
+/// wait, or when a termination signal ends the wait first.
 bool WaitForSendRoom(int fd)
 {
-    pollfd watched{fd, POLLOUT, 0};
+    pollfd watched[] = {{fd, POLLOUT, 0}, {TerminationSignalDescriptor(), POLLIN, 0}};
     for (;;) {
-        const int polled = ::poll(&watched, 1, kSendWaitMs);
+        const int polled = ::poll(watched, 2, kSendWaitMs);
         if (polled > 0)
-            return (watched.revents & POLLOUT) != 0;
+            return (watched[0].revents & POLLOUT) != 0 && (watched[1].revents & POLLIN) == 0;
         if (polled == 0 || errno != EINTR)
             return false;
     }
@@ -86,22 +88,37 @@ void DataLink::LoadLinkSettings()
 
 bool DataLink::Connect()
 {
+    return open(Report::Failures);
+}
+
+bool DataLink::Reconnect(bool resendLayout)
+{
+    if (!open(Report::Nothing))
+        return false;
+    if (resendLayout)
+        SendLayout();
+    return m_connected;
+}
+
+bool DataLink::open(Report report)
+{
     if (m_connected)
         return true;
     bool opened = false;
     switch (m_settings.source) {
     case kSourceDde:
-        opened = connectDde();
+        opened = connectDde(report);
         break;
     case kSourceEthernet:
-        opened = connectEthernet();
+        opened = connectEthernet(report);
         break;
     case kSourceNone:
         opened = true;
         break;
     default:
-        showError(QStringLiteral("ERROR: No Data Source selected. Please configure VEXA-Display"),
-                  QString::fromLatin1(kDisplayCaption), true);
+        if (report == Report::Failures)
+            showError(QStringLiteral("ERROR: No Data Source selected. Please configure VEXA-Display"),
+                      QString::fromLatin1(kDisplayCaption), true);
         break;
     }
     if (!opened) {
@@ -130,22 +147,25 @@ bool DataLink::Connect()
     return true;
 }
 
-bool DataLink::connectDde()
+bool DataLink::connectDde(Report report)
 {
     if (!m_dde->initialize()) {
-        showError(QStringLiteral("Unable to create DDE CLient"), QStringLiteral("DDE Initialization Failure"),
-                  false);
+        if (report == Report::Failures)
+            showError(QStringLiteral("Unable to create DDE CLient"), QStringLiteral("DDE Initialization Failure"),
+                      false);
         return false;
     }
     if (!m_dde->connectConversation(QString(kServiceName), QString(kClientTopicName))) {
-        showError(QStringLiteral("ERROR: Communications failure. Unable to connect to VEXA-Display Data Server."),
-                  QString::fromLatin1(kDisplayCaption), false);
+        if (report == Report::Failures)
+            showError(
+                QStringLiteral("ERROR: Communications failure. Unable to connect to VEXA-Display Data Server."),
+                QString::fromLatin1(kDisplayCaption), false);
         return false;
     }
     return true;
 }
 
-bool DataLink::connectEthernet()
+bool DataLink::connectEthernet(Report report)
 {
     // Neither call is given a window: the one box below tells of either failure.
     m_socketsStarted = sockets::StartSockets(nullptr, kDefaultSocketBuffer);
@@ -154,8 +174,9 @@ bool DataLink::connectEthernet()
         m_socket = sockets::ConnectStream(nullptr, host, m_settings.port);
     }
     if (!m_socket.isValid()) {
-        showError(QStringLiteral("Unable to Initialize Ethernet communications"),
-                  QString::fromLatin1(kDisplayCaption), true);
+        if (report == Report::Failures)
+            showError(QStringLiteral("Unable to Initialize Ethernet communications"),
+                      QString::fromLatin1(kDisplayCaption), true);
         return false;
     }
     return true;
@@ -199,9 +220,14 @@ void DataLink::LinkFailure(const QString& reason)
     // A stream that failed may not close cleanly either; that is the same
     // failure, told once below.
     disconnectLink(false);
+    // A wait cut short by a termination signal is no fault of the server,
+    // and a program on its way out shows no more boxes.
+    if (IsTerminationPending())
+        return;
     const QString failure = QString::fromLatin1(kFailureText);
     showError(reason.isEmpty() ? failure : reason + QStringLiteral("\n\n") + failure,
               QString::fromLatin1(kDisplayCaption), false);
+    emit linkFailed();
 }
 
 void DataLink::SendLayout()
@@ -269,9 +295,13 @@ void DataLink::fetchTcp()
     // beyond the expected length stay on the stream for the next answer.
     std::vector<char> buffer(std::size_t(m_expectedLength) + 1);
     const qint64 received = sockets::ReceiveAllWithWait(m_socket.fd(), buffer.data(), m_expectedLength);
-    // A short answer is a failure only when the server has closed the stream
-    // (or it broke); one that merely did not come in time is not.
-    const bool failed = received < 0 || (received < m_expectedLength && HasStreamEnded(m_socket.fd()));
+    // An answer that has begun but not come whole within the wait fails the
+    // link, as does a closed or broken stream: a server that stalls in the
+    // middle of an answer would otherwise freeze the display for a whole
+    // wait on every tick. No answer at all within the wait is no failure;
+    // it is read as the answer to the next request.
+    const bool cut = received > 0 && received < m_expectedLength;
+    const bool failed = received < 0 || cut || (received == 0 && HasStreamEnded(m_socket.fd()));
     if (received > 0)
         m_sample.fill(buffer.data(), received);
     takeTimeField(received > 0);

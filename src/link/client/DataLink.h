@@ -22,7 +22,7 @@ class LinkHost;
 ///
 /// Every communication failure ends in LinkFailure(): disconnected, one
 /// message box, and the graphs frozen at their last values until the user
-/// reconnects.
+/// reconnects, or AutoReconnect does.
 class DataLink : public QObject {
     Q_OBJECT
 public:
@@ -44,6 +44,10 @@ public:
     /// Opens the connection of the data source; succeeds at once when
     /// connected. Failures are shown, and leave the link disconnected.
     bool Connect();
+    /// Tries the connection again without showing why it cannot be opened;
+    /// once open, the layout goes first when \p resendLayout. True when
+    /// connected afterwards.
+    bool Reconnect(bool resendLayout);
     /// Closes the connection; nothing when not connected.
     void Disconnect();
     /// Disconnects and tells the user once that all updates stop.
@@ -69,10 +73,15 @@ public:
 signals:
     /// A sample has been taken into the sample buffer.
     void sampleArrived();
+    /// A link failure has been told and its box answered.
+    void linkFailed();
 
 private:
-    bool connectDde();
-    bool connectEthernet();
+    /// Whether a connection that cannot be opened says why.
+    enum class Report { Failures, Nothing };
+    bool open(Report report);
+    bool connectDde(Report report);
+    bool connectEthernet(Report report);
     /// Disconnects; a stream that fails to close is reported only when
     /// \p reportCloseFailure (a link that has already failed says so once).
     void disconnectLink(bool reportCloseFailure);

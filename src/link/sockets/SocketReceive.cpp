@@ -1,6 +1,7 @@
 #include "SocketReceive.h"
 
 #include "SocketErrors.h"
+#include "platform/TerminationSignals.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -47,7 +48,8 @@ enum class WaitResult { Ready, GaveUp };
 
 /// Sleeps until \p fd has bytes waiting or is readable for another reason
 /// (end of stream, an error, a descriptor that cannot be asked), or until
-/// \p giveUpAt.
+/// \p giveUpAt. A termination signal ends the sleep at once: the program is
+/// ending and must not sit out the wait first.
 WaitResult WaitForBytes(int fd, std::time_t giveUpAt)
 {
     for (;;) {
@@ -56,8 +58,11 @@ WaitResult WaitForBytes(int fd, std::time_t giveUpAt)
             return WaitResult::Ready;
         if (std::time(nullptr) >= giveUpAt)
             return WaitResult::GaveUp;
-        pollfd watched{fd, POLLIN, 0};
-        const int polled = ::poll(&watched, 1, MillisecondsUntil(giveUpAt));
+        // poll() passes over the signal's entry while no descriptor is set up.
+        pollfd watched[] = {{fd, POLLIN, 0}, {TerminationSignalDescriptor(), POLLIN, 0}};
+        const int polled = ::poll(watched, 2, MillisecondsUntil(giveUpAt));
+        if (polled > 0 && (watched[1].revents & POLLIN) != 0)
+            return WaitResult::GaveUp;
         if (polled > 0)
             return WaitResult::Ready;
         if (polled < 0 && errno != EINTR)

@@ -15,7 +15,8 @@ int ReceiveWaitLimitSeconds();
 
 /// Waits until bytes wait on \p fd, or the peer has closed, or the socket has
 /// failed, sleeping meanwhile; gives up and returns 0 when the wait limit
-/// passes first, leaving \p buffer as it was. Then makes one receive of at
+/// passes first, or a termination signal arrives (IsTerminationPending()
+/// tells), leaving \p buffer as it was. Then makes one receive of at
 /// most \p size bytes into \p buffer, which holds \p size + 1 bytes, and puts
 /// a NUL after the bytes received, or at buffer[0] when the receive fails.
 /// Returns the receive's result: the byte count, 0 when the peer has closed,
@@ -23,9 +24,10 @@ int ReceiveWaitLimitSeconds();
 qint64 ReceiveWithWait(int fd, char* buffer, qint64 size);
 
 /// Like ReceiveWithWait(), but goes on receiving until \p size bytes have
-/// come, the peer has closed, or the same deadline has passed, and puts a NUL
-/// after what has come. Returns the number of bytes received (0 or more), or
-/// -1 when a receive fails, with the last socket error set.
+/// come, the peer has closed, or the same deadline has passed (or a
+/// termination signal has arrived), and puts a NUL after what has come.
+/// Returns the number of bytes received (0 or more), or -1 when a receive
+/// fails, with the last socket error set.
 qint64 ReceiveAllWithWait(int fd, char* buffer, qint64 size);
 
 }  // namespace vexa::sockets

@@ -4,13 +4,16 @@
 #include "link/protocol/TcpMessages.h"
 #include "link/protocol/WireFormat.h"
 #include "link/sockets/Sockets.h"
+#include "platform/TerminationSignals.h"
 #include "support/TestSupport.h"
 
 #include <QRegularExpression>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -23,6 +26,10 @@ namespace {
 constexpr int kTestWaitSeconds = 2;
 /// The shortest wait: it gives up at the next tick of the one-second clock.
 constexpr int kShortestWait = 0;
+/// A wait no test outlives: a test that enters it hangs and fails.
+constexpr int kHangingWait = 3600;
+/// Long enough for a signal raised in this process to reach the event loop.
+constexpr int kSignalWaitMs = 5000;
 
 const QString kFailure = QString::fromLatin1(DataLink::kFailureText);
 
@@ -220,23 +227,49 @@ TEST_F(TcpLink, ThisComputersTimeStaysLabelledSoWhenNoAnswerCame)
     EXPECT_TRUE(m_link.isConnected());
 }
 
-TEST_F(TcpLink, AShortAnswerFillsOnlyWhatCameAndKeepsTheRest)
+TEST_F(TcpLink, AnAnswerThatStallsFailsTheLinkOnceAndLaterTicksDoNotWait)
 {
     connectFake(RandomNames(3));
     sockets::SetReceiveWaitLimitSeconds(kShortestWait);
-    for (int i = 0; i < 3; ++i)
-        m_link.sample().setValue(i, 1.0 + i);
+    m_link.sample().setValue(0, 1.0);
     const QByteArray answer = SampleAnswer(45296.5, {10.0, 20.0, 30.0});
-    constexpr int kDelivered = 12;
+    constexpr int kDelivered = 3;
     ASSERT_TRUE(m_fake.answer(answer.left(kDelivered)));
 
     m_link.FetchSample();
-    EXPECT_TRUE(m_link.isConnected());
-    EXPECT_TRUE(m_messages.boxes().empty());
-    EXPECT_EQ(m_host.sampleTime(), QStringLiteral("Remote Time: 12:34:56.500"));
+    expectOneFailureBox(QStringLiteral("Unable to read data packet from server."));
     EXPECT_EQ(QByteArray(m_link.sample().data(), kDelivered), answer.left(kDelivered));
-    EXPECT_EQ(m_link.sample().value(1), 2.0);
-    EXPECT_EQ(m_link.sample().value(2), 3.0);
+    EXPECT_EQ(m_link.sample().value(0), 1.0);
+
+    // The next ticks find the link closed: no wait, no request, no box.
+    sockets::SetReceiveWaitLimitSeconds(kHangingWait);
+    m_link.FetchSample();
+    m_link.FetchSample();
+    EXPECT_EQ(m_messages.boxes().size(), 1u);
+    EXPECT_EQ(m_fake.received(), BuildSampleRequest()) << "only the first tick asked";
+}
+
+TEST_F(TcpLink, ATerminationSignalEndsTheWaitAtOnceWithoutABox)
+{
+    int arrived = 0;
+    QObject owner;
+    TerminationSignals termination([&arrived] { ++arrived; }, &owner);
+    ASSERT_TRUE(termination.isInstalled());
+    connectFake(RandomNames(3));
+    // A wait the test would not outlive: only the signal can end it.
+    sockets::SetReceiveWaitLimitSeconds(kHangingWait);
+
+    for (const int delivered : {0, 3}) {
+        SCOPED_TRACE(delivered);
+        ASSERT_TRUE(m_fake.answer(SampleAnswer(10.0, {1.0, 2.0, 3.0}).left(delivered)));
+        ASSERT_EQ(std::raise(SIGTERM), 0);
+        m_link.FetchSample();
+        EXPECT_TRUE(m_messages.boxes().empty());
+        // The signal is still there for the event loop, which ends the program.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return arrived == (delivered == 0 ? 1 : 2); }, kSignalWaitMs));
+    }
+    // A cut answer closed the link, quietly: the program is ending anyway.
+    EXPECT_FALSE(m_link.isConnected());
 }
 
 TEST_F(TcpLink, BytesBeyondTheExpectedLengthBeginTheNextAnswer)
