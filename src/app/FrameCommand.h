@@ -33,6 +33,8 @@ enum class FrameCommand : int {
     HelpIndex = 126,
     About = 127,
     WebSite = 128,
+    ExportPage = 129,
+    ExportAllPages = 130,
 };
 
 /// Graph n (1-based) has the command kFirstGraphCommand - 1 + n; the popup's

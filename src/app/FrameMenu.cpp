@@ -27,6 +27,8 @@ FrameMenu::FrameMenu(QMenuBar* bar) : QObject(bar)
     addItem(m_file, FrameCommand::PrintCurrentPage, QStringLiteral("Print Current &Page"));
     addItem(m_file, FrameCommand::PrintAllPages, QStringLiteral("Print A&ll Pages"));
     m_recentStart = addItem(m_file, FrameCommand::PrintingOptions, QStringLiteral("Printing Op&tions..."));
+    addItem(m_file, FrameCommand::ExportPage, QStringLiteral("&Export Page..."));
+    addItem(m_file, FrameCommand::ExportAllPages, QStringLiteral("Export All Pa&ges..."));
     m_file->addSeparator();
     m_exit = addItem(m_file, FrameCommand::Exit, QStringLiteral("E&xit"));
 
