@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class QWidget;
+
 namespace vexa::toolkit {
 class ChartPage;
 class ScrollingList;
@@ -22,8 +24,11 @@ struct OutputPage {
     QPointer<toolkit::ChartPage> page;
     QPointer<toolkit::ScrollingList> list;
     QString title;
+    /// The window that shows the graph: once it has closed, its pages and
+    /// list are on their way out even while they still exist.
+    QPointer<QWidget> graphWindow;
 
-    bool isGone() const { return page.isNull() && list.isNull(); }
+    bool isGone() const;
 };
 
 /// What printing a graph puts out: a scrolling table's list; otherwise its

@@ -69,7 +69,8 @@ protected:
 
 TEST_F(ListPrinting, TwoHundredLinesFillPagesUnderTheCaptionWithNumberedFooters)
 {
-    QStringList lines{QStringLiteral("abc\tdefghijklmno\tend")};
+    // Columns of 3 and 12 characters, narrow enough to end before their stops.
+    QStringList lines{QStringLiteral("abc\tiiiiiiiiiiii\tend")};
     lines << QStringLiteral("long\t") + QString(2000, QLatin1Char('x'));
     for (int row = 2; row < 200; ++row)
         lines << QStringLiteral("r%1\tvalue\tmore").arg(row, 3, 10, QLatin1Char('0'));
@@ -84,10 +85,12 @@ TEST_F(ListPrinting, TwoHundredLinesFillPagesUnderTheCaptionWithNumberedFooters)
 
     // The first line's columns sit at 0, 9 and 22 average characters.
     const auto at = [&](const QString& text) {
-        return *std::find_if(words.begin(), words.end(), [&](const PdfWord& word) { return word.text == text; });
+        const auto found =
+            std::find_if(words.begin(), words.end(), [&](const PdfWord& word) { return word.text == text; });
+        return found != words.end() ? *found : PdfWord{};
     };
     const double first = at(QStringLiteral("abc")).left;
-    const double second = at(QStringLiteral("defghijklmno")).left - first;
+    const double second = at(QStringLiteral("iiiiiiiiiiii")).left - first;
     const double third = at(QStringLiteral("end")).left - first;
     EXPECT_NEAR(third / second, 22.0 / 9.0, 0.02);
 
@@ -99,6 +102,9 @@ TEST_F(ListPrinting, TwoHundredLinesFillPagesUnderTheCaptionWithNumberedFooters)
         std::vector<PdfWord> own;
         std::copy_if(words.begin(), words.end(), std::back_inserter(own),
                      [page](const PdfWord& word) { return word.page == page; });
+        std::sort(own.begin(), own.end(), [](const PdfWord& one, const PdfWord& other) {
+            return std::pair(one.top, one.left) < std::pair(other.top, other.left);
+        });
         ASSERT_GE(own.size(), 4u);
         // The caption on top, then the lines, then "Page n".
         EXPECT_EQ(own[0].text, "Process");

@@ -12,16 +12,16 @@ namespace {
 
 constexpr int kProgramWaitMs = 60000;
 
-struct Run {
+struct ViewerRun {
     int exitCode = -1;
     QString errors;
 };
 
-Run RunViewer(const QStringList& arguments)
+ViewerRun RunViewer(const QStringList& arguments)
 {
     QProcess program;
     program.start(QStringLiteral(VEXAVIEW_PATH), arguments);
-    Run run;
+    ViewerRun run;
     if (program.waitForFinished(kProgramWaitMs) && program.exitStatus() == QProcess::NormalExit)
         run.exitCode = program.exitCode();
     run.errors = QString::fromLocal8Bit(program.readAllStandardError());
@@ -41,7 +41,7 @@ protected:
 TEST_F(Snapshot, WritesEveryGraphOfTheViewAsOneVectorPage)
 {
     // The long options may stand anywhere, before or among -F and -V.
-    const Run run = RunViewer({QStringLiteral("--snapshot"), file("main.pdf"), QStringLiteral("-F"), m_plant,
+    const ViewerRun run = RunViewer({QStringLiteral("--snapshot"), file("main.pdf"), QStringLiteral("-F"), m_plant,
                                QStringLiteral("--after"), QStringLiteral("0.5"), QStringLiteral("-V"),
                                QStringLiteral("Main")});
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
@@ -50,7 +50,7 @@ TEST_F(Snapshot, WritesEveryGraphOfTheViewAsOneVectorPage)
     EXPECT_TRUE(PdfText(file("main.pdf"), 2).contains(QStringLiteral("Flow")));
     EXPECT_EQ(PdfImageCount(file("main.pdf")), 0);
 
-    const Run picture = RunViewer({QStringLiteral("-F"), m_plant, QStringLiteral("-V"), QStringLiteral("Main"),
+    const ViewerRun picture = RunViewer({QStringLiteral("-F"), m_plant, QStringLiteral("-V"), QStringLiteral("Main"),
                                    QStringLiteral("--snapshot=") + file("main.png"), QStringLiteral("--after=0")});
     EXPECT_EQ(picture.exitCode, 0) << picture.errors.toStdString();
     QFile png(file("main.png"));
@@ -72,11 +72,11 @@ TEST_F(Snapshot, AnyFailureExitsWithOneAndSaysWhy)
     };
     for (const auto& example : cases) {
         SCOPED_TRACE(example.reason);
-        const Run run = RunViewer(QStringList{QStringLiteral("--snapshot"), file("out.pdf")} + example.arguments);
+        const ViewerRun run = RunViewer(QStringList{QStringLiteral("--snapshot"), file("out.pdf")} << example.arguments);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.errors.contains(QString::fromLatin1(example.reason))) << run.errors.toStdString();
     }
-    const Run folder = RunViewer({QStringLiteral("--snapshot"), file("missing/out.pdf"), QStringLiteral("-F"), m_plant,
+    const ViewerRun folder = RunViewer({QStringLiteral("--snapshot"), file("missing/out.pdf"), QStringLiteral("-F"), m_plant,
                                   QStringLiteral("-V"), QStringLiteral("Main")});
     EXPECT_EQ(folder.exitCode, 1);
     EXPECT_TRUE(folder.errors.contains(QStringLiteral("No such folder"))) << folder.errors.toStdString();
