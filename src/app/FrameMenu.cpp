@@ -23,12 +23,12 @@ FrameMenu::FrameMenu(QMenuBar* bar) : QObject(bar)
     addItem(m_file, FrameCommand::SaveAs, QStringLiteral("Save &As..."));
     addItem(m_file, FrameCommand::Close, QStringLiteral("&Close"));
     m_file->addSeparator();
+    addItem(m_file, FrameCommand::ExportPage, QStringLiteral("&Export Page..."));
+    addItem(m_file, FrameCommand::ExportAllPages, QStringLiteral("Export All Pa&ges..."));
     addItem(m_file, FrameCommand::PrinterSetup, QStringLiteral("P&rinter Setup..."));
     addItem(m_file, FrameCommand::PrintCurrentPage, QStringLiteral("Print Current &Page"));
     addItem(m_file, FrameCommand::PrintAllPages, QStringLiteral("Print A&ll Pages"));
     m_recentStart = addItem(m_file, FrameCommand::PrintingOptions, QStringLiteral("Printing Op&tions..."));
-    addItem(m_file, FrameCommand::ExportPage, QStringLiteral("&Export Page..."));
-    addItem(m_file, FrameCommand::ExportAllPages, QStringLiteral("Export All Pa&ges..."));
     m_file->addSeparator();
     m_exit = addItem(m_file, FrameCommand::Exit, QStringLiteral("E&xit"));
 

@@ -154,9 +154,9 @@ TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
     EXPECT_EQ(titles, QStringList({"&File", "&Options", "&Edit", "&Display", "&Window", "&Help"}));
 
     EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&File"))),
-              QStringList({"&New...", "&Open...", "&Save", "Save &As...", "&Close", "", "P&rinter Setup...",
-                           "Print Current &Page", "Print A&ll Pages", "Printing Op&tions...", "&Export Page...",
-                           "Export All Pa&ges...", "", "E&xit"}));
+              QStringList({"&New...", "&Open...", "&Save", "Save &As...", "&Close", "", "&Export Page...",
+                           "Export All Pa&ges...", "P&rinter Setup...", "Print Current &Page", "Print A&ll Pages",
+                           "Printing Op&tions...", "", "E&xit"}));
     EXPECT_EQ(ItemTexts(*menus[1]->menu()),
               QStringList({"&Configure VEXA-Display Data Source", "", "&Start VEXA-Display Server On Activation",
                            "&Don't Start VEXA-Display Server On Activation", "", "Re-Connect To Data Server"}));
