@@ -48,7 +48,7 @@ void PaintOutputPage(const OutputPage& page, QPainter& painter, const QRectF& ta
     const qreal scale = std::min(target.width() / layout.width(), target.height() / layout.height());
     painter.translate(target.topLeft());
     painter.scale(scale, scale);
-    page.list->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    page.list->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     painter.restore();
     if (layout != size)
         page.list->resize(size);

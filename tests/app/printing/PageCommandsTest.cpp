@@ -32,10 +32,11 @@ using namespace app::printing;
 
 constexpr int kChartWaitMs = 10000;
 
-/// A time history and a meter, both shown by the view "Both".
+/// A time history, a meter and a scrolling table, all shown by the view "All".
 const std::string kDisplay = "[W1]\r\nT=Pressures\r\nM1=P1\r\nM2=P2\r\n"
                              "[W2]\r\nT=Dial\r\nP=Meter\r\nM1=P1\r\n"
-                             "[V1]\r\nT=Both\r\nW1=Pressures\r\nW2=Dial\r\n";
+                             "[W3]\r\nT=Log\r\nP=ScrollingTabular\r\nM1=P2\r\n"
+                             "[V1]\r\nT=All\r\nW1=Pressures\r\nW2=Dial\r\nW3=Log\r\n";
 const std::string kMeasurements = "[P1]\r\nMIN=0\r\nMAX=10\r\n[P2]\r\nMIN=0\r\nMAX=10\r\n";
 
 class PageCommands : public ::testing::Test {
@@ -44,7 +45,7 @@ protected:
     {
         WriteSettings(OfflineSettings());
         const std::string path = WriteDocument(m_dir, "Plant.dsp", kDisplay, kMeasurements);
-        m_frame = StartFrame(QStringLiteral("-F %1 -V Both").arg(QString::fromStdString(path)));
+        m_frame = StartFrame(QStringLiteral("-F %1 -V All").arg(QString::fromStdString(path)));
         for (int index : {0, 1}) {
             auto* window = qobject_cast<graphs::GraphWindow*>(GraphWindowOf(*m_frame, index));
             ASSERT_NE(window, nullptr);
@@ -185,9 +186,11 @@ TEST_F(PageCommands, ExportWritesByTheNamesExtensionAndReportsAFolderThatCannotB
     // A meter is titled with its measurement.
     EXPECT_TRUE(PdfText(file("page.report")).contains(QStringLiteral("P1")));
 
+    resources(2).scrollingList->addLine(QStringLiteral("Time\tP2 (bar)"), QStringLiteral("10:00:00.000\t4.25"));
     m_fileDialogs.script(file("all.pdf"));
     m_frame->SendCommand(CommandId(FrameCommand::ExportAllPages));
-    EXPECT_EQ(PdfPageCount(file("all.pdf")), 2);
+    EXPECT_EQ(PdfPageCount(file("all.pdf")), 3);
+    EXPECT_TRUE(PdfText(file("all.pdf"), 3).contains(QStringLiteral("4.25")));
     EXPECT_EQ(PdfImageCount(file("all.pdf")), 0);
     EXPECT_TRUE(m_messages.boxes().empty());
 
