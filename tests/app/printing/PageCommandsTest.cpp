@@ -194,6 +194,13 @@ TEST_F(PageCommands, ExportWritesByTheNamesExtensionAndReportsAFolderThatCannotB
     EXPECT_EQ(PdfImageCount(file("all.pdf")), 0);
     EXPECT_TRUE(m_messages.boxes().empty());
 
+    // A window squeezed to a sliver still gives its whole page.
+    GraphWindowOf(*m_frame, 1)->resize(1, 200);
+    resources(1).chartPage->resize(1, 200);
+    m_fileDialogs.script(file("sliver.pdf"));
+    m_frame->SendCommand(CommandId(FrameCommand::ExportPage));
+    EXPECT_TRUE(PdfText(file("sliver.pdf")).contains(QStringLiteral("P1")));
+
     m_fileDialogs.script(file("missing/page.pdf"));
     m_frame->SendCommand(CommandId(FrameCommand::ExportPage));
     ASSERT_EQ(m_messages.boxes().size(), 1u);
