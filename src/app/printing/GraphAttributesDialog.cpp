@@ -54,9 +54,9 @@ GraphAttributesDialog::GraphAttributesDialog(QWidget* owner, toolkit::ChartPage&
     setWindowTitle(QString::fromLatin1(kCaption));
     page.buildAll();
     for (toolkit::ChartWindow* chart : page.findChildren<toolkit::ChartWindow*>(Qt::FindDirectChildrenOnly))
-        m_original.emplace_back(chart, toolkit::ReadChartLook(*chart));
-    if (!m_original.empty())
-        m_first = m_original.front().second;
+        m_before.push_back({chart, toolkit::ReadChartLook(*chart), toolkit::SaveChartLook(*chart)});
+    if (!m_before.empty())
+        m_first = m_before.front().look;
     connect(&page, &QObject::destroyed, this, &GraphAttributesDialog::reject);
 
     auto* form = new QFormLayout(this);
@@ -133,15 +133,29 @@ toolkit::ChartLook GraphAttributesDialog::shownLook() const
 
 void GraphAttributesDialog::apply()
 {
-    const toolkit::ChartLook look = shownLook();
-    for (auto& [chart, original] : m_original) {
-        if (chart.isNull())
+    // Each chart gets what the user changed in the dialog and keeps the
+    // rest of its own look.
+    const toolkit::ChartLook shown = shownLook();
+    for (const ChartBefore& before : m_before) {
+        if (before.chart.isNull())
             continue;
-        // Each chart keeps what the dialog does not show of its own.
-        toolkit::ChartLook own = look;
-        if (!original.plotBackground.isValid())
-            own.plotBackground = QColor();
-        toolkit::ApplyChartLook(*chart, own);
+        toolkit::RestoreChartLook(*before.chart, before.saved);
+        toolkit::ChartLook own = before.look;
+        if (shown.windowBackground != m_first.windowBackground)
+            own.windowBackground = shown.windowBackground;
+        if (shown.plotBackground != m_first.plotBackground && own.plotBackground.isValid())
+            own.plotBackground = shown.plotBackground;
+        if (shown.grid != m_first.grid)
+            own.grid = shown.grid;
+        if (shown.traceWidth != m_first.traceWidth)
+            own.traceWidth = shown.traceWidth;
+        if (shown.titleFont != m_first.titleFont)
+            own.titleFont = shown.titleFont;
+        if (shown.labelFont != m_first.labelFont)
+            own.labelFont = shown.labelFont;
+        if (shown.gridFont != m_first.gridFont)
+            own.gridFont = shown.gridFont;
+        toolkit::ApplyChartLook(*before.chart, own);
     }
 }
 
@@ -153,9 +167,9 @@ void GraphAttributesDialog::accept()
 
 void GraphAttributesDialog::reject()
 {
-    for (auto& [chart, original] : m_original) {
-        if (!chart.isNull())
-            toolkit::ApplyChartLook(*chart, original);
+    for (const ChartBefore& before : m_before) {
+        if (!before.chart.isNull())
+            toolkit::RestoreChartLook(*before.chart, before.saved);
     }
     QDialog::reject();
 }

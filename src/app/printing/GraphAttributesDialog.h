@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QPointer>
 
-#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -22,9 +21,9 @@ namespace vexa::app::printing {
 
 /// "Graph Attributes": the look of an open page (window and plot
 /// background, grid, trace width, title, label and grid fonts) for the life
-/// of its window. Apply and OK give the charts the look shown; Cancel gives
-/// them back the look they had when the dialog opened. The dialog goes when
-/// its page does.
+/// of its window. Apply and OK give the charts what was changed in the
+/// dialog; Cancel gives them back exactly the look they had when it opened.
+/// The dialog goes when its page does.
 class GraphAttributesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -34,7 +33,7 @@ public:
 
     /// The look the controls show.
     toolkit::ChartLook shownLook() const;
-    /// Gives every chart of the page the look shown.
+    /// Gives every chart of the page what was changed in the dialog.
     void apply();
 
     void accept() override;
@@ -44,7 +43,12 @@ private:
     QPushButton* addFontButton(const QString& name, const QFont& font);
 
     QPointer<toolkit::ChartPage> m_page;
-    std::vector<std::pair<QPointer<toolkit::ChartWindow>, toolkit::ChartLook>> m_original;
+    struct ChartBefore {
+        QPointer<toolkit::ChartWindow> chart;
+        toolkit::ChartLook look;
+        toolkit::SavedChartLook saved;
+    };
+    std::vector<ChartBefore> m_before;
     toolkit::ChartLook m_first;
     QComboBox* m_windowBackground = nullptr;
     QComboBox* m_plotBackground = nullptr;

@@ -61,29 +61,130 @@ ChartLook ReadChartLook(const ChartWindow& chart)
 
 void ApplyChartLook(ChartWindow& chart, const ChartLook& look)
 {
-    chart.setBackground(look.windowBackground);
-    if (look.plotBackground.isValid()) {
+    const ChartLook now = ReadChartLook(chart);
+    if (look.windowBackground != now.windowBackground)
+        chart.setBackground(look.windowBackground);
+    if (look.plotBackground.isValid() && look.plotBackground != now.plotBackground) {
         for (PlotBackground* plot : chart.elementsOf<PlotBackground>())
             plot->setFill(look.plotBackground);
     }
-    for (GridLines* grid : chart.elementsOf<GridLines>())
-        grid->setShown(look.grid);
-    for (ScrollingPlot* plot : chart.elementsOf<ScrollingPlot>())
-        plot->setTraceWidth(look.traceWidth);
-    for (XYPlot* plot : chart.elementsOf<XYPlot>())
-        plot->setTraceWidth(look.traceWidth);
-    for (LinePlot* plot : chart.elementsOf<LinePlot>())
-        plot->setTraceWidth(look.traceWidth);
-    for (TextElement* text : chart.elementsOf<TextElement>())
-        text->setFont(look.titleFont);
-    for (Axis* axis : chart.elementsOf<Axis>()) {
-        axis->setTitleFont(look.labelFont);
-        axis->setLabelFont(look.gridFont);
+    if (look.grid != now.grid) {
+        for (GridLines* grid : chart.elementsOf<GridLines>())
+            grid->setShown(look.grid);
     }
-    for (Legend* legend : chart.elementsOf<Legend>())
-        legend->setFont(look.labelFont);
-    for (TimeLabels* times : chart.elementsOf<TimeLabels>())
-        times->setFont(look.gridFont);
+    if (look.traceWidth != now.traceWidth) {
+        for (ScrollingPlot* plot : chart.elementsOf<ScrollingPlot>())
+            plot->setTraceWidth(look.traceWidth);
+        for (XYPlot* plot : chart.elementsOf<XYPlot>())
+            plot->setTraceWidth(look.traceWidth);
+        for (LinePlot* plot : chart.elementsOf<LinePlot>())
+            plot->setTraceWidth(look.traceWidth);
+    }
+    if (look.titleFont != now.titleFont) {
+        for (TextElement* text : chart.elementsOf<TextElement>())
+            text->setFont(look.titleFont);
+    }
+    if (look.labelFont != now.labelFont) {
+        for (Axis* axis : chart.elementsOf<Axis>())
+            axis->setTitleFont(look.labelFont);
+        for (Legend* legend : chart.elementsOf<Legend>())
+            legend->setFont(look.labelFont);
+    }
+    if (look.gridFont != now.gridFont) {
+        for (Axis* axis : chart.elementsOf<Axis>())
+            axis->setLabelFont(look.gridFont);
+        for (TimeLabels* times : chart.elementsOf<TimeLabels>())
+            times->setFont(look.gridFont);
+    }
+    chart.restyle();
+}
+
+namespace {
+
+/// Walks every setting SavedChartLook holds, in one fixed order, handing
+/// each to \p visit with the element it belongs to.
+template <typename Chart, typename Visitor>
+void VisitLook(Chart& chart, Visitor&& visit)
+{
+    for (auto* plot : chart.template elementsOf<PlotBackground>())
+        visit.fill(*plot);
+    for (auto* grid : chart.template elementsOf<GridLines>())
+        visit.grid(*grid);
+    for (auto* plot : chart.template elementsOf<ScrollingPlot>())
+        visit.width(*plot);
+    for (auto* plot : chart.template elementsOf<XYPlot>())
+        visit.width(*plot);
+    for (auto* plot : chart.template elementsOf<LinePlot>())
+        visit.width(*plot);
+    for (auto* text : chart.template elementsOf<TextElement>())
+        visit.font(*text, &TextElement::font, &TextElement::setFont);
+    for (auto* axis : chart.template elementsOf<Axis>()) {
+        visit.font(*axis, &Axis::titleFont, &Axis::setTitleFont);
+        visit.font(*axis, &Axis::labelFont, &Axis::setLabelFont);
+    }
+    for (auto* legend : chart.template elementsOf<Legend>())
+        visit.font(*legend, &Legend::font, &Legend::setFont);
+    for (auto* times : chart.template elementsOf<TimeLabels>())
+        visit.font(*times, &TimeLabels::font, &TimeLabels::setFont);
+}
+
+struct Saver {
+    SavedChartLook& saved;
+    void fill(const PlotBackground& plot) { saved.plotFills.push_back(plot.fill()); }
+    void grid(const GridLines& grid) { saved.grids.push_back(grid.isShown()); }
+    template <typename Plot>
+    void width(const Plot& plot)
+    {
+        saved.traceWidths.push_back(plot.traceWidth());
+    }
+    template <typename Element, typename Getter, typename Setter>
+    void font(const Element& element, Getter get, Setter /*set*/)
+    {
+        saved.fonts.push_back((element.*get)());
+    }
+};
+
+struct Restorer {
+    const SavedChartLook& saved;
+    std::size_t fills = 0, grids = 0, widths = 0, fonts = 0;
+    void fill(PlotBackground& plot)
+    {
+        if (fills < saved.plotFills.size())
+            plot.setFill(saved.plotFills[fills++]);
+    }
+    void grid(GridLines& grid)
+    {
+        if (grids < saved.grids.size())
+            grid.setShown(saved.grids[grids++]);
+    }
+    template <typename Plot>
+    void width(Plot& plot)
+    {
+        if (widths < saved.traceWidths.size())
+            plot.setTraceWidth(saved.traceWidths[widths++]);
+    }
+    template <typename Element, typename Getter, typename Setter>
+    void font(Element& element, Getter /*get*/, Setter set)
+    {
+        if (fonts < saved.fonts.size())
+            (element.*set)(saved.fonts[fonts++]);
+    }
+};
+
+}  // namespace
+
+SavedChartLook SaveChartLook(const ChartWindow& chart)
+{
+    SavedChartLook saved;
+    saved.windowBackground = chart.background();
+    VisitLook(chart, Saver{saved});
+    return saved;
+}
+
+void RestoreChartLook(ChartWindow& chart, const SavedChartLook& saved)
+{
+    chart.setBackground(saved.windowBackground);
+    VisitLook(chart, Restorer{saved});
     chart.restyle();
 }
 

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QFont>
 
+#include <vector>
+
 namespace vexa::toolkit {
 
 class ChartWindow;
@@ -29,7 +31,23 @@ struct ChartLook {
 /// speaks for its kind).
 ChartLook ReadChartLook(const ChartWindow& chart);
 
-/// Gives \p chart \p look and redraws it.
+/// Gives \p chart \p look and redraws it. Only what differs from the look
+/// the chart has now is changed: applying the look just read changes
+/// nothing, not even texts whose fonts differ from the first text's.
 void ApplyChartLook(ChartWindow& chart, const ChartLook& look);
+
+/// What ApplyChartLook can change on a chart, element by element, so that
+/// it can be put back exactly.
+struct SavedChartLook {
+    PaletteIndex windowBackground = palette::kLightGray;
+    std::vector<QColor> plotFills;
+    std::vector<bool> grids;
+    std::vector<int> traceWidths;  ///< scrolling plots, XY plots, line plots
+    std::vector<QFont> fonts;      ///< texts, axis titles and numbers, legends, time labels
+
+    bool operator==(const SavedChartLook&) const = default;
+};
+SavedChartLook SaveChartLook(const ChartWindow& chart);
+void RestoreChartLook(ChartWindow& chart, const SavedChartLook& saved);
 
 }  // namespace vexa::toolkit

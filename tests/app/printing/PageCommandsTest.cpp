@@ -144,6 +144,13 @@ TEST_F(PageCommands, GraphAttributesApplyChangesTheLookAndCancelRestoresIt)
 {
     toolkit::ChartWindow& chart = *resources(0).chartWindow;
     const toolkit::ChartLook before = toolkit::ReadChartLook(chart);
+    const toolkit::SavedChartLook saved = toolkit::SaveChartLook(chart);
+    {
+        // OK with nothing changed changes nothing.
+        GraphAttributesDialog unchanged(m_frame.get(), *resources(0).chartPage);
+        unchanged.accept();
+        EXPECT_EQ(toolkit::SaveChartLook(chart), saved);
+    }
     GraphAttributesDialog dialog(m_frame.get(), *resources(0).chartPage);
     dialog.findChild<QComboBox*>(QStringLiteral("WindowBackground"))->setCurrentIndex(toolkit::palette::kYellow);
     dialog.findChild<QCheckBox*>(QStringLiteral("Grid"))->setChecked(!before.grid);
@@ -158,7 +165,7 @@ TEST_F(PageCommands, GraphAttributesApplyChangesTheLookAndCancelRestoresIt)
     EXPECT_EQ(yellow.pixelColor(2, 2), toolkit::PaletteColour(toolkit::palette::kYellow));
 
     dialog.reject();
-    EXPECT_EQ(toolkit::ReadChartLook(chart), before);
+    EXPECT_EQ(toolkit::SaveChartLook(chart), saved);
     const QImage restored = toolkit::RenderPageImage(*resources(0).chartPage, resources(0).chartPage->size());
     EXPECT_EQ(restored.pixelColor(2, 2), toolkit::PaletteColour(before.windowBackground));
     EXPECT_FALSE(m_frame->probe().document.isModified());
