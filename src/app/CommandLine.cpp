@@ -80,6 +80,31 @@ CommandLineStart ParseArguments(const QStringList& arguments)
     return start;
 }
 
+LongOptions TakeLongOptions(QStringList& arguments)
+{
+    static constexpr QLatin1StringView kLongPrefix{"--"};
+    LongOptions options;
+    QStringList rest;
+    for (qsizetype index = 0; index < arguments.size(); ++index) {
+        const QString& argument = arguments.at(index);
+        if (!argument.startsWith(kLongPrefix) || argument.size() == kLongPrefix.size()) {
+            rest << argument;
+            continue;
+        }
+        QString name = argument.mid(kLongPrefix.size());
+        QString value;
+        if (const qsizetype equals = name.indexOf(QLatin1Char('=')); equals >= 0) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        } else if (index + 1 < arguments.size() && !arguments.at(index + 1).startsWith(QLatin1Char('-'))) {
+            value = arguments.at(++index);
+        }
+        options[name] = value;
+    }
+    arguments = rest;
+    return options;
+}
+
 QString JoinArguments(const QStringList& arguments)
 {
     return arguments.join(QLatin1Char(' '));

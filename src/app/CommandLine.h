@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
+
 namespace vexa::app {
 
 /// What the command line asks for: a display file to open and a view to open
@@ -32,6 +34,15 @@ CommandLineStart ParseCommandLine(const QString& line);
 /// command line that arrives as one argument) the joined arguments are read
 /// as ParseCommandLine() reads a line.
 CommandLineStart ParseArguments(const QStringList& arguments);
+
+/// Options that start with two dashes, by name without the dashes, each
+/// with its value ("" for none).
+using LongOptions = std::map<QString, QString>;
+
+/// Takes every option that starts with two dashes out of \p arguments,
+/// wherever it stands, with its value: the text after "=" in "--name=value",
+/// otherwise the next argument unless that is an option itself.
+LongOptions TakeLongOptions(QStringList& arguments);
 
 /// The program's arguments (without the program itself) joined by blanks.
 QString JoinArguments(const QStringList& arguments);

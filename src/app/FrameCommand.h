@@ -33,6 +33,8 @@ enum class FrameCommand : int {
     HelpIndex = 126,
     About = 127,
     WebSite = 128,
+    ExportPage = 129,
+    ExportAllPages = 130,
     /// Beyond the original menu: its identifier keeps clear of the others.
     ReconnectAutomatically = 140,
 };

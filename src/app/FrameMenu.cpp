@@ -23,6 +23,8 @@ FrameMenu::FrameMenu(QMenuBar* bar) : QObject(bar)
     addItem(m_file, FrameCommand::SaveAs, QStringLiteral("Save &As..."));
     addItem(m_file, FrameCommand::Close, QStringLiteral("&Close"));
     m_file->addSeparator();
+    addItem(m_file, FrameCommand::ExportPage, QStringLiteral("&Export Page..."));
+    addItem(m_file, FrameCommand::ExportAllPages, QStringLiteral("Export All Pa&ges..."));
     addItem(m_file, FrameCommand::PrinterSetup, QStringLiteral("P&rinter Setup..."));
     addItem(m_file, FrameCommand::PrintCurrentPage, QStringLiteral("Print Current &Page"));
     addItem(m_file, FrameCommand::PrintAllPages, QStringLiteral("Print A&ll Pages"));

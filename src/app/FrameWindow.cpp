@@ -9,6 +9,7 @@
 #include "app/WindowListMenu.h"
 #include "banner/Banner.h"
 #include "app/help/HelpWindow.h"
+#include "app/printing/PrintCommands.h"
 #include "document/FileCommandState.h"
 #include "document/ProfileStore.h"
 #include "editors/DefinitionListDialog.h"
@@ -86,6 +87,9 @@ FrameWindow::FrameWindow(std::string settingsFile, QIcon icon)
     setCentralWidget(m_mdi);
     new WindowListMenu(*m_menu->windowMenu(), *m_mdi);
     connect(m_menu, &FrameMenu::commandChosen, this, [this](int id) { SendCommand(id); });
+    m_printing = new printing::PrintCommands(*this, *m_mdi, m_graphWindows, m_settingsFile, [this] {
+        return m_document.isOpen() ? QString::fromStdString(m_document.path()) : QString();
+    });
 }
 
 FrameWindow::~FrameWindow()
@@ -246,6 +250,27 @@ int FrameWindow::SendCommand(int id)
     case FrameCommand::CopyPage:
         copyCurrentPage();
         return 0;
+    case FrameCommand::PrinterSetup:
+        m_printing->printerSetup();
+        return 0;
+    case FrameCommand::PrintCurrentPage:
+        m_printing->printCurrentPage();
+        return 0;
+    case FrameCommand::PrintAllPages:
+        m_printing->printAllPages();
+        return 0;
+    case FrameCommand::PrintingOptions:
+        m_printing->printingOptions();
+        return 0;
+    case FrameCommand::GraphAttributes:
+        m_printing->graphAttributes();
+        return 0;
+    case FrameCommand::ExportPage:
+        m_printing->exportPage();
+        return 0;
+    case FrameCommand::ExportAllPages:
+        m_printing->exportAllPages();
+        return 0;
     case FrameCommand::HelpIndex:
         ShowHelpContents(this);
         return 0;
@@ -256,9 +281,6 @@ int FrameWindow::SendCommand(int id)
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(FrameMenu::kWebSiteAddress)));
         return 0;
     default:
-        // The printing commands are carried out by the printing code, which
-        // registers nothing here yet; their menu items follow the enabling
-        // rules all the same.
         return 0;
     }
     // A file command may have closed a document, which changes the recent files.
@@ -406,7 +428,7 @@ void FrameWindow::graphWindowMoved()
 void FrameWindow::graphWindowActivated(bool pageCommandsApply)
 {
     for (FrameCommand pageCommand : {FrameCommand::GraphAttributes, FrameCommand::PrintCurrentPage,
-                                     FrameCommand::CopyPage})
+                                     FrameCommand::CopyPage, FrameCommand::ExportPage})
         m_menu->setEnabled(CommandId(pageCommand), pageCommandsApply);
 }
 

@@ -28,6 +28,10 @@ namespace vexa::app {
 class FrameMenu;
 class FrameStatusBar;
 
+namespace printing {
+class PrintCommands;
+}
+
 /// The display program's main window "VEXA-Display": the MDI area of graph
 /// windows, the menu and the three-part status bar. It owns the program's
 /// document, data link, graph table and graph windows, and routes each
@@ -134,6 +138,7 @@ private:
     graphs::GraphWindows m_graphWindows;
     GraphsAndViews m_graphsAndViews;
     WindowArrangement m_arrangement;
+    printing::PrintCommands* m_printing = nullptr;
     link::ServerStart m_serverStart = link::ServerStart::NotWanted;
     bool m_shutDown = false;
     bool m_editorRunning = false;

@@ -87,7 +87,7 @@ void GraphsAndViews::rebuildPopups()
     const bool anyOpen = m_graphs.anyOpen();
     for (FrameCommand pageCommand : {FrameCommand::PrinterSetup, FrameCommand::PrintCurrentPage,
                                      FrameCommand::PrintAllPages, FrameCommand::PrintingOptions,
-                                     FrameCommand::CopyPage})
+                                     FrameCommand::CopyPage, FrameCommand::ExportPage, FrameCommand::ExportAllPages})
         m_menu.setEnabled(CommandId(pageCommand), anyOpen);
     if (!anyOpen) {
         m_menu.setEnabled(CommandId(FrameCommand::GraphAttributes), false);

@@ -154,8 +154,9 @@ TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
     EXPECT_EQ(titles, QStringList({"&File", "&Options", "&Edit", "&Display", "&Window", "&Help"}));
 
     EXPECT_EQ(ItemTexts(*MenuOf(*frame, QStringLiteral("&File"))),
-              QStringList({"&New...", "&Open...", "&Save", "Save &As...", "&Close", "", "P&rinter Setup...",
-                           "Print Current &Page", "Print A&ll Pages", "Printing Op&tions...", "", "E&xit"}));
+              QStringList({"&New...", "&Open...", "&Save", "Save &As...", "&Close", "", "&Export Page...",
+                           "Export All Pa&ges...", "P&rinter Setup...", "Print Current &Page", "Print A&ll Pages",
+                           "Printing Op&tions...", "", "E&xit"}));
     EXPECT_EQ(ItemTexts(*menus[1]->menu()),
               QStringList({"&Configure VEXA-Display Data Source", "", "&Start VEXA-Display Server On Activation",
                            "&Don't Start VEXA-Display Server On Activation", "", "Re-Connect To Data Server",
@@ -180,6 +181,8 @@ TEST_F(Frame, HasEveryMenuWithItsItemsSeparatorsAndFirstStates)
         {107, "Print Current &Page", false},
         {108, "Print A&ll Pages", false},
         {109, "Printing Op&tions...", false},
+        {129, "&Export Page...", false},
+        {130, "Export All Pa&ges...", false},
         {110, "E&xit", true},
         {111, "&Configure VEXA-Display Data Source", true},
         {114, "Re-Connect To Data Server", false},

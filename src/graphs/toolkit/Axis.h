@@ -39,6 +39,11 @@ public:
     /// while the axis is not labelled).
     QString labelAt(double value, int decimals) const;
     void setTitle(const QString& text, AxisOrientation orientation, const QFont& font, const QColor& colour);
+    const QFont& labelFont() const { return m_labelFont; }
+    void setLabelFont(const QFont& font) { m_labelFont = font; }
+    bool hasTitle() const { return !m_title.isEmpty(); }
+    const QFont& titleFont() const { return m_titleFont; }
+    void setTitleFont(const QFont& font) { m_titleFont = font; }
     /// The colour of the line, ticks and numbers.
     void setColour(const QColor& colour);
     void setScrollSource(const ScrollingPlot* plot);

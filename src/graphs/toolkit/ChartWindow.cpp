@@ -424,4 +424,15 @@ void ChartWindow::contextMenuEvent(QContextMenuEvent* event)
     }
 }
 
+PaletteIndex ChartWindow::background() const
+{
+    return m_background;
+}
+
+void ChartWindow::setBackground(PaletteIndex background)
+{
+    m_background = background;
+    restyle();
+}
+
 }  // namespace vexa::toolkit

@@ -51,6 +51,9 @@ public:
     PlotFrame& plotFrame();
     const PlotFrame& plotFrame() const;
     QColor backgroundColour() const;
+    PaletteIndex background() const;
+    /// A new background restyles the chart.
+    void setBackground(PaletteIndex background);
 
     /// Takes ownership of \p element; it paints after the ones before it.
     template <typename Element, typename... Args>

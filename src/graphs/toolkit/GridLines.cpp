@@ -25,6 +25,9 @@ GridLines::GridLines(ChartWindow& chart, const Axis& axis, const QPen& pen)
 
 void GridLines::paint(QPainter& painter)
 {
+    if (!m_shown) {
+        return;
+    }
     double anchor = 0.0;
     m_axis.currentTicks(m_ticks, anchor);
     const PlotFrame& frame = chart().plotFrame();

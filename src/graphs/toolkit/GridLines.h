@@ -16,11 +16,15 @@ class GridLines : public ChartElement {
 public:
     GridLines(ChartWindow& chart, const Axis& axis, const QPen& pen);
 
+    bool isShown() const { return m_shown; }
+    void setShown(bool shown) { m_shown = shown; }
+
     void paint(QPainter& painter) override;
 
 private:
     const Axis& m_axis;
     QPen m_pen;
+    bool m_shown = true;
     std::vector<double> m_ticks;  ///< reused from paint to paint
 };
 

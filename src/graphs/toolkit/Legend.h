@@ -25,6 +25,9 @@ public:
     /// The slot of name \p index, in pixels of the chart.
     QRectF nameRect(int index) const;
 
+    const QFont& font() const { return m_font; }
+    void setFont(const QFont& font) { m_font = font; }
+
     void paint(QPainter& painter) override;
     bool isSteady() const override { return true; }
     bool standsApart() const override { return true; }

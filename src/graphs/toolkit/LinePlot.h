@@ -19,6 +19,9 @@ class LinePlot : public ChartElement {
 public:
     LinePlot(ChartWindow& chart, const StaticDataset& dataset, const QPen& pen);
 
+    int traceWidth() const { return m_pen.width(); }
+    void setTraceWidth(int width) { m_pen.setWidth(width); }
+
     void paint(QPainter& painter) override;
 
 private:

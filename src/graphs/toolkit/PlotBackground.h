@@ -11,6 +11,9 @@ class PlotBackground : public ChartElement {
 public:
     PlotBackground(ChartWindow& chart, const QColor& fill);
 
+    const QColor& fill() const { return m_fill; }
+    void setFill(const QColor& fill) { m_fill = fill; }
+
     void paint(QPainter& painter) override;
     bool isSteady() const override { return true; }
 

@@ -218,4 +218,16 @@ void ScrollingPlot::paintTrace(QPainter& painter, const LineAttributes& trace, i
     }
 }
 
+int ScrollingPlot::traceWidth() const
+{
+    return m_traces.empty() ? kThinLine : m_traces.front().width;
+}
+
+void ScrollingPlot::setTraceWidth(int width)
+{
+    for (LineAttributes& trace : m_traces) {
+        trace.width = std::max(width, kThinLine);
+    }
+}
+
 }  // namespace vexa::toolkit

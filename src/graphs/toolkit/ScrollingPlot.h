@@ -46,6 +46,9 @@ public:
     /// The held rows inside the visible span, oldest first.
     std::vector<RowInView> rowsInView() const;
     QColor traceColour(int trace) const;
+    /// The width of the first trace; setting it sets every trace's.
+    int traceWidth() const;
+    void setTraceWidth(int width);
     /// The x pixels and alarm states of the rows inside the visible span,
     /// newest first, for the chart as laid out now.
     void visibleAlarmLevels(std::vector<double>& x, std::vector<int>& levels);

@@ -68,4 +68,9 @@ void TextElement::paint(QPainter& painter)
     DrawFittedText(painter, rect, Qt::AlignLeft | Qt::AlignVCenter, m_text);
 }
 
+void TextElement::setFont(const QFont& font)
+{
+    m_font = font;
+}
+
 }  // namespace vexa::toolkit

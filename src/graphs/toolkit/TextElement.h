@@ -19,6 +19,7 @@ public:
 
     const QString& text() const;
     const QFont& font() const;
+    void setFont(const QFont& font);
     const QColor& colour() const;
     void setColour(const QColor& colour);
     /// Where the text is drawn, in pixels of the chart window.

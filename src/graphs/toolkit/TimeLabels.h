@@ -27,6 +27,9 @@ public:
     /// The clock time, in seconds since midnight, of tick value \p tick.
     double clockTimeAt(double tick) const;
 
+    const QFont& font() const { return m_font; }
+    void setFont(const QFont& font) { m_font = font; }
+
     void paint(QPainter& painter) override;
 
 private:

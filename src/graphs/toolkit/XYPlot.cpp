@@ -360,4 +360,10 @@ void XYPlot::paint(QPainter& painter)
     }
 }
 
+void XYPlot::setTraceWidth(int width)
+{
+    m_traceWidth = std::max(width, 1);
+    m_hasPicture = false;  // the kept picture was drawn at the old width
+}
+
 }  // namespace vexa::toolkit

@@ -44,6 +44,8 @@ public:
     /// none to draw.
     QRectF markRect() const;
     QColor traceColour() const;
+    int traceWidth() const { return m_traceWidth; }
+    void setTraceWidth(int width);
     QColor markColour() const;
 
     void paint(QPainter& painter) override;
