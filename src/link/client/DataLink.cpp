@@ -294,7 +294,9 @@ void DataLink::takeTimeField(bool delivered)
     // this computer's, and is brought up to date as such.
     constexpr double kNoServerTime = -1.0;
     const double field = !delivered && m_timeIsLocal ? kNoServerTime : m_sample.timeOfDay();
-    const TimeReading reading = InterpretTimeField(field, LocalSecondsOfDay());
+    // The local clock is read only when it is shown: it costs a time zone
+    // conversion, and every graph's every tick comes here.
+    const TimeReading reading = InterpretTimeField(field, IsServerTime(field) ? 0.0 : LocalSecondsOfDay());
     m_timeIsLocal = !reading.remote;
     if (!reading.remote)
         m_sample.setTimeOfDay(reading.secondsOfDay);
