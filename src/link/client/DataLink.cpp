@@ -253,6 +253,11 @@ void DataLink::fetchDde()
         LinkFailure(pending);
         return;
     }
+    // A tick draws what the sample buffer holds and never waits for its own
+    // answer: a request still on its way brings the newest sample for this
+    // tick too. The graphs whose ticks fall together share one request.
+    if (m_dde->hasPendingRequest())
+        return;
     m_dde->request(QString(kDataItem));
     const QString failed = DdeErrorName(m_dde->lastError());
     if (!failed.isEmpty())

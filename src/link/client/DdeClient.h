@@ -47,6 +47,9 @@ public:
     /// Requests \p item (format 128) without waiting; the answer arrives as
     /// requestCompleted(). False when the request could not be issued.
     bool request(const QString& item);
+    /// True while a request has been issued and its answer (or failure) has
+    /// not come yet.
+    bool hasPendingRequest() const { return m_pendingRequests > 0; }
 
     /// The last error, reset by reading it.
     unsigned lastError();
@@ -77,6 +80,8 @@ private:
     /// The server's own (unique) bus name, from the answer to the connect.
     QString m_serverOwner;
     unsigned m_lastError = 0;
+    /// Requests issued whose answers have not been taken or dropped.
+    int m_pendingRequests = 0;
     QDBusServiceWatcher* m_watcher = nullptr;
 };
 
