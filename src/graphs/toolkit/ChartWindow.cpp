@@ -152,9 +152,11 @@ void ChartWindow::addButton(QPushButton* button, const ChartRect& rect)
 
 void ChartWindow::layoutButtons()
 {
+    m_rowsRegion = QRegion(rect());
     for (const PlacedButton& placed : m_buttons) {
         const QRect geometry = fractionRect(placed.rect, size());
         placed.button->setGeometry(geometry);
+        m_rowsRegion -= geometry;
         // The caption shrinks with a small window rather than being cut.
         const QSizeF room(geometry.width() - kButtonPadding, geometry.height() - kButtonPadding);
         placed.button->setFont(FittedFont(placed.font, placed.button->text(), room));
@@ -291,6 +293,15 @@ void ChartWindow::paintDragBand(QPainter& painter)
         painter.drawRect(band);
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawRect(band);
+    }
+}
+
+void ChartWindow::updateRows()
+{
+    if (m_rowsRegion.isEmpty()) {
+        update();  // not laid out yet
+    } else {
+        update(m_rowsRegion);
     }
 }
 

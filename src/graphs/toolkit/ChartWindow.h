@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -97,6 +98,9 @@ public:
     /// each element drawn directly: what printers, vector files and
     /// rendered images get.
     void paintChart(QPainter& painter);
+    /// A row came: schedules a repaint of what rows change, which leaves
+    /// out the chart's buttons (no row changes them).
+    void updateRows();
     /// Paints so far: lets tests see that appending a row does not paint.
     int paintCount() const;
     /// Something steady changed (a scale, a text, a colour, a new element):
@@ -169,6 +173,8 @@ private:
         QFont font;  ///< as created; smaller while the button is too small for it
     };
     std::vector<PlacedButton> m_buttons;
+    /// The window less its buttons: what updateRows() repaints.
+    QRegion m_rowsRegion;
     std::unique_ptr<DragZoom> m_dragZoom;
     std::vector<bool> m_inBackdrop;  ///< one per element
     QPixmap m_backdrop;
