@@ -147,8 +147,8 @@ private:
     void paintElements(QPainter& painter, Layer layer);
     void paintDragBand(QPainter& painter);
     /// On screen: the steady elements come from the backdrop, drawn again
-    /// only when the size or style changed.
-    void paintOnScreen(QPainter& painter);
+    /// only when the size or style changed; only \p dirty is copied out.
+    void paintOnScreen(QPainter& painter, const QRegion& dirty);
     void refreshBackdrop();
     void layoutButtons();
     void requestBuild();
@@ -178,6 +178,7 @@ private:
     std::unique_ptr<DragZoom> m_dragZoom;
     std::vector<bool> m_inBackdrop;  ///< one per element
     QPixmap m_backdrop;
+    QPixmap m_composed;  ///< the backdrop with the changing elements over it
     bool m_backdropStale = true;
     int m_backdropPaints = 0;
     QMenu* m_contextMenu = nullptr;
