@@ -149,6 +149,7 @@ bool DdeClient::request(const QString& item)
         ServerCall(QStringLiteral("Request"), {m_conversation, item, kTransferFormat}), kRequestTimeoutMs);
     auto* watcher = new QDBusPendingCallWatcher(pending, this);
     ++m_pendingRequests;
+    m_lastRequest.start();
     if (watcher->isFinished()) {
         // The answer can be in before the watcher exists: a fast reply, or a
         // failure that never left this process (no bus any more). A failure

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -50,6 +51,8 @@ public:
     /// True while a request has been issued and its answer (or failure) has
     /// not come yet.
     bool hasPendingRequest() const { return m_pendingRequests > 0; }
+    /// Milliseconds since the newest request was issued.
+    qint64 lastRequestAgeMs() const { return m_lastRequest.elapsed(); }
 
     /// The last error, reset by reading it.
     unsigned lastError();
@@ -82,6 +85,7 @@ private:
     unsigned m_lastError = 0;
     /// Requests issued whose answers have not been taken or dropped.
     int m_pendingRequests = 0;
+    QElapsedTimer m_lastRequest;
     QDBusServiceWatcher* m_watcher = nullptr;
 };
 
