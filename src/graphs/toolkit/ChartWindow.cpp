@@ -27,7 +27,8 @@ constexpr int kZoomTickIntervals = 5;
 /// Room around a button's caption, both ways together.
 constexpr double kButtonPadding = 8.0;
 /// The most lines the screen copy of a chart takes at once: the raster
-/// engine does a clipped copy of up to 95 spans on its own thread.
+/// engine does a clipped copy of up to 95 lines on the painting thread and
+/// hands a taller one to its worker threads.
 constexpr int kCopyBandLines = 32;
 
 QRect fractionRect(const ChartRect& rect, const QSize& size)
