@@ -25,6 +25,7 @@ FrameStatusBar::FrameStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setTextFormat(Qt::PlainText);
         label->setMinimumWidth(0);
         m_parts.at(static_cast<std::size_t>(part)) = label;
+        m_textWidths.at(static_cast<std::size_t>(part)) = kTextPadding;
         addWidget(label, part + 1 == kPartCount ? 1 : 0);
     }
     layOut();
@@ -38,9 +39,15 @@ void FrameStatusBar::setPartText(int part, const QString& text)
     if (label->text() == text)
         return;
     label->setText(text);
-    if (!m_fitted && textWidth(part) > label->width())
+    const auto slot = static_cast<std::size_t>(part);
+    m_textWidths.at(slot) = label->fontMetrics().horizontalAdvance(text) + kTextPadding;
+    // The sample time changes with every sample; while the parts keep
+    // their widths nothing needs laying out again.
+    const bool fitting = !m_fitted && m_textWidths.at(slot) > label->width();
+    if (fitting)
         m_fitted = true;
-    layOut();
+    if (fitting || (m_fitted && part + 1 < kPartCount))
+        layOut();
 }
 
 QString FrameStatusBar::partText(int part) const
@@ -63,12 +70,6 @@ void FrameStatusBar::resizeEvent(QResizeEvent* event)
     layOut();
 }
 
-int FrameStatusBar::textWidth(int part) const
-{
-    const QLabel* label = m_parts.at(static_cast<std::size_t>(part));
-    return label->fontMetrics().horizontalAdvance(label->text()) + kTextPadding;
-}
-
 void FrameStatusBar::layOut()
 {
     // The width a scroll bar takes is kept free at the right, where a size
@@ -83,7 +84,7 @@ void FrameStatusBar::layOut()
     }
     int used = 0;
     for (int part = 0; part + 1 < kPartCount; ++part) {
-        const int wanted = textWidth(part);
+        const int wanted = m_textWidths.at(static_cast<std::size_t>(part));
         m_parts.at(static_cast<std::size_t>(part))->setFixedWidth(wanted);
         used += wanted;
     }

@@ -36,9 +36,10 @@ protected:
 
 private:
     void layOut();
-    int textWidth(int part) const;
 
     std::array<QLabel*, kPartCount> m_parts{};
+    /// Each part's text width with its padding, measured when set.
+    std::array<int, kPartCount> m_textWidths{};
     bool m_fitted = false;
 };
 

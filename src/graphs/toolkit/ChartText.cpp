@@ -77,6 +77,17 @@ TextMemo<double>& Advances()
     return memo;
 }
 
+/// Widths are laid out in 64ths of a pixel: room this close to the
+/// ellipsis's width is left to the layout itself to judge.
+constexpr double kLayoutUnitSlack = 2.0 / 64.0;
+
+/// The narrower of the two ellipses an elided text can end in: the
+/// character, or three dots when the font has no such character.
+double EllipsisAdvance(const QFont& font)
+{
+    return std::min(TextAdvance(font, QStringLiteral("\u2026")), TextAdvance(font, QStringLiteral("...")));
+}
+
 TextMemo<QStaticText>& Layouts()
 {
     static TextMemo<QStaticText> memo;
@@ -190,6 +201,12 @@ void DrawFittedText(QPainter& painter, const QRectF& rect, int flags, const QStr
 {
     if (TextAdvance(painter.font(), text) <= rect.width()) {
         DrawChartLabel(painter, rect, flags, text);
+        return;
+    }
+    // Eliding a text of two characters or more into less room than the
+    // ellipsis takes leaves nothing; a narrow readout would lay out every
+    // new value only to learn that.
+    if (text.size() >= 2 && rect.width() + kLayoutUnitSlack < EllipsisAdvance(painter.font())) {
         return;
     }
     const QFontMetricsF metrics(painter.font());

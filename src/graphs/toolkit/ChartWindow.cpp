@@ -11,9 +11,11 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vexa::toolkit {
@@ -24,6 +26,10 @@ namespace {
 constexpr int kZoomTickIntervals = 5;
 /// Room around a button's caption, both ways together.
 constexpr double kButtonPadding = 8.0;
+/// The most lines the screen copy of a chart takes at once: the raster
+/// engine does a clipped copy of up to 95 lines on the painting thread and
+/// hands a taller one to its worker threads.
+constexpr int kCopyBandLines = 32;
 
 QRect fractionRect(const ChartRect& rect, const QSize& size)
 {
@@ -152,9 +158,11 @@ void ChartWindow::addButton(QPushButton* button, const ChartRect& rect)
 
 void ChartWindow::layoutButtons()
 {
+    m_rowsRegion = QRegion(rect());
     for (const PlacedButton& placed : m_buttons) {
         const QRect geometry = fractionRect(placed.rect, size());
         placed.button->setGeometry(geometry);
+        m_rowsRegion -= geometry;
         // The caption shrinks with a small window rather than being cut.
         const QSizeF room(geometry.width() - kButtonPadding, geometry.height() - kButtonPadding);
         placed.button->setFont(FittedFont(placed.font, placed.button->text(), room));
@@ -227,7 +235,7 @@ void ChartWindow::paintChart(QPainter& painter)
     paintDragBand(painter);
 }
 
-void ChartWindow::paintOnScreen(QPainter& painter)
+void ChartWindow::paintOnScreen(QPainter& painter, const QRegion& dirty)
 {
     ++m_paintCount;
     if (m_closing) {
@@ -236,9 +244,27 @@ void ChartWindow::paintOnScreen(QPainter& painter)
     }
     m_frame.layout(QSizeF(size()));
     refreshBackdrop();
-    painter.drawPixmap(0, 0, m_backdrop);
-    paintElements(painter, Layer::Front);
-    paintDragBand(painter);
+    if (m_composed.size() != m_backdrop.size() || m_composed.devicePixelRatio() != m_backdrop.devicePixelRatio()) {
+        m_composed = QPixmap(m_backdrop.size());
+        m_composed.setDevicePixelRatio(m_backdrop.devicePixelRatio());
+    }
+    {
+        QPainter composer(&m_composed);
+        composer.drawPixmap(0, 0, m_backdrop);
+        paintElements(composer, Layer::Front);
+        paintDragBand(composer);
+    }
+    // A row repaints around the buttons, a region of several rectangles.
+    // Clipped to one, the raster engine hands every copy or fill taller than
+    // a few dozen lines to worker threads, whose wake-ups cost far more than
+    // the work: the chart is drawn unclipped above and copied out in bands.
+    for (const QRect& area : dirty) {
+        for (int top = area.top(); top <= area.bottom(); top += kCopyBandLines) {
+            const QRect band(area.left(), top, area.width(), std::min(kCopyBandLines, area.bottom() - top + 1));
+            painter.drawPixmap(band, m_composed, QRectF(band.topLeft() * m_composed.devicePixelRatio(),
+                                                        band.size() * m_composed.devicePixelRatio()));
+        }
+    }
 }
 
 void ChartWindow::refreshBackdrop()
@@ -294,6 +320,15 @@ void ChartWindow::paintDragBand(QPainter& painter)
     }
 }
 
+void ChartWindow::updateRows()
+{
+    if (m_rowsRegion.isEmpty()) {
+        update();  // not laid out yet
+    } else {
+        update(m_rowsRegion);
+    }
+}
+
 int ChartWindow::paintCount() const
 {
     return m_paintCount;
@@ -343,7 +378,7 @@ void ChartWindow::setKeptAspect(double aspect)
     m_keptAspect = aspect;
 }
 
-void ChartWindow::paintEvent(QPaintEvent* /*event*/)
+void ChartWindow::paintEvent(QPaintEvent* event)
 {
     build();
     QPainter painter(this);
@@ -352,7 +387,7 @@ void ChartWindow::paintEvent(QPaintEvent* /*event*/)
     if (m_page->isRendering() || !IsRasterTarget(painter)) {
         paintChart(painter);
     } else {
-        paintOnScreen(painter);
+        paintOnScreen(painter, event->region());
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -100,6 +101,9 @@ public:
     /// each element drawn directly: what printers, vector files and
     /// rendered images get.
     void paintChart(QPainter& painter);
+    /// A row came: schedules a repaint of what rows change, which leaves
+    /// out the chart's buttons (no row changes them).
+    void updateRows();
     /// Paints so far: lets tests see that appending a row does not paint.
     int paintCount() const;
     /// Something steady changed (a scale, a text, a colour, a new element):
@@ -146,8 +150,8 @@ private:
     void paintElements(QPainter& painter, Layer layer);
     void paintDragBand(QPainter& painter);
     /// On screen: the steady elements come from the backdrop, drawn again
-    /// only when the size or style changed.
-    void paintOnScreen(QPainter& painter);
+    /// only when the size or style changed; only \p dirty is copied out.
+    void paintOnScreen(QPainter& painter, const QRegion& dirty);
     void refreshBackdrop();
     void layoutButtons();
     void requestBuild();
@@ -172,9 +176,12 @@ private:
         QFont font;  ///< as created; smaller while the button is too small for it
     };
     std::vector<PlacedButton> m_buttons;
+    /// The window less its buttons: what updateRows() repaints.
+    QRegion m_rowsRegion;
     std::unique_ptr<DragZoom> m_dragZoom;
     std::vector<bool> m_inBackdrop;  ///< one per element
     QPixmap m_backdrop;
+    QPixmap m_composed;  ///< the backdrop with the changing elements over it
     bool m_backdropStale = true;
     int m_backdropPaints = 0;
     QMenu* m_contextMenu = nullptr;

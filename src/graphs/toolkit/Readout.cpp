@@ -37,6 +37,7 @@ Readout::Readout(ChartWindow& chart, RealTimeDataset& dataset, int channel, cons
     , m_decimals(std::clamp(format.decimals, 0, kMaxDecimals))
     , m_font(font)
     , m_fontColour(fontColour)
+    , m_lineHeight(QFontMetricsF(font).height())
 {
 }
 
@@ -69,8 +70,7 @@ QRectF Readout::cellRect(int index) const
 
 QRectF Readout::cellBox(const QRectF& slot, bool twoLines) const
 {
-    const QFontMetricsF metrics(m_font);
-    const double wanted = metrics.height() * (twoLines ? kAlarmCellLines : kCellLines);
+    const double wanted = m_lineHeight * (twoLines ? kAlarmCellLines : kCellLines);
     const double height = std::max(std::min(wanted, slot.height() - 2 * kCellMargin), 1.0);
     QRectF box(slot.left() + kCellMargin, 0.0, std::max(slot.width() - 2 * kCellMargin, 1.0), height);
     box.moveCenter(QPointF(box.center().x(), slot.center().y()));
@@ -86,7 +86,6 @@ void Readout::paint(QPainter& painter)
     const QRectF area = PixelRect(m_rect, QSizeF(chart().size()));
     const QColor background = PaletteColour(m_background);
     painter.fillRect(area, background);
-    const QFontMetricsF metrics(m_font);
     const bool hasValue = m_dataset.appendedRows() > 0;
 
     for (int index = 0; index < cells; ++index) {
@@ -102,7 +101,7 @@ void Readout::paint(QPainter& painter)
         }
         const QRectF slot = ColumnSlot(area, index, cells);
         const bool twoLines =
-            inAlarm && !alarmText.isEmpty() && slot.height() >= metrics.height() * kAlarmCellLines + 2 * kCellMargin;
+            inAlarm && !alarmText.isEmpty() && slot.height() >= m_lineHeight * kAlarmCellLines + 2 * kCellMargin;
         const QRectF box = cellBox(slot, twoLines);
 
         // A sunken cell; in alarm it is filled with the level's colour.

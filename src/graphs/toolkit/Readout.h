@@ -44,6 +44,7 @@ private:
     int m_decimals;
     QFont m_font;
     PaletteIndex m_fontColour;
+    double m_lineHeight;  ///< of m_font, which the readout keeps
 };
 
 }  // namespace vexa::toolkit

@@ -28,7 +28,7 @@ void AppendRow(RealTimeDataset& dataset, std::span<const double> row, const QPoi
 {
     dataset.append(row);
     if (!chart.isNull()) {
-        chart->update();  // one repaint however many rows come before it
+        chart->updateRows();  // one repaint however many rows come before it
     }
 }
 
@@ -112,7 +112,7 @@ void StartTimeLabels(ChartWindow& chart, TimeLabels* labels, double startTime)
         return;
     }
     labels->start(startTime);
-    chart.update();  // the labels move with the rows: nothing steady changed
+    chart.updateRows();  // the labels move with the rows: nothing steady changed
 }
 
 void LinkTimeLabels(TimeLabels* labels, ScrollingPlot* plot)

@@ -25,6 +25,8 @@ TimeLabels::TimeLabels(ChartWindow& chart, Axis& axis, const QFont& font, const 
     , m_axis(axis)
     , m_font(font)
     , m_colour(colour)
+    , m_widest(TextAdvance(font, ClockTimeText(0.0)))
+    , m_lineHeight(QFontMetricsF(font).height())
 {
 }
 
@@ -71,11 +73,9 @@ void TimeLabels::paint(QPainter& painter)
     const ScaleMap& x = chart().plotFrame().xMap();
     const double top = m_axis.linePosition() + Axis::kTickLength + Axis::kLabelGap;
     const double right = chart().width();
-    const QFontMetricsF metrics(m_font);
     // Every stride-th tick is labelled when they all do not fit; counted on
     // the tick's own number, so that the labels shown stay put as they scroll.
-    const double widest = TextAdvance(m_font, ClockTimeText(0.0));
-    const int stride = LabelStride(widest + kLabelSpacing, std::abs(x.toPixel(anchor + step) - x.toPixel(anchor)));
+    const int stride = LabelStride(m_widest + kLabelSpacing, std::abs(x.toPixel(anchor + step) - x.toPixel(anchor)));
     painter.setFont(m_font);
     painter.setPen(m_colour);
     for (double tick : m_ticks) {
@@ -84,7 +84,7 @@ void TimeLabels::paint(QPainter& painter)
         }
         const QString text = ClockTimeText(clockTimeAt(tick));
         const double width = TextAdvance(m_font, text);
-        QRectF rect(x.toPixel(tick) - width / 2.0, top, width, metrics.height());
+        QRectF rect(x.toPixel(tick) - width / 2.0, top, width, m_lineHeight);
         rect.moveLeft(std::clamp(rect.left(), 0.0, std::max(0.0, right - width)));
         DrawChartLabel(painter, rect, Qt::AlignCenter, text);
     }

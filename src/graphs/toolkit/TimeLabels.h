@@ -38,6 +38,9 @@ private:
     Axis& m_axis;
     QFont m_font;
     QColor m_colour;
+    /// The widest label and the line height, of m_font, which the labels keep.
+    double m_widest;
+    double m_lineHeight;
     double m_startTime = 0.0;
     bool m_started = false;
     const ScrollingPlot* m_plot = nullptr;

@@ -29,6 +29,10 @@ constexpr const char* kReadFailure = "Unable to read data packet from server.";
 constexpr int kDefaultSocketBuffer = 0;
 /// How long a send waits for room in a full send buffer before it fails.
 constexpr int kSendWaitMs = 10000;
+/// Ticks within this many milliseconds of a request that is still on its
+/// way share it: the timers of a 50 ms graph fire in steps of 4 ms, so the
+/// ticks of one step share and each step asks anew.
+constexpr qint64 kSharedRequestMs = 3;
 
 /// True when the stream has ended or failed: nothing waits and a receive
 /// would report the end or an error rather than block.
@@ -279,6 +283,13 @@ void DataLink::fetchDde()
         LinkFailure(pending);
         return;
     }
+    // A tick draws what the sample buffer holds and never waits for its own
+    // answer: a request just sent and still on its way brings the newest
+    // sample for this tick too, so the graphs whose ticks fall together
+    // share one request. An older one may be held up; a new one goes out, so
+    // that answers keep coming while one is late.
+    if (m_dde->hasPendingRequest() && m_dde->lastRequestAgeMs() < kSharedRequestMs)
+        return;
     m_dde->request(QString(kDataItem));
     const QString failed = DdeErrorName(m_dde->lastError());
     if (!failed.isEmpty())
@@ -324,7 +335,9 @@ void DataLink::takeTimeField(bool delivered)
     // this computer's, and is brought up to date as such.
     constexpr double kNoServerTime = -1.0;
     const double field = !delivered && m_timeIsLocal ? kNoServerTime : m_sample.timeOfDay();
-    const TimeReading reading = InterpretTimeField(field, LocalSecondsOfDay());
+    // The local clock is read only when it is shown: it costs a time zone
+    // conversion, and every graph's every tick comes here.
+    const TimeReading reading = InterpretTimeField(field, IsServerTime(field) ? 0.0 : LocalSecondsOfDay());
     m_timeIsLocal = !reading.remote;
     if (!reading.remote)
         m_sample.setTimeOfDay(reading.secondsOfDay);

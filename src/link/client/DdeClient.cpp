@@ -12,6 +12,8 @@
 #include <QDBusServiceWatcher>
 #include <QVariantList>
 
+#include <algorithm>
+
 namespace vexa::link {
 
 namespace {
@@ -146,6 +148,8 @@ bool DdeClient::request(const QString& item)
     const QDBusPendingCall pending = m_bus.asyncCall(
         ServerCall(QStringLiteral("Request"), {m_conversation, item, kTransferFormat}), kRequestTimeoutMs);
     auto* watcher = new QDBusPendingCallWatcher(pending, this);
+    ++m_pendingRequests;
+    m_lastRequest.start();
     if (watcher->isFinished()) {
         // The answer can be in before the watcher exists: a fast reply, or a
         // failure that never left this process (no bus any more). A failure
@@ -182,6 +186,7 @@ void DdeClient::onRequestFinished(QDBusPendingCallWatcher* watcher)
 {
     watcher->disconnect(this);
     watcher->deleteLater();
+    m_pendingRequests = std::max(m_pendingRequests - 1, 0);
     const QDBusPendingReply<QByteArray> reply = *watcher;
     if (reply.isError()) {
         setErrorFrom(reply.error(), false);
@@ -210,6 +215,7 @@ void DdeClient::dropPendingRequests()
         watcher->disconnect(this);
         watcher->deleteLater();
     }
+    m_pendingRequests = 0;
 }
 
 bool DdeClient::isServerGone() const

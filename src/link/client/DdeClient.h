@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -47,6 +48,11 @@ public:
     /// Requests \p item (format 128) without waiting; the answer arrives as
     /// requestCompleted(). False when the request could not be issued.
     bool request(const QString& item);
+    /// True while a request has been issued and its answer (or failure) has
+    /// not come yet.
+    bool hasPendingRequest() const { return m_pendingRequests > 0; }
+    /// Milliseconds since the newest request was issued.
+    qint64 lastRequestAgeMs() const { return m_lastRequest.elapsed(); }
 
     /// The last error, reset by reading it.
     unsigned lastError();
@@ -77,6 +83,9 @@ private:
     /// The server's own (unique) bus name, from the answer to the connect.
     QString m_serverOwner;
     unsigned m_lastError = 0;
+    /// Requests issued whose answers have not been taken or dropped.
+    int m_pendingRequests = 0;
+    QElapsedTimer m_lastRequest;
     QDBusServiceWatcher* m_watcher = nullptr;
 };
 

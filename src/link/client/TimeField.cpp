@@ -15,13 +15,13 @@ constexpr int kMillisecondsPerSecond = 1000;
 constexpr double kSecondsPerMillisecond = 0.001;
 constexpr long long kMillisecondsPerDay = static_cast<long long>(kSecondsPerDay) * kMillisecondsPerSecond;
 
+}  // namespace
+
 bool IsServerTime(double timeOfDay)
 {
     // NaN fails both comparisons.
     return timeOfDay >= 0.0 && timeOfDay < kSecondsPerDay;
 }
-
-}  // namespace
 
 TimeReading InterpretTimeField(double timeOfDay, double localSecondsOfDay)
 {

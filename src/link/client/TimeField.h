@@ -18,6 +18,10 @@ struct TimeReading {
 
 inline constexpr double kSecondsPerDay = 86400.0;
 
+/// True when \p timeOfDay is a time the server gave: from 0 up to (not
+/// including) 86400 seconds.
+bool IsServerTime(double timeOfDay);
+
 /// Reads a sample's time field: a value from 0 up to (not including) 86400 is
 /// the server's time of day; anything else (negative, a day or more, not a
 /// number) is replaced by \p localSecondsOfDay, this computer's time of day

@@ -5,9 +5,12 @@
 #include "graphs/toolkit/Toolkit.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +93,40 @@ TEST(ChartBackdrop, IsDrawnOncePerSizeAndStyleNotOncePerRow)
     chart.resize(chart.size() - QSize(100, 50));
     OnScreen(chart);
     EXPECT_EQ(chart.backdropPaints(), backdrops + 2);
+}
+
+/// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST(ChartBackdrop, ARowRepaintsTheChartButNotItsButtons)
+{
+    constexpr int kPaintWaitMs = 5000;
+    GraphPage page(kTimeHistory, {{"FLOW", 0, 10}}, kAlarmKeys);
+    page.render();
+    page.window().show();
+    toolkit::ChartWindow& chart = *page.chart();
+    QPushButton* history = test::FindButton(chart, QStringLiteral("History"));
+    ASSERT_NE(history, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return history->isVisible() && chart.paintCount() > 0; }, kPaintWaitMs));
+    QCoreApplication::processEvents();
+
+    PaintCounter buttonPaints;
+    history->installEventFilter(&buttonPaints);
+    const int chartPaints = chart.paintCount();
+    FeedRows(page, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chart.paintCount() > chartPaints; }, kPaintWaitMs));
+    EXPECT_EQ(buttonPaints.count, 0);
+    history->removeEventFilter(&buttonPaints);
 }
 
 TEST(ChartBackdrop, APageRenderedToPdfHoldsNoPictureOnlyLinesAndText)

@@ -12,6 +12,8 @@
 #include "platform/InstalledFonts.h"
 
 #include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -415,6 +417,35 @@ TEST(ChartFonts, AFittedFontIsTheLargestStepDownThatFits)
         EXPECT_DOUBLE_EQ(fitted.pointSizeF(), FirstFittingSize(c.font, c.text, c.room))
             << c.text.toStdString() << " in " << c.room.width() << " x " << c.room.height();
         EXPECT_EQ(fitted.family(), c.font.family());
+    }
+}
+
+TEST(ChartFonts, FittedTextIsElidedAsTheFontMetricsElideIt)
+{
+    // Around the ellipsis's own width a text elides to nothing, to the
+    // ellipsis alone, or to a first character and the ellipsis.
+    const QFont font(QStringLiteral("Liberation Sans"), 8);
+    const QFontMetricsF metrics(font);
+    const double ellipsis = metrics.horizontalAdvance(QStringLiteral("\u2026"));
+    const auto drawn = [&font](const QString& text, double width, bool fitted) {
+        QImage image(40, 20, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        const QRectF rect(2, 2, width, 16);
+        if (fitted)
+            DrawFittedText(painter, rect, Qt::AlignCenter, text);
+        else
+            DrawChartLabel(painter, rect, Qt::AlignCenter,
+                           QFontMetricsF(font).elidedText(text, Qt::ElideRight, width));
+        return image;
+    };
+    for (const QString& text : {QStringLiteral("-73.123"), QStringLiteral("12"), QStringLiteral("5")}) {
+        for (double width = 0.0; width <= ellipsis + 6.0; width += 0.25) {
+            EXPECT_TRUE(drawn(text, width, true) == drawn(text, width, false))
+                << text.toStdString() << " in " << width << " pixels";
+        }
     }
 }
 

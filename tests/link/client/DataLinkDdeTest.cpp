@@ -121,6 +121,29 @@ TEST_F(DdeLink, RealServerTakesTheLayoutAndAnswersWithAtMostTheExpectedLength)
     EXPECT_TRUE(m_messages.boxes().empty());
 }
 
+TEST_F(DdeLink, FetchesWhileARequestIsOnItsWayShareItsAnswer)
+{
+    ServerProcess server(0);
+    ASSERT_TRUE(server.isServing());
+    m_link.SendLayout();
+    ASSERT_TRUE(m_link.isConnected());
+
+    // Ticks that fall together: the first asks, the others wait for its
+    // answer (a busy machine may hold this test up once between two ticks).
+    QSignalSpy arrived(&m_link, &DataLink::sampleArrived);
+    constexpr int kTicks = 5;
+    for (int tick = 0; tick < kTicks; ++tick)
+        m_link.FetchSample();
+    ASSERT_TRUE(QTest::qWaitFor([&arrived] { return !arrived.isEmpty(); }, kAnswerWaitMs));
+    QTest::qWait(vexa::test::kQuietPeriodMs);
+    EXPECT_LE(arrived.size(), 2);
+
+    // Once it is in, the next tick asks again.
+    ASSERT_TRUE(fetchAndWait());
+    EXPECT_TRUE(HasRandomValues(m_link.sample(), 3));
+    EXPECT_TRUE(m_messages.boxes().empty());
+}
+
 TEST_F(DdeLink, APendingErrorFailsTheNextFetchWithItsName)
 {
     ServerProcess server(0);
