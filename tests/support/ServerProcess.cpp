@@ -16,7 +16,6 @@ namespace vexa::test {
 namespace {
 
 constexpr int kStartTimeoutMs = 10000;
-constexpr int kStopTimeoutMs = 5000;
 
 }  // namespace
 
@@ -65,12 +64,12 @@ ServerProcess::~ServerProcess()
     stop();
 }
 
-bool ServerProcess::stop()
+bool ServerProcess::stop(int withinMs)
 {
     if (m_process.state() == QProcess::NotRunning)
         return true;
     m_process.terminate();
-    if (m_process.waitForFinished(kStopTimeoutMs))
+    if (m_process.waitForFinished(withinMs))
         return true;
     kill();
     return false;

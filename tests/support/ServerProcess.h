@@ -42,9 +42,11 @@ public:
     void kill();
     /// The server's process id; 0 when it does not run.
     qint64 processId() const { return m_process.processId(); }
+    /// How long stop() waits by default before it kills the server.
+    static constexpr int kStopTimeoutMs = 5000;
     /// Asks the server to end, as the session does at logout, and waits until
-    /// it has; false when it had to be killed.
-    bool stop();
+    /// it has, at most \p withinMs; false when it had to be killed.
+    bool stop(int withinMs = kStopTimeoutMs);
     /// Whether the server ended by itself with status 0.
     bool endedWithSuccess() const;
 
