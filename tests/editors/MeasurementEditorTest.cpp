@@ -291,8 +291,9 @@ TEST_F(MeasurementEditor, RenamingDeletesTheOldSectionAndKeepsOneEntryPerName)
                       });
         EXPECT_EQ(Entries(*list->list()), c.entries);
         EXPECT_EQ(list->list()->currentItem()->text(), QString::fromLatin1(c.name));
-        if (c.gone != nullptr)
+        if (c.gone != nullptr) {
             EXPECT_TRUE(profile::ListKeys(c.gone, m_scratch).empty());
+        }
         EXPECT_NE(read(c.name, "E"), "<absent>");
     }
     // The names match without regard to case, as the file's sections do.

@@ -374,18 +374,21 @@ TEST_F(GraphEditorTest, TypeDependentControlsFollowTheTable)
         for (int k = 1; k <= kMaxMeasurementsPerGraph; ++k) {
             QComboBox* list = Child<QComboBox>(dialog, QStringLiteral("dataColour%1").arg(k));
             EXPECT_EQ(list->isEnabled(), k <= row.dataColours) << k;
-            if (k > row.dataColours)
+            if (k > row.dataColours) {
                 EXPECT_EQ(list->currentIndex(), -1) << k;
+            }
         }
-        if (row.dataColours > 0)
+        if (row.dataColours > 0) {
             EXPECT_EQ(List(dialog, "dataColour1")->currentIndex(), 11);
+        }
         const std::string use = row.alarmUse;
         for (int entry = 1; entry <= 4; ++entry) {
             const std::string parts = use.substr(static_cast<std::size_t>(entry - 1) * 5, 4);
             const QString n = QString::number(entry);
             EXPECT_EQ(Child<QCheckBox>(dialog, "alarmCheck" + n)->isEnabled(), parts[0] == '1') << entry;
-            if (entry != 1)
+            if (entry != 1) {
                 EXPECT_EQ(Child<QLineEdit>(dialog, "alarmValue" + n)->isEnabled(), parts[1] == '1') << entry;
+            }
             EXPECT_EQ(Child<QLineEdit>(dialog, "alarmText" + n)->isEnabled(), parts[2] == '1') << entry;
             EXPECT_EQ(Child<QComboBox>(dialog, "alarmColour" + n)->isEnabled(), parts[3] == '1') << entry;
         }

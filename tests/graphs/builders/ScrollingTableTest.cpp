@@ -21,8 +21,11 @@ namespace {
 GraphDefinition DefinitionOf(const std::vector<std::string>& names)
 {
     GraphDefinition graph = DefaultGraphDefinition(kScrollingTabular);
-    for (const std::string& name : names)
-        graph.measurements.push_back({.name = name});
+    for (const std::string& name : names) {
+        MeasurementSlot slot;
+        slot.name = name;
+        graph.measurements.push_back(slot);
+    }
     return graph;
 }
 

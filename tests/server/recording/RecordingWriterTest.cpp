@@ -76,11 +76,13 @@ TEST(RecordingWriter, ValuesComeBackBitForBitWithNullForNan)
         EXPECT_EQ(readings[i].name, "engine.rpm");
         EXPECT_EQ(Bits(readings[i].time), Bits(batch.values[i].time));
         EXPECT_EQ(readings[i].value.has_value(), !std::isnan(cases[i].value));
-        if (readings[i].value.has_value())
+        if (readings[i].value.has_value()) {
             EXPECT_EQ(Bits(*readings[i].value), Bits(cases[i].value));
+        }
         EXPECT_EQ(readings[i].sourceTime.has_value(), !std::isnan(cases[i].sourceTime));
-        if (readings[i].sourceTime.has_value())
+        if (readings[i].sourceTime.has_value()) {
             EXPECT_EQ(Bits(*readings[i].sourceTime), Bits(cases[i].sourceTime));
+        }
     }
     const std::map<std::string, std::string> expectedInfo = {{"format", "1"},
                                                              {"started", "2026-12-09T08:30:15.250Z"},
