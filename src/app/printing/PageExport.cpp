@@ -1,6 +1,7 @@
 #include "PageExport.h"
 
 #include "app/printing/PagePainting.h"
+#include "graphs/builders/PageCapture.h"
 #include "graphs/toolkit/ChartPage.h"
 #include "graphs/toolkit/ScrollingList.h"
 
@@ -11,7 +12,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 namespace vexa::app::printing {
 
@@ -89,17 +89,9 @@ bool WritePdf(QFile& file, const std::vector<OutputPage>& pages)
 bool WriteSvg(QFile& file, const OutputPage& page)
 {
     const QSize size = LayoutSizeOf(page);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&file);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(), size));
-    generator.setResolution(WidgetOf(page)->logicalDpiX());
-    generator.setTitle(page.title);
-    QPainter painter;
-    if (!painter.begin(&generator))
-        return false;
-    PaintOutputPage(page, painter, QRectF(QPointF(), QSizeF(size)));
-    return painter.end();
+    return graphs::WriteSvg(file, size, WidgetOf(page)->logicalDpiX(), page.title, [&](QPainter& painter) {
+        PaintOutputPage(page, painter, QRectF(QPointF(), QSizeF(size)));
+    });
 }
 
 bool WritePng(QFile& file, const OutputPage& page)

@@ -40,15 +40,7 @@ QByteArray SvgBytes(const QSize& size, int dpi, const QString& title, const std:
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(), size));
-    generator.setResolution(dpi);
-    generator.setTitle(title);
-    QPainter painter(&generator);
-    paint(painter);
-    painter.end();
+    WriteSvg(buffer, size, dpi, title, paint);
     return bytes;
 }
 
@@ -58,6 +50,22 @@ QSize PictureSize(const QWidget& widget)
 }
 
 }  // namespace
+
+bool WriteSvg(QIODevice& output, const QSize& size, int dpi, const QString& title,
+              const std::function<void(QPainter&)>& paint)
+{
+    QSvgGenerator generator;
+    generator.setOutputDevice(&output);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(), size));
+    generator.setResolution(dpi);
+    generator.setTitle(title);
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return false;
+    paint(painter);
+    return painter.end();
+}
 
 toolkit::ChartPage* PageForCommands(GraphResources& resources)
 {

@@ -4,9 +4,13 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class QIODevice;
 class QMimeData;
+class QPainter;
+class QSize;
 
 namespace vexa::toolkit {
 class ChartPage;
@@ -24,6 +28,12 @@ struct GraphResources;
 inline constexpr const char* kPngMimeType = "image/png";
 inline constexpr const char* kSvgMimeType = "image/svg+xml";
 inline constexpr const char* kTabSeparatedMimeType = "text/tab-separated-values";
+
+/// Writes what \p paint draws to \p output as an SVG picture of \p size
+/// at \p dpi, its texts kept as texts; false when the picture could not be
+/// written.
+bool WriteSvg(QIODevice& output, const QSize& size, int dpi, const QString& title,
+              const std::function<void(QPainter&)>& paint);
 
 /// What the copy commands act on: the history page when the graph's history
 /// window is open, otherwise its chart page; null when neither is set.
